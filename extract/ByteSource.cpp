@@ -1,0 +1,100 @@
+#include "ByteSource.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace bankwise {
+
+bool CMemoryByteSource::Seek(std::uint64_t position)
+{
+    m_position = position;
+    return true;
+}
+
+std::size_t CMemoryByteSource::Read(std::uint8_t* destination, std::size_t count)
+{
+    if (m_position >= m_bytes.size())
+        return 0;
+    const auto available = static_cast<std::size_t>(m_bytes.size() - m_position);
+    const std::size_t n = std::min(count, available);
+    if (n > 0)
+        std::memcpy(destination, m_bytes.data() + m_position, n);
+    m_position += n;
+    return n;
+}
+
+CFileByteSource::CFileByteSource(const std::string& path)
+    : m_stream(path, std::ios::binary | std::ios::in)
+{
+}
+
+std::uint64_t CFileByteSource::GetLength()
+{
+    if (!m_stream.is_open())
+        return 0;
+    m_stream.clear();
+    m_stream.seekg(0, std::ios::end);
+    const std::streamoff end = m_stream.tellg();
+    m_stream.seekg(static_cast<std::streamoff>(m_position), std::ios::beg);
+    if (end < 0) {
+        m_failed = true;
+        return 0;
+    }
+    return static_cast<std::uint64_t>(end);
+}
+
+bool CFileByteSource::Seek(std::uint64_t position)
+{
+    if (!m_stream.is_open()
+        || position > static_cast<std::uint64_t>(std::numeric_limits<std::streamoff>::max()))
+        return false;
+    m_stream.clear();
+    m_stream.seekg(static_cast<std::streamoff>(position), std::ios::beg);
+    if (!m_stream) {
+        m_failed = true;
+        return false;
+    }
+    m_position = position;
+    return true;
+}
+
+std::size_t CFileByteSource::Read(std::uint8_t* destination, std::size_t count)
+{
+    if (!m_stream.is_open() || count == 0)
+        return 0;
+    const auto limit = static_cast<std::size_t>(std::numeric_limits<std::streamsize>::max());
+    m_stream.read(reinterpret_cast<char*>(destination),
+                  static_cast<std::streamsize>(std::min(count, limit)));
+    const std::streamsize got = m_stream.gcount();
+    if (m_stream.bad())
+        m_failed = true;
+    m_stream.clear();
+    const auto n = static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
+    m_position += n;
+    return n;
+}
+
+std::vector<std::uint8_t> ReadWholeSource(CByteSource& source)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!source.Seek(0))
+        return bytes;
+    // Read in chunks rather than trusting the reported length, so a source
+    // that delivers less (or more) than it claimed cannot leave gaps.
+    constexpr std::size_t kChunk = 64 * 1024;
+    const std::uint64_t expected = source.GetLength();
+    if (expected < std::numeric_limits<std::size_t>::max() / 2)
+        bytes.reserve(static_cast<std::size_t>(expected));
+    for (;;) {
+        const std::size_t old = bytes.size();
+        bytes.resize(old + kChunk);
+        const std::size_t got = source.Read(bytes.data() + old, kChunk);
+        bytes.resize(old + got);
+        if (got == 0)
+            break;
+    }
+    return bytes;
+}
+
+}  // namespace bankwise

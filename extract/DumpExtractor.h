@@ -1,0 +1,119 @@
+// The base of the six family extractors, the byte helpers they share, and
+// the rules of the instrument definition (.ins) text they write.
+//
+// Text layout (every line ends in CR LF, single bytes, no BOM):
+//   ; Cakewalk Instrument Definition File for <display name>
+//   <empty>
+//   .Patch Names
+//   then per bank with names:  <empty>, [<bank name>], "<slot>=<prefix><name>"...
+//   <empty>
+//   .Instrument Definitions
+//   <empty>
+//   [<definition name>]
+//   then per bank with names:  Patch[<bank number>]=<bank name>
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ByteSource.h"
+
+namespace bankwise {
+
+// One bank's names, indexed by the slot within the bank; a slot never filled
+// holds the empty text.
+using CNameList = std::vector<std::string>;
+
+class CDumpExtractor {
+public:
+    CDumpExtractor(std::uint32_t nNameID, const char* pszBankFormat, const char* pszInstrFormat);
+    virtual ~CDumpExtractor();
+    CDumpExtractor(const CDumpExtractor&) = delete;
+    CDumpExtractor& operator=(const CDumpExtractor&) = delete;
+
+    // Reads the dump and fills the name lists. nOffset is the position of the
+    // first recognised message's manufacturer byte. On failure returns false
+    // and leaves the message, if there is one, in m_strError.
+    virtual bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) = 0;
+    // Appends the complete instrument definition text to out, using the
+    // naming settings as they are stored now.
+    virtual void WriteDefinition(std::string& out) = 0;
+    virtual void ClearNames() = 0;
+
+    std::string GetSynthName() const;
+    std::string GetDefinitionName() const;
+    std::string GetBankFormat() const;
+    std::string GetInstrFormat() const;
+
+    std::uint32_t m_nNameID;
+    const char* m_pszBankFormat;
+    const char* m_pszInstrFormat;  // may be null: reads as the empty text
+    std::int32_t m_nPreviewFirstPatch = 0;
+    std::int32_t m_nPreviewBank = 0;
+    std::string m_strError;
+
+protected:
+    void SetError(std::uint32_t stringId);
+};
+
+// lo + hi * 128 as a 14-bit two's-complement number, sent low part first.
+int Make14BitValue(std::uint8_t lo, std::uint8_t hi);
+
+// Stores name at slot, growing the list with empty names as needed; a name
+// already at that slot is replaced.
+void StoreName(CNameList& list, std::size_t slot, std::string name);
+
+enum class ETrim { Keep, TrailingWhiteSpace };
+
+// A name from a fixed-width field: it ends before the first byte 0, and with
+// ETrim::TrailingWhiteSpace loses trailing blanks, tabs, LF, VT, FF and CR.
+std::string NameFromField(std::span<const std::uint8_t> field, ETrim trim);
+
+// The reference number test: a '%' and, somewhere after the first '%', a 'd'.
+bool PatternCarriesNumber(std::string_view pattern);
+
+// The letter-and-number analysis of patterns fed a letter and a number: the
+// pattern has a letter when it holds "%c", and has a number when, from just
+// after the start of the first "%c" (from the beginning without one), a '%'
+// is found with a 'd' somewhere after it.
+struct CPatternUse {
+    bool hasLetter = false;
+    bool hasNumber = false;
+};
+CPatternUse AnalyseLetterPattern(std::string_view pattern);
+
+// The patch prefix for a letter-and-number pattern, formatted with what the
+// analysis found it uses (letter first).
+std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,
+                               int number);
+
+// Writes the lines of an instrument definition text. Each call writes its
+// line (or its empty line plus line) with CR LF endings.
+class CInsWriter {
+public:
+    explicit CInsWriter(std::string& out) : m_out(out) {}
+
+    void Header(const std::string& synthName);
+    void PatchNamesHeading();
+    void BankHeading(const std::string& bankName);
+    // "<slot>=<prefix><name>". Control bytes in the prefix or the name would
+    // break the line structure of the file, so they are written as '?'.
+    void PatchLine(std::size_t slot, const std::string& prefix, const std::string& name);
+    void DefinitionsHeading();
+    void DefinitionHeading(const std::string& definitionName);
+    void BankLine(int bankNumber, const std::string& bankName);
+
+private:
+    std::string& m_out;
+};
+
+// The reference writer: banks in the given order, bank i named by the bank
+// pattern formatted with i when it holds "%d", patch prefixes numbered
+// i * 128 + slot when the patch pattern carries a number, and Patch[i] lines.
+void WriteReferenceDefinition(const CDumpExtractor& extractor, std::span<const CNameList> banks,
+                              std::string& out);
+
+}  // namespace bankwise

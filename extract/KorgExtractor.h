@@ -1,0 +1,39 @@
+#pragma once
+
+#include "DumpExtractor.h"
+
+namespace bankwise {
+
+// Korg program dumps in the packed eight-into-seven form: one bank of 64
+// programs, or banks A and B with 128. The Prophecy and the TR-Rack share
+// every rule; only their names and default patterns differ.
+class CKorgProgramExtractor : public CDumpExtractor {
+public:
+    // Before a successful parse: no bank, so a definition written for a
+    // failed parse carries no Patch line.
+    static constexpr std::int32_t kNoBank = -1;
+
+    ~CKorgProgramExtractor() override;
+
+    bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
+    void WriteDefinition(std::string& out) override;
+    void ClearNames() override;
+
+    std::int32_t m_nBankScope = kNoBank;  // 0 bank A, 1 bank B, 2 both
+    CNameList m_names;
+
+protected:
+    CKorgProgramExtractor(std::uint32_t nNameID, const char* pszBankFormat);
+};
+
+class CProphecyExtractor final : public CKorgProgramExtractor {
+public:
+    CProphecyExtractor();
+};
+
+class CTrRackExtractor final : public CKorgProgramExtractor {
+public:
+    CTrRackExtractor();
+};
+
+}  // namespace bankwise

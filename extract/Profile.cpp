@@ -1,0 +1,74 @@
+#include "Profile.h"
+
+#include <charconv>
+
+namespace bankwise {
+
+std::string CMemoryProfile::GetProfileString(const std::string& section, const std::string& entry,
+                                             const std::string& def) const
+{
+    const auto it = m_values.find({section, entry});
+    return it == m_values.end() ? def : it->second;
+}
+
+int CMemoryProfile::GetProfileInt(const std::string& section, const std::string& entry,
+                                  int def) const
+{
+    const auto it = m_values.find({section, entry});
+    if (it == m_values.end())
+        return def;
+    int value = 0;
+    const std::string& text = it->second;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size())
+        return def;
+    return value;
+}
+
+bool CMemoryProfile::WriteProfileString(const std::string& section, const std::string& entry,
+                                        const std::string& value)
+{
+    m_values[{section, entry}] = value;
+    return true;
+}
+
+bool CMemoryProfile::WriteProfileInt(const std::string& section, const std::string& entry,
+                                     int value)
+{
+    m_values[{section, entry}] = std::to_string(value);
+    return true;
+}
+
+namespace {
+
+IProfile* g_appProfile = nullptr;
+
+IProfile& EmptyProfile()
+{
+    static CMemoryProfile empty;
+    return empty;
+}
+
+}  // namespace
+
+IProfile& GetAppProfile()
+{
+    return g_appProfile != nullptr ? *g_appProfile : EmptyProfile();
+}
+
+void SetAppProfile(IProfile* profile)
+{
+    g_appProfile = profile;
+}
+
+CScopedAppProfile::CScopedAppProfile(IProfile& profile) : m_previous(g_appProfile)
+{
+    g_appProfile = &profile;
+}
+
+CScopedAppProfile::~CScopedAppProfile()
+{
+    g_appProfile = m_previous;
+}
+
+}  // namespace bankwise

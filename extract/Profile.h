@@ -1,0 +1,63 @@
+// Per-user settings as the extractors and the options see them: texts and
+// numbers by section and entry, each read with a default. The desktop
+// program and the converter supply a persistent store; tests use the
+// in-memory one.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+
+namespace bankwise {
+
+class IProfile {
+public:
+    virtual ~IProfile() = default;
+
+    // An entry that is present but empty yields the empty text, not def.
+    virtual std::string GetProfileString(const std::string& section, const std::string& entry,
+                                         const std::string& def) const = 0;
+    virtual int GetProfileInt(const std::string& section, const std::string& entry,
+                              int def) const = 0;
+    virtual bool WriteProfileString(const std::string& section, const std::string& entry,
+                                    const std::string& value) = 0;
+    virtual bool WriteProfileInt(const std::string& section, const std::string& entry,
+                                 int value) = 0;
+};
+
+class CMemoryProfile : public IProfile {
+public:
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& def) const override;
+    int GetProfileInt(const std::string& section, const std::string& entry,
+                      int def) const override;
+    bool WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value) override;
+    bool WriteProfileInt(const std::string& section, const std::string& entry,
+                         int value) override;
+
+private:
+    std::map<std::pair<std::string, std::string>, std::string> m_values;
+};
+
+// The profile that extractors read their naming settings from. Until a
+// program sets one, an empty in-memory profile answers, so every setting
+// reads its default.
+IProfile& GetAppProfile();
+// Makes profile the application's profile (not owned); null restores the
+// built-in empty one.
+void SetAppProfile(IProfile* profile);
+
+// Sets the application's profile for one scope and restores the previous one.
+class CScopedAppProfile {
+public:
+    explicit CScopedAppProfile(IProfile& profile);
+    ~CScopedAppProfile();
+    CScopedAppProfile(const CScopedAppProfile&) = delete;
+    CScopedAppProfile& operator=(const CScopedAppProfile&) = delete;
+
+private:
+    IProfile* m_previous;
+};
+
+}  // namespace bankwise

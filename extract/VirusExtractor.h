@@ -1,0 +1,23 @@
+#pragma once
+
+#include <array>
+
+#include "DumpExtractor.h"
+
+namespace bankwise {
+
+// access Virus single dumps in banks A to D, and multi dumps.
+class CVirusExtractor final : public CDumpExtractor {
+public:
+    CVirusExtractor();
+    ~CVirusExtractor() override;
+
+    bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
+    void WriteDefinition(std::string& out) override;
+    void ClearNames() override;
+
+    std::array<CNameList, 4> m_banks;  // A to D
+    CNameList m_multis;
+};
+
+}  // namespace bankwise

@@ -1,0 +1,59 @@
+#include "StringTable.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace bankwise {
+namespace {
+
+struct Entry {
+    std::uint32_t id;
+    const char* text;
+};
+
+// Sorted by id, so a lookup is a binary search.
+constexpr std::array kTable{
+    Entry{AFX_IDS_APP_TITLE, "Bankwise"},
+    Entry{IDS_INSTRUMENT_FILTER, "Instrument Files (*.ins)"},
+    Entry{IDS_INSTRUMENT_EXT, ".ins"},
+    Entry{IDS_OPTIONS_PREVIEW,
+          ".Patch Names\n[%s]\n0=%sXXX\n1=%sYYY\n...\n.Instrument Definitions\n[%s]\nPatch[%d]=%s"},
+    Entry{IDS_REGISTRY_COMPANY, "Orvane"},
+    Entry{IDS_MODIFICATIONS_LOST, "Modifications will be lost, OK ?"},
+    Entry{IDS_SYNTH_ORBIT, "E-MU Orbit/Phatt/Caranaval"},
+    Entry{IDS_SYNTH_JVXP, "Roland JV/XP"},
+    Entry{IDS_SYNTH_PROPHECY, "Korg Prophecy"},
+    Entry{IDS_INS_HEADER, "; Cakewalk Instrument Definition File for %s%s"},
+    Entry{IDS_INS_PATCH_NAMES, "%s.Patch Names%s"},
+    Entry{IDS_INS_DEFINITIONS, "%s.Instrument Definitions%s"},
+    Entry{IDS_UNKNOWN_FORMAT, "Unknown file format!"},
+    Entry{IDS_UNKNOWN_DATA, "File contains unknown data!"},
+    Entry{IDS_INVALID_DATA, "File contains invalid data!"},
+    Entry{IDS_NO_USEFUL_DATA, "No useful data found in this file!"},
+    Entry{IDS_SYNTH_VIRUS, "access Virus"},
+    Entry{IDS_SYNTH_FS1R, "Yamaha FS1R"},
+    Entry{IDS_SYNTH_TRRACK, "Korg TR-Rack"},
+    Entry{IDS_FILE_TOO_SHORT, "File is too short to hold a dump!"},
+    Entry{IDS_OUT_OF_MEMORY, "Not enough memory to read this file!"},
+    Entry{IDS_CANNOT_OPEN, "Cannot open the file: %s"},
+    Entry{IDS_CANNOT_WRITE, "Cannot write %s: %s"},
+    Entry{IDS_READ_ERROR, "The file could not be read completely!"},
+    Entry{IDS_SAME_OUTPUT, "Skipped: %s was already written by this run!"},
+};
+
+static_assert(std::is_sorted(kTable.begin(), kTable.end(),
+                             [](const Entry& a, const Entry& b) { return a.id < b.id; }));
+
+}  // namespace
+
+std::string LoadString(std::uint32_t id)
+{
+    const auto* it = std::lower_bound(kTable.begin(), kTable.end(), id,
+                                      [](const Entry& e, std::uint32_t v) { return e.id < v; });
+    if (it == kTable.end() || it->id != id)
+        return {};
+    return it->text;
+}
+
+}  // namespace bankwise

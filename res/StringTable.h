@@ -1,0 +1,43 @@
+// Numbered texts shared by the conversion core, the desktop program and the
+// command-line converter. Every user-visible message is looked up here by id.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bankwise {
+
+enum StringId : std::uint32_t {
+    AFX_IDS_APP_TITLE = 57344,           // "Bankwise"
+    IDS_INSTRUMENT_FILTER = 61446,       // save-mode filter name
+    IDS_INSTRUMENT_EXT = 61447,          // save-mode default extension
+    IDS_OPTIONS_PREVIEW = 61448,         // options dialog preview template
+    IDS_REGISTRY_COMPANY = 61449,        // settings organisation
+    IDS_MODIFICATIONS_LOST = 61450,
+    IDS_SYNTH_ORBIT = 61451,
+    IDS_SYNTH_JVXP = 61452,
+    IDS_SYNTH_PROPHECY = 61453,
+    IDS_INS_HEADER = 61454,
+    IDS_INS_PATCH_NAMES = 61455,
+    IDS_INS_DEFINITIONS = 61456,
+    IDS_UNKNOWN_FORMAT = 61457,
+    IDS_UNKNOWN_DATA = 61458,
+    IDS_INVALID_DATA = 61459,
+    IDS_NO_USEFUL_DATA = 61460,
+    IDS_SYNTH_VIRUS = 61461,
+    IDS_SYNTH_FS1R = 61462,
+    IDS_SYNTH_TRRACK = 61464,
+
+    // Texts of our own, outside the range the desktop resources use.
+    IDS_FILE_TOO_SHORT = 62001,
+    IDS_OUT_OF_MEMORY = 62002,
+    IDS_CANNOT_OPEN = 62003,             // "%s" = system reason
+    IDS_CANNOT_WRITE = 62004,            // "%s" = output path, "%s" = reason
+    IDS_READ_ERROR = 62005,
+    IDS_SAME_OUTPUT = 62006,             // "%s" = output path
+};
+
+// The text with the given id, or an empty text for an id the table lacks.
+std::string LoadString(std::uint32_t id);
+
+}  // namespace bankwise

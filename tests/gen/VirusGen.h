@@ -1,0 +1,8 @@
+// Virus test dump messages.
+#pragma once
+
+#include "MidiFile.h"
+
+namespace bankwise::gen {
+
+}  // namespace bankwise::gen
