@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "Profile.h"
-#include "StringTable.h"
 #include "TestSupport.h"
 #include "VirusExtractor.h"
 #include "gen/Examples.h"
@@ -16,7 +16,6 @@ namespace {
 
 using gen::Bytes;
 using gen::MakeVirusMessage;
-using gen::VirusMessage;
 using test::Convert;
 using test::Lines;
 
