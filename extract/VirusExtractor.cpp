@@ -1,19 +1,194 @@
+// access Virus single-program (0x10) and multi (0x11) dumps. Offsets from the
+// manufacturer byte o (the 0xF0 stands at o - 1):
+//
+//   offset  length  content
+//   o       4       0x00 0x20 0x33 0x01  access, Virus
+//   o+4     1       device number (any)
+//   o+5     1       type: 0x10 single, 0x11 multi, anything else passed over
+//   o+6     1       bank: single 0 (edit buffer, passed over) or 1-4 (A-D);
+//                   multi 0 (edit buffer, passed over) or 1; else invalid
+//   o+7     1       program or multi number 0-127; above is invalid
+//   o+12    10      multi name (data bytes 4-13)
+//   o+248   10      single name (data bytes 240-249)
+//   ...             rest of the data, checksum, 0xF7
+//
+// Names are taken as they stand: they end before a 0 and keep trailing blanks.
+//
+// Messages come in several lengths (267 bytes from 0xF0 to 0xF7 on the older
+// models, 524 for TI singles), so the end of each is found by its 0xF7: all
+// data bytes are 7-bit, and the first 0xF7 after the header closes it. Raw
+// files hold the messages back to back (one byte, the next 0xF0, is stepped
+// over untested); in a MIDI file the next message is the next full header.
 #include "VirusExtractor.h"
 
+#include "BusyGuard.h"
+#include "ByteView.h"
+#include "SafeFormat.h"
 #include "StringTable.h"
 
 namespace bankwise {
+namespace {
+
+constexpr std::uint8_t kTypeSingle = 0x10;
+constexpr std::uint8_t kTypeMulti = 0x11;
+constexpr std::size_t kTypeOffset = 5;
+constexpr std::size_t kBankOffset = 6;
+constexpr std::size_t kProgramOffset = 7;
+constexpr std::size_t kFixedFields = 8;  // identifier to program number
+constexpr std::size_t kSingleNameOffset = 248;
+constexpr std::size_t kMultiNameOffset = 12;
+constexpr std::size_t kNameLength = 10;
+constexpr std::size_t kBankCount = 4;
+constexpr std::size_t kMultiBankNumber = 4;  // Patch[4] in the definition
+
+bool StartsWithIdentifier(const CByteView& data, std::size_t o)
+{
+    return data.Matches(o, {0x00, 0x20, 0x33, 0x01});
+}
+
+// In a MIDI file only a header whose fixed fields all lie in the file counts:
+// a few identifier-like bytes at the very end are not a message.
+std::size_t FindMidiMessage(const CByteView& data, std::size_t from)
+{
+    for (std::size_t q = from; q < data.size(); ++q) {
+        if (data.Fits(q, kFixedFields) && StartsWithIdentifier(data, q))
+            return q;
+    }
+    return CByteView::npos;
+}
+
+// The position just past the 0xF7 that closes the message, or the end of the
+// data when the file stops first.
+std::size_t PastMessageEnd(const CByteView& data, std::size_t from)
+{
+    const std::size_t end = data.Find(from, 0xF7);
+    return end == CByteView::npos ? data.size() : end + 1;
+}
+
+// The multi section's name: the bank pattern up to its "Bank" (or, without
+// one, up to its "%c"), trailing white space cut, followed by " Multis".
+std::string MultiBankName(const std::string& bankFormat)
+{
+    std::size_t cut = bankFormat.find("Bank");
+    if (cut == std::string::npos)
+        cut = bankFormat.find("%c");
+    std::string name = bankFormat;
+    if (cut != std::string::npos) {
+        name.erase(cut);
+        const auto last = name.find_last_not_of(" \t\n\v\f\r");
+        name.erase(last == std::string::npos ? 0 : last + 1);
+    }
+    return name + " Multis";
+}
+
+}  // namespace
 
 CVirusExtractor::CVirusExtractor() : CDumpExtractor(IDS_SYNTH_VIRUS, "Virus Bank %c", "%c%03d ") {}
 
 CVirusExtractor::~CVirusExtractor() = default;
 
-bool CVirusExtractor::Parse(CByteSource& /*file*/, bool /*bMidiFile*/, std::uint32_t /*nOffset*/)
+bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset)
 {
-    return false;  // TODO
+    CBusyGuard busy;
+    const std::vector<std::uint8_t> buffer = ReadWholeSource(file);
+    const CByteView data(buffer);
+    const auto invalid = [this] {
+        SetError(IDS_INVALID_DATA);
+        return false;
+    };
+
+    std::size_t o = nOffset;
+    if (bMidiFile) {
+        o = FindMidiMessage(data, o);
+        if (o == CByteView::npos)
+            return true;
+    }
+    while (o < data.size()) {
+        if (!StartsWithIdentifier(data, o) || !data.Fits(o, kTypeOffset + 1))
+            return invalid();
+        const std::uint8_t type = data.At(o + kTypeOffset);
+        if (type == kTypeSingle || type == kTypeMulti) {
+            if (!data.Fits(o, kFixedFields))
+                return invalid();
+            const bool single = type == kTypeSingle;
+            const std::uint8_t bank = data.At(o + kBankOffset);
+            const std::uint8_t program = data.At(o + kProgramOffset);
+            // Bank 0 is the edit buffer: nothing to store, so neither its
+            // program number nor its name is looked at.
+            if (bank != 0) {
+                if (bank > (single ? kBankCount : 1) || program > 127)
+                    return invalid();
+                const std::size_t nameOffset = o + (single ? kSingleNameOffset : kMultiNameOffset);
+                const auto field = data.Slice(nameOffset, kNameLength);
+                // A name cut off by the end of the file, or lying beyond the
+                // message's own 0xF7, belongs to a broken message.
+                const std::size_t end = data.Find(o + kFixedFields, 0xF7);
+                if (field.empty() || (end != CByteView::npos && end < nameOffset + kNameLength))
+                    return invalid();
+                CNameList& list = single ? m_banks[bank - 1u] : m_multis;
+                StoreName(list, program, NameFromField(field, ETrim::Keep));
+            }
+            o = PastMessageEnd(data, o + kFixedFields);
+        } else {
+            o = PastMessageEnd(data, o + kTypeOffset);
+        }
+
+        if (bMidiFile) {
+            o = FindMidiMessage(data, o);
+            if (o == CByteView::npos)
+                return true;
+        } else if (o < data.size()) {
+            ++o;  // the next message's 0xF0, not tested
+        }
+    }
+    return true;
 }
 
-void CVirusExtractor::WriteDefinition(std::string& /*out*/) {}
+void CVirusExtractor::WriteDefinition(std::string& out)
+{
+    CBusyGuard busy;
+    const std::string bankFormat = GetBankFormat();
+    const bool letteredBanks = bankFormat.find("%c") != std::string::npos;
+    std::array<std::string, kBankCount> bankNames;
+    for (std::size_t i = 0; i < kBankCount; ++i) {
+        bankNames[i] = letteredBanks
+                           ? SafeFormat(bankFormat, {FormatArg::Char(static_cast<char>('A' + i))})
+                           : bankFormat;
+    }
+    const std::string multiName = MultiBankName(bankFormat);
+
+    const std::string instrFormat = GetInstrFormat();
+    const CPatternUse use = AnalyseLetterPattern(instrFormat);
+    const auto writeNames = [&](CInsWriter& writer, const CNameList& names, char letter) {
+        for (std::size_t slot = 0; slot < names.size(); ++slot) {
+            writer.PatchLine(slot,
+                             FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot)),
+                             names[slot]);
+        }
+    };
+
+    CInsWriter writer(out);
+    writer.Header(GetSynthName());
+    writer.PatchNamesHeading();
+    for (std::size_t i = 0; i < kBankCount; ++i) {
+        if (m_banks[i].empty())
+            continue;
+        writer.BankHeading(bankNames[i]);
+        writeNames(writer, m_banks[i], static_cast<char>('A' + i));
+    }
+    if (!m_multis.empty()) {
+        writer.BankHeading(multiName);
+        writeNames(writer, m_multis, 'M');
+    }
+    writer.DefinitionsHeading();
+    writer.DefinitionHeading(GetDefinitionName());
+    for (std::size_t i = 0; i < kBankCount; ++i) {
+        if (!m_banks[i].empty())
+            writer.BankLine(static_cast<int>(i), bankNames[i]);
+    }
+    if (!m_multis.empty())
+        writer.BankLine(static_cast<int>(kMultiBankNumber), multiName);
+}
 
 void CVirusExtractor::ClearNames()
 {

@@ -1,9 +1,66 @@
 #include "VirusGen.h"
 
+#include <stdexcept>
+
 #include "Examples.h"
 
 namespace bankwise::gen {
+namespace {
 
-void WriteVirusExamples(const std::filesystem::path& /*dir*/) {}
+constexpr std::size_t kHeaderLength = 9;  // F0 to the program number
+constexpr std::size_t kSingleNameData = 240;
+constexpr std::size_t kMultiNameData = 4;
+constexpr std::size_t kNameLength = 10;
+
+}  // namespace
+
+Bytes MakeVirusMessage(const VirusMessage& message)
+{
+    if (message.length < kHeaderLength + 2)
+        throw std::invalid_argument("a Virus dump holds at least header, checksum and F7");
+    Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, message.device, message.type, message.bank,
+            message.program};
+    const std::size_t dataLength = message.length - kHeaderLength - 2;
+    const std::size_t nameAt = message.type == kVirusMulti ? kMultiNameData : kSingleNameData;
+    const Bytes name = FixedText(message.name, kNameLength, ' ');
+    for (std::size_t i = 0; i < dataLength; ++i) {
+        if (i >= nameAt && i - nameAt < kNameLength)
+            m.push_back(name[i - nameAt]);
+        else
+            m.push_back(static_cast<std::uint8_t>((i * 5 + 1) & 0x7F));
+    }
+    unsigned sum = 0;
+    for (std::size_t i = 5; i < m.size(); ++i)
+        sum += m[i];
+    m.push_back(static_cast<std::uint8_t>(sum & 0x7F));
+    m.push_back(0xF7);
+    return m;
+}
+
+Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload, std::uint8_t device)
+{
+    Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, device, type};
+    Append(m, payload);
+    m.push_back(0xF7);
+    return m;
+}
+
+void WriteVirusExamples(const std::filesystem::path& dir)
+{
+    const std::vector<Bytes> messages{
+        MakeVirusMessage({.bank = 0, .program = 0x40, .name = "Edit Lead"}),
+        MakeVirusMessage({.bank = 1, .program = 0, .name = "Glass Bell"}),
+        MakeVirusMessage({.bank = 1, .program = 1, .name = "Tidal Pad"}),
+        MakeVirusMessage({.bank = 1, .program = 2, .name = "Rust Bass"}),
+        MakeVirusMessage({.bank = 2, .program = 0, .name = "Night Arp"}),
+        MakeVirusMessage(
+            {.bank = 2, .program = 1, .name = "Dust Keys", .length = kVirusTiSingleLength}),
+        MakeVirusOther(0x72, {0x00, 0x05, 0x40}),
+        MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 0, .name = "Split Set"}),
+        MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 1, .name = "Layer Set"}),
+    };
+    WriteFile(dir / "access-virus.syx", JoinMessages(messages));
+    WriteFile(dir / "access-virus.mid", MakeMidiFile(messages));
+}
 
 }  // namespace bankwise::gen

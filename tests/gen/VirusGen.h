@@ -1,8 +1,31 @@
-// Virus test dump messages.
+// access Virus test dump messages.
 #pragma once
 
 #include "MidiFile.h"
 
 namespace bankwise::gen {
+
+constexpr std::uint8_t kVirusSingle = 0x10;
+constexpr std::uint8_t kVirusMulti = 0x11;
+
+// Whole-message lengths, 0xF0 to 0xF7.
+constexpr std::size_t kVirusClassicLength = 267;  // older models: singles and multis
+constexpr std::size_t kVirusTiSingleLength = 524;
+constexpr std::size_t kVirusFixedLength = 265;    // the 254-data-byte layout
+
+struct VirusMessage {
+    std::uint8_t type = kVirusSingle;
+    std::uint8_t bank = 1;  // singles: 0 edit buffer, 1-4 A-D; multis: 0 or 1
+    std::uint8_t program = 0;
+    std::string name;       // blank-padded to 10 at data 240 (single) or 4 (multi)
+    std::size_t length = kVirusClassicLength;
+    std::uint8_t device = 0x00;
+};
+
+// F0 00 20 33 01 dev type bank prog <length - 11 data bytes> checksum F7
+Bytes MakeVirusMessage(const VirusMessage& message);
+
+// A message of another type: F0 00 20 33 01 dev type <payload> F7
+Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload, std::uint8_t device = 0x00);
 
 }  // namespace bankwise::gen
