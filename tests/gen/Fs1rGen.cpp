@@ -1,9 +1,88 @@
 #include "Fs1rGen.h"
 
+#include <algorithm>
+
 #include "Examples.h"
 
 namespace bankwise::gen {
+namespace {
 
-void WriteFs1rExamples(const std::filesystem::path& /*dir*/) {}
+// Yamaha checksum: the 7-bit value that brings the sum of the byte count,
+// address and data bytes to 0 mod 128.
+void AppendChecksumAndEnd(Bytes& m, std::size_t from)
+{
+    m.push_back(RolandChecksum(m, from, m.size()));
+    m.push_back(0xF7);
+}
+
+}  // namespace
+
+Bytes MakeFs1rMessage(const Fs1rMessage& message)
+{
+    const auto count = static_cast<std::uint32_t>(message.dataLength);
+    Bytes m{0xF0,
+            0x43,
+            message.device,
+            0x5E,
+            static_cast<std::uint8_t>((count >> 7) & 0x7F),
+            static_cast<std::uint8_t>(count & 0x7F),
+            message.addressHigh,
+            message.addressMid,
+            message.addressLow};
+    const std::size_t nameLength = std::min(message.nameLength, message.dataLength);
+    Append(m, FixedText(message.name, nameLength, ' '));
+    for (std::size_t i = nameLength; i < message.dataLength; ++i)
+        m.push_back(static_cast<std::uint8_t>((i * 5 + message.addressLow) & 0x7F));
+    AppendChecksumAndEnd(m, 4);
+    return m;
+}
+
+Bytes MakeFs1rPerformance(std::uint8_t number, std::string_view name)
+{
+    return MakeFs1rMessage({.addressLow = number, .name = std::string(name)});
+}
+
+Bytes MakeFs1rEditPerformance(std::string_view name)
+{
+    return MakeFs1rMessage({.addressHigh = kFs1rEditPerformance, .name = std::string(name)});
+}
+
+Bytes MakeFs1rVoice(std::uint8_t number, std::string_view name)
+{
+    return MakeFs1rMessage({.addressHigh = kFs1rInternalVoice,
+                            .addressLow = number,
+                            .name = std::string(name),
+                            .nameLength = 10,
+                            .dataLength = kFs1rVoiceData});
+}
+
+Bytes MakeVoiceBulk(const VoiceBulk& bulk)
+{
+    const int count = bulk.count >= 0 ? bulk.count : static_cast<int>(bulk.names.size());
+    // The byte count is count * 128: its high byte is the count.
+    Bytes m{0xF0, 0x43, bulk.subStatus, 0x09, static_cast<std::uint8_t>(count), 0x00};
+    for (std::size_t v = 0; v < bulk.names.size(); ++v) {
+        for (std::size_t i = 0; i < 118; ++i)
+            m.push_back(static_cast<std::uint8_t>((i * 7 + v) & 0x7F));
+        Append(m, FixedText(bulk.names[v], 10, ' '));
+    }
+    AppendChecksumAndEnd(m, 6);
+    return m;
+}
+
+void WriteFs1rExamples(const std::filesystem::path& dir)
+{
+    const std::vector<Bytes> messages{
+        MakeFs1rEditPerformance("Edit Buffer"),
+        MakeFs1rPerformance(0, "Glass Choir"),
+        MakeFs1rPerformance(1, "Tidal Pad"),
+        MakeFs1rPerformance(2, "Formant Bass"),
+        MakeFs1rPerformance(3, "Night Bell"),
+        MakeFs1rVoice(0, "Vox Sweep"),
+        MakeFs1rVoice(1, "Reed Pulse"),
+    };
+    WriteFile(dir / "yamaha-fs1r.syx", JoinMessages(messages));
+    WriteFile(dir / "yamaha-fs1r.mid", MakeMidiFile(messages));
+}
 
 }  // namespace bankwise::gen
