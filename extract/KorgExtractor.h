@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 #include "DumpExtractor.h"
 
 namespace bankwise {
@@ -35,5 +39,10 @@ class CTrRackExtractor final : public CKorgProgramExtractor {
 public:
     CTrRackExtractor();
 };
+
+// Unpacks Korg's packed form in place (the output never overtakes the
+// input) and shrinks data to the unpacked length. Each group is a bit byte
+// and up to 7 data bytes; the last group may be short.
+void UnpackKorgData(std::vector<std::uint8_t>& data);
 
 }  // namespace bankwise
