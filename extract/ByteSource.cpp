@@ -82,7 +82,7 @@ std::vector<std::uint8_t> ReadWholeSource(CByteSource& source)
         return bytes;
     // Read in chunks rather than trusting the reported length, so a source
     // that delivers less (or more) than it claimed cannot leave gaps.
-    constexpr std::size_t kChunk = 64 * 1024;
+    constexpr std::size_t kChunk = std::size_t{64} * 1024;
     const std::uint64_t expected = source.GetLength();
     if (expected < std::numeric_limits<std::size_t>::max() / 2)
         bytes.reserve(static_cast<std::size_t>(expected));

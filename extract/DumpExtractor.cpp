@@ -190,7 +190,7 @@ void WriteReferenceDefinition(const CDumpExtractor& extractor, std::span<const C
             continue;
         writer.BankHeading(bankNames[i]);
         for (std::size_t slot = 0; slot < banks[i].size(); ++slot) {
-            const auto program = static_cast<long long>(i * 128 + slot);
+            const auto program = static_cast<long long>(i) * 128 + static_cast<long long>(slot);
             writer.PatchLine(slot,
                              numberedPatches ? SafeFormat(instrFormat, {FormatArg::Int(program)})
                                              : instrFormat,

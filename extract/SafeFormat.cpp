@@ -118,7 +118,7 @@ void AppendInteger(std::string& out, const Spec& spec, long long raw)
     if (spec.lengthShorts == 1)
         value = static_cast<std::int16_t>(value & 0xFFFF);
     else if (spec.lengthShorts == 2)
-        value = static_cast<std::int8_t>(value & 0xFF);
+        value = static_cast<std::int8_t>(value & 0xFF);  // NOLINT(bugprone-signed-char-misuse): hh is signed
 
     const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
     bool negative = false;
