@@ -40,6 +40,32 @@ constexpr std::array kTable{
     Entry{IDS_CANNOT_WRITE, "Cannot write %s: %s"},
     Entry{IDS_READ_ERROR, "The file could not be read completely!"},
     Entry{IDS_SAME_OUTPUT, "Skipped: %s was already written by this run!"},
+    Entry{IDS_CLI_USAGE, "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP... (--help)"},
+    Entry{IDS_CLI_HELP,
+          "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP...\n"
+          "Converts SysEx bulk dumps (raw .syx, or Standard MIDI Files .mid) into\n"
+          "Cakewalk instrument definitions (.ins).\n"
+          "\n"
+          "  -o, --output FILE      write the definition of the one DUMP to FILE\n"
+          "  -d, --output-dir DIR   write DIR/<name>.ins for each DUMP\n"
+          "                         (with neither, the one DUMP goes to standard output)\n"
+          "  --definition TEXT      name of the instrument definition\n"
+          "  --bank-format TEXT     bank-name pattern, e.g. \"Bank %d\"\n"
+          "  --instr-format TEXT    patch-name prefix pattern, e.g. \"%03d \"\n"
+          "  --no-settings          ignore the stored settings, start from the defaults\n"
+          "  --help                 show this help\n"
+          "  --version              show the version\n"
+          "\n"
+          "The naming settings are those stored by the Bankwise program, unless\n"
+          "overridden here for this run. A value may also follow as --option=TEXT.\n"
+          "Exit status: 0 all converted, 1 a dump or an output failed, 2 usage error.\n"},
+    Entry{IDS_CLI_UNKNOWN_OPTION, "bankwise-convert: unknown option %s"},
+    Entry{IDS_CLI_MISSING_ARGUMENT, "bankwise-convert: option %s needs an argument"},
+    Entry{IDS_CLI_NO_DUMP, "bankwise-convert: no dump given"},
+    Entry{IDS_CLI_SEVERAL_DUMPS, "bankwise-convert: several dumps need -d DIR"},
+    Entry{IDS_CLI_OUTPUT_CONFLICT, "bankwise-convert: -o and -d cannot be used together"},
+    Entry{IDS_OUTPUT_IS_INPUT, "Skipped: %s is one of the dumps being converted!"},
+    Entry{IDS_STANDARD_OUTPUT, "standard output"},
 };
 
 static_assert(std::is_sorted(kTable.begin(), kTable.end(),

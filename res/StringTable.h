@@ -35,6 +35,17 @@ enum StringId : std::uint32_t {
     IDS_CANNOT_WRITE = 62004,            // "%s" = output path, "%s" = reason
     IDS_READ_ERROR = 62005,
     IDS_SAME_OUTPUT = 62006,             // "%s" = output path
+
+    // The command-line converter.
+    IDS_CLI_USAGE = 62100,
+    IDS_CLI_HELP = 62101,
+    IDS_CLI_UNKNOWN_OPTION = 62102,      // "%s" = the option
+    IDS_CLI_MISSING_ARGUMENT = 62103,    // "%s" = the option
+    IDS_CLI_NO_DUMP = 62104,
+    IDS_CLI_SEVERAL_DUMPS = 62105,
+    IDS_CLI_OUTPUT_CONFLICT = 62106,
+    IDS_OUTPUT_IS_INPUT = 62107,         // "%s" = output path
+    IDS_STANDARD_OUTPUT = 62108,         // the output's name in IDS_CANNOT_WRITE
 };
 
 // The text with the given id, or an empty text for an id the table lacks.

@@ -1,0 +1,363 @@
+#include "Converter.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <new>
+#include <optional>
+#include <random>
+#include <system_error>
+
+#include "ByteSource.h"
+#include "Detector.h"
+#include "MessageSink.h"
+#include "SafeFormat.h"
+#include "StringTable.h"
+
+#ifndef BANKWISE_VERSION
+#define BANKWISE_VERSION "unknown"
+#endif
+
+namespace bankwise {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kEntryDefinition = "Definition";
+constexpr const char* kEntryBankFormat = "BankFormat";
+constexpr const char* kEntryInstrFormat = "InstrFormat";
+
+// The stored settings with this run's overrides on top. Only the three
+// naming entries are overridden, in whichever family section is read, since
+// the family is known only once the dump has been recognised. A run never
+// changes what is stored, so writes are refused.
+class COverrideProfile final : public IProfile {
+public:
+    COverrideProfile(const IProfile& base, std::map<std::string, std::string> overrides)
+        : m_base(base), m_overrides(std::move(overrides))
+    {
+    }
+
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& def) const override
+    {
+        const auto it = m_overrides.find(entry);
+        return it != m_overrides.end() ? it->second : m_base.GetProfileString(section, entry, def);
+    }
+    int GetProfileInt(const std::string& section, const std::string& entry,
+                      int def) const override
+    {
+        return m_base.GetProfileInt(section, entry, def);
+    }
+    bool WriteProfileString(const std::string&, const std::string&, const std::string&) override
+    {
+        return false;
+    }
+    bool WriteProfileInt(const std::string&, const std::string&, int) override { return false; }
+
+private:
+    const IProfile& m_base;
+    std::map<std::string, std::string> m_overrides;
+};
+
+class CCollectingSink final : public IMessageSink {
+public:
+    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
+    std::vector<std::string> m_messages;
+};
+
+struct COptions {
+    std::vector<std::string> dumps;
+    std::optional<std::string> outputFile;
+    std::optional<std::string> outputDir;
+    std::map<std::string, std::string> overrides;  // by entry name
+    bool noSettings = false;
+};
+
+enum class EAction { Convert, Help, Version, Usage };
+
+struct CParsed {
+    EAction action = EAction::Convert;
+    std::string problem;  // for EAction::Usage
+};
+
+std::string Format1(std::uint32_t id, std::string_view text)
+{
+    return SafeFormat(LoadString(id), {FormatArg::Text(text)});
+}
+
+std::string SystemReason(int error)
+{
+    return std::generic_category().message(error != 0 ? error : EIO);
+}
+
+CParsed ParseArguments(const std::vector<std::string>& args, COptions& options)
+{
+    // Options that take a value, and where the value goes.
+    const auto target = [&options](std::string_view name) -> std::string* {
+        if (name == "-o" || name == "--output")
+            return &options.outputFile.emplace();
+        if (name == "-d" || name == "--output-dir")
+            return &options.outputDir.emplace();
+        if (name == "--definition")
+            return &options.overrides[kEntryDefinition];
+        if (name == "--bank-format")
+            return &options.overrides[kEntryBankFormat];
+        if (name == "--instr-format")
+            return &options.overrides[kEntryInstrFormat];
+        return nullptr;
+    };
+
+    bool endOfOptions = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // A lone "-" is a file name like any other.
+        if (endOfOptions || arg.size() < 2 || arg[0] != '-') {
+            options.dumps.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            endOfOptions = true;
+        } else if (arg == "--help" || arg == "-h") {
+            return {EAction::Help, {}};
+        } else if (arg == "--version") {
+            return {EAction::Version, {}};
+        } else if (arg == "--no-settings") {
+            options.noSettings = true;
+        } else {
+            const auto equals = arg.find('=');
+            const bool attached = arg.starts_with("--") && equals != std::string::npos;
+            const std::string name = attached ? arg.substr(0, equals) : arg;
+            std::string* value = target(name);
+            if (value == nullptr)
+                return {EAction::Usage, Format1(IDS_CLI_UNKNOWN_OPTION, name)};
+            if (attached) {
+                *value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                *value = args[++i];
+            } else {
+                return {EAction::Usage, Format1(IDS_CLI_MISSING_ARGUMENT, name)};
+            }
+        }
+    }
+
+    if (options.dumps.empty())
+        return {EAction::Usage, LoadString(IDS_CLI_NO_DUMP)};
+    if (options.outputFile && options.outputDir)
+        return {EAction::Usage, LoadString(IDS_CLI_OUTPUT_CONFLICT)};
+    if (options.dumps.size() > 1 && !options.outputDir)
+        return {EAction::Usage, LoadString(IDS_CLI_SEVERAL_DUMPS)};
+    return {};
+}
+
+struct CDumpResult {
+    bool ok = false;
+    std::string text;
+    std::vector<std::string> messages;  // why it failed
+};
+
+CDumpResult ConvertDump(const std::string& path, IProfile& profile)
+{
+    CDumpResult result;
+    std::error_code ec;
+    // A folder opens as a stream on some systems and only fails on reading.
+    if (fs::is_directory(path, ec)) {
+        result.messages.push_back(Format1(
+            IDS_CANNOT_OPEN, std::make_error_code(std::errc::is_a_directory).message()));
+        return result;
+    }
+    errno = 0;
+    CFileByteSource source(path);
+    if (!source.IsOpen()) {
+        result.messages.push_back(Format1(IDS_CANNOT_OPEN, SystemReason(errno)));
+        return result;
+    }
+
+    try {
+        CScopedAppProfile scope(profile);
+        CCollectingSink sink;
+        std::unique_ptr<CDumpExtractor> extractor;
+        const bool ok = DetectAndParse(source, IsMidiFileName(path), sink, extractor);
+        // A read error cuts the dump short; whatever the parser made of the
+        // rest is not the dump's content, whether it succeeded or not.
+        if (source.HasFailed()) {
+            result.messages.push_back(LoadString(IDS_READ_ERROR));
+            return result;
+        }
+        if (!ok) {
+            result.messages = std::move(sink.m_messages);
+            if (result.messages.empty())
+                result.messages.push_back(LoadString(IDS_FILE_TOO_SHORT));
+            return result;
+        }
+        extractor->WriteDefinition(result.text);
+        result.ok = true;
+    } catch (const std::bad_alloc&) {
+        result.text.clear();
+        result.messages.push_back(LoadString(IDS_OUT_OF_MEMORY));
+    }
+    return result;
+}
+
+std::FILE* OpenNewFile(const fs::path& path)
+{
+    // "x": fail rather than open a file that already exists.
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wbx");
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
+// Writes text to target through a new temporary file in the same folder
+// that replaces target only once it is complete, so a failure leaves
+// target as it was and no partial file behind. Returns the reason of a
+// failure.
+std::optional<std::string> WriteWholeFile(const fs::path& target, const std::string& text)
+{
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<int> digit(0, 35);
+
+    fs::path temporary;
+    std::FILE* file = nullptr;
+    for (int attempt = 0; file == nullptr; ++attempt) {
+        std::string suffix = ".";
+        for (int i = 0; i < 8; ++i) {
+            const int d = digit(random);
+            suffix += static_cast<char>(d < 10 ? '0' + d : 'a' + d - 10);
+        }
+        temporary = target;
+        temporary += suffix + ".tmp";
+        errno = 0;
+        file = OpenNewFile(temporary);
+        if (file == nullptr && (errno != EEXIST || attempt >= 100))
+            return SystemReason(errno);
+    }
+
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    int error = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (error == 0)
+        error = errno;
+    std::error_code ec;
+    if (!written || !closed) {
+        fs::remove(temporary, ec);
+        return SystemReason(error);
+    }
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return ec.message();
+    }
+    return std::nullopt;
+}
+
+// Whether path names the same file as one of others: by its normalised
+// absolute name, or, for files that exist, by identity (links, and letter
+// case on file systems that ignore it).
+bool IsOneOf(const fs::path& path, const std::vector<fs::path>& others)
+{
+    std::error_code ec;
+    const fs::path normal = fs::absolute(path, ec).lexically_normal();
+    for (const fs::path& other : others) {
+        std::error_code ec2;
+        if (fs::absolute(other, ec2).lexically_normal() == normal)
+            return true;
+        std::error_code ec3;
+        if (fs::equivalent(path, other, ec3))
+            return true;
+    }
+    return false;
+}
+
+int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProfile& stored)
+{
+    CMemoryProfile empty;
+    COverrideProfile profile(options.noSettings ? static_cast<const IProfile&>(empty) : stored,
+                             options.overrides);
+    const std::vector<fs::path> inputs(options.dumps.begin(), options.dumps.end());
+    std::vector<fs::path> written;
+    int status = kExitOk;
+
+    for (const std::string& dump : options.dumps) {
+        const auto fail = [&](const std::string& message) {
+            err << dump << ": " << message << '\n';
+            status = kExitFailed;
+        };
+
+        const CDumpResult result = ConvertDump(dump, profile);
+        if (!result.ok) {
+            for (const std::string& message : result.messages)
+                fail(message);
+            continue;
+        }
+
+        if (!options.outputFile && !options.outputDir) {
+            errno = 0;
+            out.write(result.text.data(), static_cast<std::streamsize>(result.text.size()));
+            out.flush();
+            if (!out) {
+                fail(SafeFormat(LoadString(IDS_CANNOT_WRITE),
+                                {FormatArg::Text(LoadString(IDS_STANDARD_OUTPUT)),
+                                 FormatArg::Text(SystemReason(errno))}));
+            }
+            continue;
+        }
+
+        fs::path target;
+        if (options.outputFile) {
+            target = *options.outputFile;
+        } else {
+            target = fs::path(*options.outputDir) / fs::path(dump).stem();
+            target += LoadString(IDS_INSTRUMENT_EXT);
+        }
+        const std::string targetName = target.string();
+        if (IsOneOf(target, written)) {
+            fail(Format1(IDS_SAME_OUTPUT, targetName));
+            continue;
+        }
+        if (IsOneOf(target, inputs)) {
+            fail(Format1(IDS_OUTPUT_IS_INPUT, targetName));
+            continue;
+        }
+        if (const auto reason = WriteWholeFile(target, result.text)) {
+            fail(SafeFormat(LoadString(IDS_CANNOT_WRITE),
+                            {FormatArg::Text(targetName), FormatArg::Text(*reason)}));
+            continue;
+        }
+        written.push_back(target);
+    }
+    return status;
+}
+
+}  // namespace
+
+int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 IProfile& stored)
+{
+    COptions options;
+    const CParsed parsed = ParseArguments(args, options);
+    switch (parsed.action) {
+    case EAction::Help:
+        out << LoadString(IDS_CLI_HELP);
+        out.flush();
+        return out ? kExitOk : kExitFailed;
+    case EAction::Version:
+        out << "bankwise-convert " << BANKWISE_VERSION << '\n';
+        out.flush();
+        return out ? kExitOk : kExitFailed;
+    case EAction::Usage:
+        err << parsed.problem << '\n' << LoadString(IDS_CLI_USAGE) << '\n';
+        return kExitUsage;
+    case EAction::Convert:
+        break;
+    }
+    return Convert(options, out, err, stored);
+}
+
+}  // namespace bankwise

@@ -1,0 +1,57 @@
+// The persistent per-user settings that the desktop program and the
+// converter share, kept with QSettings: organisation "Orvane", application
+// "Bankwise" (on Linux ~/.config/Orvane/Bankwise.conf). One group per
+// section; the family sections are named by display names such as
+// "E-MU Orbit/Phatt/Caranaval", so names are escaped before they reach
+// QSettings, which would otherwise split them at '/' and '\'.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Profile.h"
+
+class QSettings;
+
+namespace bankwise {
+
+// A section or entry name as one QSettings key component: '%', '/' and '\'
+// become "%25", "%2F" and "%5C", so no name is split into nested groups and
+// no two names share a key.
+std::string EscapeSettingsName(std::string_view name);
+// The inverse, for names read back from childGroups() or childKeys().
+std::string UnescapeSettingsName(std::string_view escaped);
+// The QSettings key of an entry in a section. Texts are single bytes, so
+// they cross to QString as Latin-1 and every byte comes back unchanged.
+QString SettingsKey(const std::string& section, const std::string& entry);
+
+class CSettingsProfile final : public IProfile {
+public:
+    // The user's own settings store.
+    CSettingsProfile();
+    // An INI file at path (tests, portable installs).
+    explicit CSettingsProfile(const std::string& iniPath);
+    ~CSettingsProfile() override;
+    CSettingsProfile(const CSettingsProfile&) = delete;
+    CSettingsProfile& operator=(const CSettingsProfile&) = delete;
+
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& def) const override;
+    int GetProfileInt(const std::string& section, const std::string& entry,
+                      int def) const override;
+    // Both write through to the store at once and report whether it took.
+    bool WriteProfileString(const std::string& section, const std::string& entry,
+                            const std::string& value) override;
+    bool WriteProfileInt(const std::string& section, const std::string& entry,
+                         int value) override;
+
+    QSettings& Settings() { return *m_settings; }
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
+}  // namespace bankwise

@@ -1,0 +1,31 @@
+// bankwise-convert: converts SysEx dumps to instrument definitions from the
+// command line, with the naming settings the desktop program stored.
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "Converter.h"
+#include "SettingsProfile.h"
+
+int main(int argc, char** argv)
+{
+#ifdef _WIN32
+    // The text already ends its lines in CR LF; text mode would double the CR.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    try {
+        const std::vector<std::string> args =
+            argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
+        bankwise::CSettingsProfile stored;
+        return bankwise::RunConverter(args, std::cout, std::cerr, stored);
+    } catch (const std::exception& e) {
+        std::cerr << "bankwise-convert: " << e.what() << '\n';
+        return bankwise::kExitFailed;
+    }
+}
