@@ -59,33 +59,31 @@ TEST(JvXp, AllThreeKindsRawAndMidi)
     }
 }
 
-TEST(JvXp, OnlyPatchFiveGivesSixLines)
+TEST(JvXp, KindsAndGaps)
 {
-    const auto result = Convert(Patch(5, "Sixth"));
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(JvXp(result).m_patches.size(), 6u);
-    EXPECT_NE(result.text.find("\r\n[JV/XP User]\r\n0=USER:001 \r\n1=USER:002 \r\n2=USER:003 \r\n"
-                               "3=USER:004 \r\n4=USER:005 \r\n5=USER:006 Sixth\r\n"),
+    // Patch 5 alone: six lines, the first five carry the prefix alone.
+    const auto patch = Convert(Patch(5, "Sixth"));
+    ASSERT_TRUE(patch.ok);
+    EXPECT_NE(patch.text.find("\r\n[JV/XP User]\r\n0=USER:001 \r\n1=USER:002 \r\n2=USER:003 \r\n"
+                              "3=USER:004 \r\n4=USER:005 \r\n5=USER:006 Sixth\r\n"),
               std::string::npos)
-        << result.text;
-}
-
-TEST(JvXp, PerformancesOnlyLeaveNoTraceOfTheOtherKinds)
-{
-    const auto result = Convert(Performance(3, "Only"));
-    ASSERT_TRUE(result.ok);
-    EXPECT_NE(result.text.find("[JV/XP User Perform]"), std::string::npos);
-    EXPECT_NE(result.text.find("[Roland JV/XP Performance]"), std::string::npos);
+        << patch.text;
+    // A kind the dump lacks leaves no trace.
+    const auto performance = Convert(Performance(3, "Only"));
+    ASSERT_TRUE(performance.ok);
+    EXPECT_NE(performance.text.find("\r\n[JV/XP User Perform]\r\n"), std::string::npos);
+    EXPECT_NE(performance.text.find("\r\n[Roland JV/XP Performance]\r\n"), std::string::npos);
     for (const char* absent : {"[JV/XP User]", "[Roland JV/XP]", "Rhythm"})
-        EXPECT_EQ(result.text.find(absent), std::string::npos) << absent;
+        EXPECT_EQ(performance.text.find(absent), std::string::npos) << absent;
 }
 
-TEST(JvXp, MessagesPassedOver)
+TEST(JvXp, MessagesPassedOverAndReplaced)
 {
     // A later block of patch 5, a command other than DT1, an area that holds
-    // no names: none stores anything, and the walk goes on.
+    // no names: none stores anything, and the walk goes on. The later of two
+    // messages for one slot wins.
     const auto result = Convert(gen::JoinMessages(
-        {Patch(0, "Kept"),
+        {Patch(0, "Old"), Patch(0, "Kept"),
          MakeJvXpMessage({.area = kJvAreaPatch, .slot = 5, .name = "Block2", .address3 = 0x10}),
          MakeJvXpMessage({.area = kJvAreaPatch, .slot = 6, .name = "RQ1", .command = 0x11}),
          MakeJvXpMessage({.area = 0x00, .slot = 0x20, .name = "System"}),
@@ -93,75 +91,63 @@ TEST(JvXp, MessagesPassedOver)
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(JvXp(result).m_patches, (CNameList{"Kept", "AnyDev"}));
     EXPECT_TRUE(JvXp(result).m_performances.empty());
+
+    // A dump without any name message is not a failure.
+    const auto none =
+        Convert(MakeJvXpMessage({.area = kJvAreaPatch, .slot = 0, .name = "", .command = 0x11}));
+    EXPECT_TRUE(none.ok);
+    EXPECT_EQ(none.text, Lines({"; Cakewalk Instrument Definition File for Roland JV/XP", "",
+                                ".Patch Names", "", ".Instrument Definitions"}));
 }
 
-TEST(JvXp, NamesAndReplacement)
+TEST(JvXp, Names)
 {
-    struct Case {
-        std::string_view sent;
-        std::string expected;
-    };
-    for (const Case& c : {Case{"Padded", "Padded"}, Case{"  Lead", "  Lead"},
-                          Case{std::string_view("Ab\0cdef", 7), "Ab"},
-                          Case{"Tab\t\t", "Tab"}, Case{"TwelveChars!", "TwelveChars!"}}) {
-        const auto result = Convert(Patch(0, std::string(c.sent)));
+    const std::pair<std::string_view, std::string> cases[] = {
+        {"Padded", "Padded"}, {"  Lead", "  Lead"}, {std::string_view("Ab\0cdef", 7), "Ab"},
+        {"Tab\t\t", "Tab"}, {"TwelveChars!", "TwelveChars!"}};
+    for (const auto& [sent, expected] : cases) {
+        const auto result = Convert(Patch(0, std::string(sent)));
         ASSERT_TRUE(result.ok);
-        EXPECT_EQ(JvXp(result).m_patches.at(0), c.expected);
+        EXPECT_EQ(JvXp(result).m_patches.at(0), expected);
     }
-    const auto twice = Convert(gen::JoinMessages({Patch(2, "Old"), Patch(2, "New")}));
-    EXPECT_EQ(JvXp(twice).m_patches.at(2), "New");
 }
 
-TEST(JvXp, InvalidDumps)
+TEST(JvXp, WalkAndFailures)
 {
+    const Bytes good = Patch(0, "Good");
+    const Bytes otherMake{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7};
+    Bytes otherModel = Patch(1, "Other");
+    otherModel[3] = 0x6B;
+    Bytes cutName = Patch(1, "Cut");
+    cutName.resize(15);  // the name runs past the end of the file
+    Bytes cutAddress = Patch(1, "Cut");
+    cutAddress.resize(7);
     struct Case {
         const char* what;
         Bytes file;
+        bool midi;
+        bool ok;
     };
-    const Bytes good = Patch(0, "Good");
-    Bytes notJv = MakeJvXpMessage({.slot = 1, .name = "Other"});
-    notJv[3] = 0x6B;  // another Roland model
-    Bytes cutName = Patch(1, "Cut");
-    cutName.resize(15);  // the name ends past the file
-    Bytes cutAddress = Patch(1, "Cut");
-    cutAddress.resize(7);
-    for (const Case& c : {
-             Case{"performance slot 0x20", Performance(0x20, "x")},
-             Case{"rhythm slot 0x42", Performance(0x42, "x")},
-             Case{"patch slot 0x80", Patch(0x80, "x")},
-             Case{"another model after the first", gen::JoinMessages({good, notJv})},
-             Case{"two stray bytes at the end", gen::JoinMessages({good, {0x00, 0x00}})},
-             Case{"name cut short by the end", gen::JoinMessages({good, cutName})},
-             Case{"address cut short by the end", gen::JoinMessages({good, cutAddress})},
-         }) {
-        const auto result = Convert(c.file);
-        EXPECT_FALSE(result.ok) << c.what;
-        EXPECT_EQ(result.messages, std::vector<std::string>{kInvalid}) << c.what;
+    const Case cases[] = {
+        {"one stray byte at the end", gen::JoinMessages({good, {0x00}}), false, true},
+        {"other devices and events in a MIDI file",
+         gen::MakeMidiFile({good, otherMake, Performance(1, "Two"), otherMake}), true, true},
+        {"performance slot 0x20", gen::JoinMessages({good, Performance(0x20, "x")}), false, false},
+        {"rhythm slot 0x42", gen::JoinMessages({good, Performance(0x42, "x")}), false, false},
+        {"patch slot 0x80", gen::JoinMessages({good, Patch(0x80, "x")}), false, false},
+        {"another model after the first", gen::JoinMessages({good, otherModel}), false, false},
+        {"two stray bytes at the end", gen::JoinMessages({good, {0x00, 0x00}}), false, false},
+        {"name cut short by the end", gen::JoinMessages({good, cutName}), false, false},
+        {"address cut short by the end", gen::JoinMessages({good, cutAddress}), false, false},
+    };
+    for (const Case& c : cases) {
+        const auto result = Convert(c.file, c.midi);
+        EXPECT_EQ(result.ok, c.ok) << c.what;
+        EXPECT_EQ(result.messages, c.ok ? std::vector<std::string>{}
+                                        : std::vector<std::string>{kInvalid})
+            << c.what;
+        EXPECT_EQ(JvXp(result).m_patches.at(0), "Good") << c.what;
     }
-}
-
-TEST(JvXp, OneStrayByteAtTheEndIsSteppedOver)
-{
-    EXPECT_TRUE(Convert(gen::JoinMessages({Patch(0, "Good"), {0x00}})).ok);
-}
-
-TEST(JvXp, MidiSkipsOtherDevicesAndEvents)
-{
-    const Bytes other{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7};
-    const auto result = Convert(
-        gen::MakeMidiFile({Patch(0, "One"), other, Performance(1, "Two"), other}), true);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(JvXp(result).m_patches, (CNameList{"One"}));
-    EXPECT_EQ(JvXp(result).m_performances, (CNameList{"", "Two"}));
-}
-
-TEST(JvXp, NoNameMessagesParseWithNothingWritten)
-{
-    const auto result =
-        Convert(MakeJvXpMessage({.area = kJvAreaPatch, .slot = 0, .name = "", .command = 0x11}));
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.text, Lines({"; Cakewalk Instrument Definition File for Roland JV/XP", "",
-                                  ".Patch Names", "", ".Instrument Definitions"}));
 }
 
 TEST(JvXp, BankPatternIsNeverFormattedAndPrefixCountsFromOne)
