@@ -1,24 +1,18 @@
+// Yamaha FS1R performance dumps and the 32-voice packed bulk.
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 #include "Fs1rExtractor.h"
 #include "Profile.h"
 #include "TestSupport.h"
-#include "gen/Examples.h"
 #include "gen/Fs1rGen.h"
 
 namespace bankwise {
 namespace {
 
 using gen::Bytes;
+using gen::MakeFs1rPerformance;
+using gen::MakeVoiceBulk;
 using test::Convert;
-using test::Lines;
 
 constexpr const char* kInvalid = "File contains invalid data!";
 
@@ -29,166 +23,71 @@ const CNameList& NamesOf(const test::Conversion& result)
     return fs1r != nullptr ? fs1r->m_names : none;
 }
 
-// A bank dump as the instrument sends it: the edit-buffer performance first,
-// the performances, then voice messages.
-std::vector<Bytes> BankDump(const std::vector<std::pair<std::uint8_t, std::string>>& performances)
+test::Conversion ConvertMessages(const std::vector<Bytes>& messages, bool midi)
 {
-    std::vector<Bytes> messages{gen::MakeFs1rEditPerformance("Edit Buffer")};
-    for (const auto& [number, name] : performances)
-        messages.push_back(gen::MakeFs1rPerformance(number, name));
-    messages.push_back(gen::MakeFs1rVoice(0, "Vox Sweep"));
-    messages.push_back(gen::MakeFs1rVoice(1, "Reed Pulse"));
-    return messages;
+    return Convert(midi ? gen::MakeMidiFile(messages) : gen::JoinMessages(messages), midi);
 }
 
-// The text with the default settings for the given names.
+// The text with the default settings: "<i>=I<i+1 in three digits> <name>".
 std::string DefaultText(const std::vector<std::string>& names)
 {
-    std::string text = Lines({"; Cakewalk Instrument Definition File for Yamaha FS1R", "",
+    std::string text = test::Lines({"; Cakewalk Instrument Definition File for Yamaha FS1R", "",
                               ".Patch Names", "", "[FS1R Internal]"});
     for (std::size_t i = 0; i < names.size(); ++i) {
-        char prefix[32];
-        std::snprintf(prefix, sizeof prefix, "I%03zu ", i + 1);
-        text += std::to_string(i) + "=" + prefix + names[i] + "\r\n";
+        const std::string n = std::to_string(i + 1);
+        text += std::to_string(i) + "=I" + std::string(3 - n.size(), '0') + n + " " + names[i] +
+                "\r\n";
     }
-    text += Lines({"", ".Instrument Definitions", "", "[Yamaha FS1R]", "Patch[64]=FS1R Internal"});
-    return text;
+    return text + test::Lines({"", ".Instrument Definitions", "", "[Yamaha FS1R]",
+                         "Patch[64]=FS1R Internal"});
 }
 
-TEST(Fs1r, FullBankGivesTheDefinitionFromRawAndMidiFiles)
+TEST(Fs1r, DumpsGiveTheExampleTextFromRawAndMidiFiles)
 {
-    std::vector<std::pair<std::uint8_t, std::string>> performances;
+    // As the instrument sends a bank: the edit buffer, the performances, voices.
+    const Bytes edit = gen::MakeFs1rEditPerformance("Edit Buffer");
+    const Bytes voice0 = gen::MakeFs1rVoice(0, "Vox Sweep"), voice1 = gen::MakeFs1rVoice(1, "Reed");
     std::vector<std::string> names;
+    std::vector<Bytes> full{edit};
     for (int i = 0; i < 128; ++i) {
         names.push_back("Perf " + std::to_string(i));
-        performances.emplace_back(static_cast<std::uint8_t>(i), names.back());
+        full.push_back(MakeFs1rPerformance(static_cast<std::uint8_t>(i), names.back()));
     }
-    const std::vector<Bytes> messages = BankDump(performances);
+    full.insert(full.end(), {voice0, voice1});
+    const std::vector<std::string> voices(names.begin(), names.begin() + 32);
     const std::string expected = DefaultText(names);
     ASSERT_NE(expected.find("\r\n\r\n[FS1R Internal]\r\n0=I001 Perf 0\r\n"), std::string::npos);
     ASSERT_NE(expected.find("\r\n127=I128 Perf 127\r\n\r\n.Instrument"), std::string::npos);
-
+    // Gaps stay as empty names; the later of two number 9s wins. With no
+    // performance at all the bank and definition are still written.
+    const std::vector<Bytes> gaps{edit, MakeFs1rPerformance(9, "Tidal Pad"),
+                                  MakeFs1rPerformance(5, "Glass Choir"),
+                                  MakeFs1rPerformance(9, "Night Bell"), voice0, voice1};
+    const std::vector<std::string> gapNames{"", "", "", "", "", "Glass Choir", "", "", "",
+                                            "Night Bell"};
     for (const bool midi : {false, true}) {
         SCOPED_TRACE(midi ? "MIDI file" : "raw file");
-        const auto result =
-            Convert(midi ? gen::MakeMidiFile(messages) : gen::JoinMessages(messages), midi);
+        const auto result = ConvertMessages(full, midi);
         EXPECT_TRUE(result.ok);
         EXPECT_TRUE(result.messages.empty());
         EXPECT_EQ(result.text, expected);
+        EXPECT_EQ(ConvertMessages(gaps, midi).text, DefaultText(gapNames));
+        EXPECT_EQ(ConvertMessages({edit, voice0, voice1}, midi).text, DefaultText({}));
+        // A 32-voice bulk gives its names and nothing after it is read.
+        const auto bulk = ConvertMessages({MakeVoiceBulk({.names = voices}), gaps[1]}, midi);
+        EXPECT_TRUE(bulk.ok);
+        EXPECT_EQ(bulk.text, DefaultText(voices));
+        // After performances it replaces the first names in a raw file; the
+        // MIDI search looks for FS1R messages only and passes it over.
+        const auto late = ConvertMessages(
+            {MakeFs1rPerformance(1, "P1"), MakeVoiceBulk({.names = {"V0"}}), gaps[2]}, midi);
+        EXPECT_EQ(NamesOf(late), (midi ? CNameList{"", "P1", "", "", "", "Glass Choir"}
+                                       : CNameList{"V0", "P1"}));
     }
-
-    // Performances alone, back to back, 411 bytes each.
-    std::vector<Bytes> bare(messages.begin() + 1, messages.end() - 2);
-    const Bytes raw = gen::JoinMessages(bare);
-    ASSERT_EQ(raw.size(), 52608u);
-    EXPECT_EQ(Convert(raw).text, expected);
-}
-
-TEST(Fs1r, PerformancesWithGapsLeaveEmptyNames)
-{
-    // Out of order, and number 9 twice: the later name wins.
-    const std::vector<Bytes> messages =
-        BankDump({{9, "Tidal Pad"}, {5, "Glass Choir"}, {9, "Night Bell"}});
-    const std::string expected = Lines({
-        "; Cakewalk Instrument Definition File for Yamaha FS1R",
-        "",
-        ".Patch Names",
-        "",
-        "[FS1R Internal]",
-        "0=I001 ",
-        "1=I002 ",
-        "2=I003 ",
-        "3=I004 ",
-        "4=I005 ",
-        "5=I006 Glass Choir",
-        "6=I007 ",
-        "7=I008 ",
-        "8=I009 ",
-        "9=I010 Night Bell",
-        "",
-        ".Instrument Definitions",
-        "",
-        "[Yamaha FS1R]",
-        "Patch[64]=FS1R Internal",
-    });
-    for (const bool midi : {false, true}) {
-        SCOPED_TRACE(midi ? "MIDI file" : "raw file");
-        const auto result =
-            Convert(midi ? gen::MakeMidiFile(messages) : gen::JoinMessages(messages), midi);
-        EXPECT_TRUE(result.ok);
-        EXPECT_EQ(result.text, expected);
-    }
-}
-
-TEST(Fs1r, NameFieldRules)
-{
-    struct Case {
-        const char* what;
-        std::string field;  // the 12 name bytes
-        const char* written;
-    };
-    const Case cases[] = {
-        {"blank padded", "Tidal Pad   ", "Tidal Pad"},
-        {"ended by zeros", std::string("Bass\0\0\0\0\0\0\0\0", 12), "Bass"},
-        {"zero in the middle", std::string("Mid\0dle Name", 12), "Mid"},
-        {"trailing tab and CR", "Reed \t\r     ", "Reed"},
-        {"all twelve used", "ABCDEFGHIJKL", "ABCDEFGHIJKL"},
-        {"leading blanks kept", "  Lead      ", "  Lead"},
-        {"control byte", "A\x01" "B         ", "A?B"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Bytes message = gen::MakeFs1rPerformance(0, "");
-        std::copy(c.field.begin(), c.field.end(), message.begin() + 9);  // F0 + 8 header bytes
-        const auto result = Convert(message);
-        ASSERT_TRUE(result.ok);
-        EXPECT_NE(result.text.find(std::string("\r\n0=I001 ") + c.written + "\r\n"),
-                  std::string::npos);
-    }
-}
-
-std::vector<std::string> VoiceNames(int count)
-{
-    std::vector<std::string> names;
-    for (int i = 0; i < count; ++i)
-        names.push_back("Voice " + std::to_string(i + 1));
-    return names;
-}
-
-TEST(Fs1r, VoiceBulkGivesItsNamesAndEndsParsing)
-{
-    const std::vector<std::string> names = VoiceNames(32);
-    const std::vector<Bytes> messages{gen::MakeVoiceBulk({.names = names}),
-                                      gen::MakeFs1rPerformance(40, "Ignored")};
-    for (const bool midi : {false, true}) {
-        SCOPED_TRACE(midi ? "MIDI file" : "raw file");
-        const auto result =
-            Convert(midi ? gen::MakeMidiFile(messages) : gen::JoinMessages(messages), midi);
-        EXPECT_TRUE(result.ok);
-        EXPECT_EQ(NamesOf(result), CNameList(names.begin(), names.end()));
-        EXPECT_EQ(result.text, DefaultText(names));
-    }
-}
-
-TEST(Fs1r, VoiceBulkAfterPerformancesReplacesTheFirstEntries)
-{
-    std::vector<Bytes> messages;
-    for (std::uint8_t i = 0; i < 6; ++i)
-        messages.push_back(gen::MakeFs1rPerformance(i, "Perf " + std::to_string(i)));
-    messages.push_back(gen::MakeVoiceBulk({.names = VoiceNames(3)}));
-    messages.push_back(gen::MakeFs1rPerformance(7, "Ignored"));
-
-    const auto raw = Convert(gen::JoinMessages(messages));
-    ASSERT_TRUE(raw.ok);
-    EXPECT_EQ(NamesOf(raw),
-              (CNameList{"Voice 1", "Voice 2", "Voice 3", "Perf 3", "Perf 4", "Perf 5"}));
-
-    // The MIDI search looks for FS1R messages only, so it never lands on the
-    // voice bulk and goes on to the performance after it.
-    const auto midi = Convert(gen::MakeMidiFile(messages), true);
-    ASSERT_TRUE(midi.ok);
-    EXPECT_EQ(NamesOf(midi).size(), 8u);
-    EXPECT_EQ(NamesOf(midi)[7], "Ignored");
+    // The MIDI search passes over another make's message with a 0x43 in it.
+    const Bytes roland{0xF0, 0x41, 0x10, 0x6A, 0x12, 0x11, 0, 0, 0, 0x43, 0x00, 0x5D, 0xF7};
+    const std::vector<Bytes> mixed{edit, roland, gaps[1], roland, gaps[2], roland, gaps[3]};
+    EXPECT_EQ(ConvertMessages(mixed, true).text, DefaultText(gapNames));
 }
 
 Bytes Cut(Bytes bytes, std::size_t length)
@@ -197,189 +96,82 @@ Bytes Cut(Bytes bytes, std::size_t length)
     return bytes;
 }
 
-// A performance message (number 1) whose data is not 400 bytes long.
-Bytes Odd(std::size_t dataLength)
-{
-    return gen::MakeFs1rMessage({.addressLow = 1, .name = "Odd", .dataLength = dataLength});
-}
-
 TEST(Fs1r, RawFileRules)
 {
-    const Bytes first = gen::MakeFs1rPerformance(0, "Glass Choir");
-    const Bytes next = gen::MakeFs1rPerformance(1, "Tidal Pad");
-    Bytes voiceBulkShort = gen::MakeVoiceBulk({.names = VoiceNames(31), .count = 32});
-    struct Case {
-        const char* what;
-        Bytes tail;  // after the first performance
-        bool ok;
-        std::size_t names;
+    const Bytes next = MakeFs1rPerformance(1, "Tidal Pad");
+    const auto odd = [&](std::size_t data) {  // performance 1 with the wrong data length
+        return gen::Concat(
+            {gen::MakeFs1rMessage({.addressLow = 1, .name = "", .dataLength = data}), next});
     };
-    const Case cases[] = {
+    // What follows a first performance, whether the file is good, the names read.
+    const struct { const char* what; Bytes tail; bool ok; std::size_t names; } cases[] = {
         {"next message follows", next, true, 2},
         {"one trailing byte", {0x00}, true, 1},
         {"two trailing bytes", {0xF7, 0x00}, false, 1},
-        // The odd message's own name is read; the header after it is misplaced.
-        {"message one byte short", gen::Concat({Odd(399), next}), false, 2},
-        {"message one byte long", gen::Concat({Odd(401), next}), false, 2},
-        {"other manufacturer", Bytes{0xF0, 0x41, 0x10, 0x6A, 0x12, 0xF7}, false, 1},
-        {"other Yamaha model", Bytes{0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7}, false, 1},
-        {"sub-status before format 9",
-         gen::MakeVoiceBulk({.names = VoiceNames(2), .subStatus = 0x10}),
-         false, 1},
-        {"voice records do not fit", voiceBulkShort, false, 1},
-        {"voice bulk cut before its count", Bytes{0xF0, 0x43, 0x00, 0x09}, false, 1},
-        {"voice bulk of no voices", gen::MakeVoiceBulk({}), true, 1},
-        {"name cut by the end of the file", Cut(next, 15), false, 1},
-        {"header cut by the end of the file", Cut(next, 6), false, 1},
-        {"unterminated voice message at the end", Cut(gen::MakeFs1rVoice(0, "Vox"), 300), true, 1},
+        {"header misplaced after a short message", odd(399), false, 2},
+        {"header misplaced after a long message", odd(401), false, 2},
+        {"other manufacturer", {0xF0, 0x41, 0x10, 0x6A, 0x12, 0xF7}, false, 1},
+        {"other Yamaha model", {0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7}, false, 1},
+        {"sub-status not 0", MakeVoiceBulk({.names = {"A", "B"}, .subStatus = 0x10}), false, 1},
+        {"voice records do not fit", MakeVoiceBulk({.names = {"A"}, .count = 2}), false, 1},
+        {"voice bulk cut before its count", {0xF0, 0x43, 0x00, 0x09}, false, 1},
+        {"voice bulk of no voices", MakeVoiceBulk({}), true, 1},
+        {"name cut off", Cut(next, 15), false, 1},
+        {"header cut off", Cut(next, 6), false, 1},
+        {"unterminated voice message at the end", Cut(gen::MakeFs1rVoice(0, "V"), 300), true, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto result = Convert(gen::Concat({first, c.tail}));
+        const auto result = Convert(gen::Concat({MakeFs1rPerformance(0, "Formant Bass"), c.tail}));
         EXPECT_EQ(result.ok, c.ok);
         EXPECT_EQ(result.messages,
-                  c.ok ? std::vector<std::string>{} : std::vector<std::string>{kInvalid});
-        EXPECT_EQ(NamesOf(result).size(), c.names);
-        if (!NamesOf(result).empty()) {
-            EXPECT_EQ(NamesOf(result)[0], "Glass Choir");
-        }
+                  (c.ok ? std::vector<std::string>{} : std::vector<std::string>{kInvalid}));
+        ASSERT_EQ(NamesOf(result).size(), c.names);
+        EXPECT_EQ(NamesOf(result)[0], "Formant Bass");  // all twelve bytes
     }
 }
 
-TEST(Fs1r, VoiceBulkThatDoesNotFitFailsAsFirstMessage)
-{
-    for (const bool midi : {false, true}) {
-        SCOPED_TRACE(midi ? "MIDI file" : "raw file");
-        const Bytes bulk = gen::MakeVoiceBulk({.names = VoiceNames(32)});
-        // Cut inside the last record: in a MIDI file the track still ends
-        // after it, so cut the file itself.
-        const Bytes file = midi ? Cut(gen::MakeMidiFile({bulk}, {.otherEvents = false}), 4000)
-                                : Cut(bulk, 4000);
-        const auto result = Convert(file, midi);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.messages, std::vector<std::string>{kInvalid});
-    }
-}
-
-TEST(Fs1r, MidiSearchPassesOverOtherEventsAndEndsQuietly)
-{
-    // Another make's message, with a 0x43 in its data.
-    const Bytes roland{0xF0, 0x41, 0x10, 0x6A, 0x12, 0x11, 0x00,
-                       0x00, 0x00, 0x43, 0x00, 0x5D, 0xF7};
-    const std::vector<Bytes> messages{
-        gen::MakeFs1rEditPerformance("Edit Buffer"), roland,
-        gen::MakeFs1rPerformance(1, "Tidal Pad"), roland,
-        gen::MakeFs1rPerformance(0, "Glass Choir")};
-    const Bytes midi = gen::MakeMidiFile(messages, {.deltaTime = 300});
-    const auto result = Convert(midi, true);
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(NamesOf(result), (CNameList{"Glass Choir", "Tidal Pad"}));
-
-    // A header at the very end whose name the data cuts short is no message.
-    const Bytes header = Cut(gen::MakeFs1rPerformance(5, "Cut Short"), 16);
-    const auto cut = Convert(gen::Concat({midi, Bytes(header.begin() + 1, header.end())}), true);
-    EXPECT_TRUE(cut.ok);
-    EXPECT_EQ(NamesOf(cut).size(), 2u);
-
-    // Nothing after the first message.
-    const auto single =
-        Convert(gen::MakeMidiFile({gen::MakeFs1rEditPerformance("Edit Buffer")}), true);
-    EXPECT_TRUE(single.ok);
-    EXPECT_TRUE(NamesOf(single).empty());
-}
-
-// Every prefix of a mixed dump, read from its manufacturer byte in both
-// modes: the reader must stay inside the data (checked under the sanitizers)
-// and a raw dump cut inside a performance's header or name is invalid,
-// while the MIDI search takes a cut-off message for none.
+// Every prefix of a mixed dump is read without leaving the data (the sanitizers
+// watch): cut inside a performance's header or name, a raw dump is invalid
+// while the MIDI search takes it for no message.
 TEST(Fs1r, EveryTruncationStaysInsideTheData)
 {
-    const Bytes dump = gen::JoinMessages({gen::MakeFs1rPerformance(3, "Glass Choir"),
-                                          gen::MakeFs1rVoice(0, "Vox Sweep"),
-                                          gen::MakeFs1rPerformance(4, "Tidal Pad"),
-                                          gen::MakeVoiceBulk({.names = VoiceNames(2)})});
-    const std::size_t secondPerformance = 411 + 619;
+    const Bytes dump =
+        gen::JoinMessages({MakeFs1rPerformance(3, "Glass Choir"), gen::MakeFs1rVoice(0, "Vox"),
+                           MakeFs1rPerformance(4, "Tidal Pad"), MakeVoiceBulk({.names = {"A"}})});
+    const std::size_t second = 411 + 619;  // the second performance's manufacturer byte
     for (std::size_t length = 6; length <= dump.size(); ++length) {  // detection needs 6
-        const Bytes cut(dump.begin(), dump.begin() + static_cast<std::ptrdiff_t>(length));
-        for (const bool midi : {false, true}) {
-            CFs1rExtractor extractor;
-            const bool ok = test::ParseBytes(extractor, cut, midi, 1);
-            const bool nameCut = length > secondPerformance + 1 && length < secondPerformance + 21;
-            if (!midi && nameCut) {
-                EXPECT_FALSE(ok) << length;
-            }
-            if (midi) {
-                EXPECT_TRUE(ok) << length;  // a cut-off message is no message
-            }
-        }
+        CFs1rExtractor raw, midi;
+        const bool rawOk = test::ParseBytes(raw, Cut(dump, length), false, 1);
+        EXPECT_FALSE(rawOk && length > second + 1 && length < second + 21) << length;
+        EXPECT_TRUE(test::ParseBytes(midi, Cut(dump, length), true, 1)) << length;
     }
-}
-
-TEST(Fs1r, NoPerformanceStillWritesTheBankAndDefinition)
-{
-    const auto result = Convert(gen::JoinMessages(
-        {gen::MakeFs1rEditPerformance("Edit Buffer"), gen::MakeFs1rVoice(0, "Vox Sweep")}));
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.text, Lines({"; Cakewalk Instrument Definition File for Yamaha FS1R", "",
-                                  ".Patch Names", "", "[FS1R Internal]", "",
-                                  ".Instrument Definitions", "", "[Yamaha FS1R]",
-                                  "Patch[64]=FS1R Internal"}));
 }
 
 TEST(Fs1r, StoredPatterns)
 {
-    struct Case {
-        const char* bankFormat;
-        const char* instrFormat;
-        const char* prefix1;  // before the first name
-        const char* prefix2;  // before the second
+    // The bank pattern is written as typed: there is no number to put in it.
+    const char* const cases[][3] = {
+        {"Bank %d", "P%03d ", "[Bank %d]\r\n0=P001 Glass Choir\r\n1=P002 Tidal Pad\r\n"},
+        {"100% FS1R", "#%-3d|", "[100% FS1R]\r\n0=#1  |Glass Choir\r\n1=#2  |Tidal Pad\r\n"},
+        {"FS1R", "abc%x", "[FS1R]\r\n0=abc%xGlass Choir\r\n1=abc%xTidal Pad\r\n"},
+        {"FS1R", "%n%d", "[FS1R]\r\n0=%n1Glass Choir\r\n1=%n2Tidal Pad\r\n"},
     };
-    const Case cases[] = {
-        {"Bank %d", "P%03d ", "P001 ", "P002 "},   // bank pattern kept verbatim
-        {"100% FS1R", "#%-3d|", "#1  |", "#2  |"},
-        {"FS1R", "abc%x", "abc%x", "abc%x"},     // no number: written as typed
-        {"FS1R", "", "", ""},
-        {"FS1R", "%s%d ", "%s1 ", "%s2 "},      // unsupported conversions as typed
-        {"FS1R", "%d-%d ", "1-%d ", "2-%d "},
-        {"FS1R", "%n%d", "%n1", "%n2"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.instrFormat);
+    for (const auto& [bank, instr, lines] : cases) {
         CMemoryProfile profile;
-        profile.WriteProfileString("Yamaha FS1R", "BankFormat", c.bankFormat);
-        profile.WriteProfileString("Yamaha FS1R", "InstrFormat", c.instrFormat);
-        profile.WriteProfileString("Yamaha FS1R", "Definition", "My FS1R");
+        for (const auto& [key, value] : {std::pair{"BankFormat", bank}, {"InstrFormat", instr},
+                                          {"Definition", "My FS1R"}})
+            profile.WriteProfileString("Yamaha FS1R", key, value);
         CScopedAppProfile scope(profile);
-
         CFs1rExtractor extractor;
         extractor.m_names = {"Glass Choir", "Tidal Pad"};
         std::string text;
         extractor.WriteDefinition(text);
-        const std::string bank = c.bankFormat;
-        EXPECT_EQ(text, Lines({"; Cakewalk Instrument Definition File for Yamaha FS1R", "",
-                               ".Patch Names", "", ("[" + bank + "]").c_str(),
-                               ("0=" + std::string(c.prefix1) + "Glass Choir").c_str(),
-                               ("1=" + std::string(c.prefix2) + "Tidal Pad").c_str(), "",
-                               ".Instrument Definitions", "", "[My FS1R]",
-                               ("Patch[64]=" + bank).c_str()}));
+        EXPECT_EQ(text, "; Cakewalk Instrument Definition File for Yamaha FS1R\r\n\r\n"
+                        ".Patch Names\r\n\r\n" + std::string(lines) +
+                        "\r\n.Instrument Definitions\r\n\r\n[My FS1R]\r\nPatch[64]=" + bank +
+                        "\r\n");
     }
-}
-
-TEST(Fs1r, ShippedExamplesConvert)
-{
-    const auto dir = std::filesystem::temp_directory_path() / "bankwise-fs1r-examples";
-    std::filesystem::create_directories(dir);
-    gen::WriteFs1rExamples(dir);
-    for (const char* file : {"yamaha-fs1r.syx", "yamaha-fs1r.mid"}) {
-        SCOPED_TRACE(file);
-        std::ifstream stream(dir / file, std::ios::binary);
-        const Bytes bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-        const auto result = Convert(bytes, IsMidiFileName(file));
-        EXPECT_TRUE(result.ok);
-        EXPECT_EQ(NamesOf(result),
-                  (CNameList{"Glass Choir", "Tidal Pad", "Formant Bass", "Night Bell"}));
-    }
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
