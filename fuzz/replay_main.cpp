@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
+#include <memory>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -26,16 +26,16 @@ bool Replay(const fs::path& file)
         std::cerr << "cannot open " << file.string() << '\n';
         return false;
     }
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(stream)),
-                                  std::istreambuf_iterator<char>());
-    if (stream.bad()) {
+    const auto size = static_cast<std::size_t>(fs::file_size(file));
+    // Exactly size bytes, so the sanitizers see any read past the input; an
+    // empty input still gets a valid pointer, as libFuzzer gives it.
+    const auto data = std::make_unique<std::uint8_t[]>(std::max<std::size_t>(size, 1));
+    stream.read(reinterpret_cast<char*>(data.get()), static_cast<std::streamsize>(size));
+    if (static_cast<std::size_t>(stream.gcount()) != size) {
         std::cerr << "cannot read " << file.string() << '\n';
         return false;
     }
-    std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
-    // An empty input still gets a valid pointer, as libFuzzer gives it.
-    data.reserve(1);
-    LLVMFuzzerTestOneInput(data.data(), data.size());
+    LLVMFuzzerTestOneInput(data.get(), size);
     return true;
 }
 
