@@ -149,7 +149,7 @@ void AppendInteger(std::string& out, const Spec& spec, long long raw)
     for (std::uint32_t m = magnitude; m != 0; m /= base)
         digits.insert(digits.begin(), digitsSet[m % base]);
     if (!spec.hasPrecision && digits.empty())
-        digits = "0";
+        digits.push_back('0');  // not = "0": GCC 12 -O2 gives a false -Wrestrict there
     if (spec.hasPrecision && digits.size() < spec.precision)
         digits.insert(0, spec.precision - digits.size(), '0');
     if (spec.conversion == 'o' && spec.alternate && (digits.empty() || digits.front() != '0'))
