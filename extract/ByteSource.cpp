@@ -80,12 +80,17 @@ std::vector<std::uint8_t> ReadWholeSource(CByteSource& source)
     std::vector<std::uint8_t> bytes;
     if (!source.Seek(0))
         return bytes;
-    // Read in chunks rather than trusting the reported length, so a source
-    // that delivers less (or more) than it claimed cannot leave gaps.
-    constexpr std::size_t kChunk = std::size_t{64} * 1024;
+    // Read the reported length in one piece, then keep reading until the
+    // source says no more: a source that delivers less than it claimed ends
+    // the data there, one that delivers more is read to its end.
     const std::uint64_t expected = source.GetLength();
-    if (expected < std::numeric_limits<std::size_t>::max() / 2)
-        bytes.reserve(static_cast<std::size_t>(expected));
+    if (expected > 0 && expected < std::numeric_limits<std::size_t>::max() / 2) {
+        bytes.resize(static_cast<std::size_t>(expected));
+        bytes.resize(source.Read(bytes.data(), bytes.size()));
+        if (bytes.size() < expected)
+            return bytes;
+    }
+    constexpr std::size_t kChunk = std::size_t{4} * 1024;
     for (;;) {
         const std::size_t old = bytes.size();
         bytes.resize(old + kChunk);

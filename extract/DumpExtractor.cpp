@@ -131,7 +131,7 @@ void CInsWriter::BankHeading(const std::string& bankName)
 {
     m_out += kCrLf;
     m_out += '[';
-    m_out += bankName;
+    m_out += Sanitized(bankName);
     m_out += ']';
     m_out += kCrLf;
 }
@@ -161,7 +161,7 @@ void CInsWriter::BankLine(int bankNumber, const std::string& bankName)
     m_out += "Patch[";
     m_out += std::to_string(bankNumber);
     m_out += "]=";
-    m_out += bankName;
+    m_out += Sanitized(bankName);
     m_out += kCrLf;
 }
 

@@ -91,7 +91,10 @@ std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use,
                                int number);
 
 // Writes the lines of an instrument definition text. Each call writes its
-// line (or its empty line plus line) with CR LF endings.
+// line (or its empty line plus line) with CR LF endings. Control bytes in a
+// name, prefix, bank name or definition name (from a dump, or a pattern
+// whose %c took a number) would break the line structure of the file, so
+// they are written as '?'.
 class CInsWriter {
 public:
     explicit CInsWriter(std::string& out) : m_out(out) {}
@@ -99,8 +102,7 @@ public:
     void Header(const std::string& synthName);
     void PatchNamesHeading();
     void BankHeading(const std::string& bankName);
-    // "<slot>=<prefix><name>". Control bytes in the prefix or the name would
-    // break the line structure of the file, so they are written as '?'.
+    // "<slot>=<prefix><name>"
     void PatchLine(std::size_t slot, const std::string& prefix, const std::string& name);
     void DefinitionsHeading();
     void DefinitionHeading(const std::string& definitionName);

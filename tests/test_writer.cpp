@@ -71,7 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"B%d", "d%", "B1", "4=d%Fifth", "Patch[1]=B1"},
         // Conversions that do not fit one integer render without faulting.
         SettingsCase{"B%d", "%s%d:", "B1", "4=%s132:Fifth", "Patch[1]=B1"},
-        SettingsCase{"B%d%d", "%d-%d ", "B1%d", "4=132-%d Fifth", "Patch[1]=B1%d"}));
+        SettingsCase{"B%d%d", "%d-%d ", "B1%d", "4=132-%d Fifth", "Patch[1]=B1%d"},
+        // A %c fed a number must not put control bytes into the file.
+        SettingsCase{"B%c%d", "%c%d|", "B?%d", "4=\x84%d|Fifth", "Patch[1]=B?%d"}));
 
 TEST(ReferenceWriter, GapsControlBytesAndHighBytes)
 {
