@@ -125,8 +125,8 @@ bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
                 const std::size_t end = data.Find(o + kFixedFields, 0xF7);
                 if (field.empty() || (end != CByteView::npos && end < nameOffset + kNameLength))
                     return invalid();
-                CNameList& list = single ? m_banks[bank - 1u] : m_multis;
-                StoreName(list, program, NameFromField(field, ETrim::Keep));
+                CNameList* list = single ? &m_banks[bank - 1u] : &m_multis;
+                StoreName(*list, program, NameFromField(field, ETrim::Keep));
             }
             o = PastMessageEnd(data, o + kFixedFields);
         } else {
