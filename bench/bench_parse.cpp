@@ -1,5 +1,5 @@
 // How long a full conversion takes: detection, parsing and writing of
-// complete E-MU and JV/XP dumps, raw and in Standard MIDI Files, and the
+// complete dumps of every family, raw and in Standard MIDI Files, and the
 // pattern formatter on the patterns the writers use. Numbers only; nothing
 // here passes or fails on time.
 #include <benchmark/benchmark.h>
@@ -12,9 +12,12 @@
 #include "Detector.h"
 #include "MessageSink.h"
 #include "SafeFormat.h"
+#include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KorgGen.h"
 #include "gen/MidiFile.h"
 #include "gen/OrbitGen.h"
+#include "gen/VirusGen.h"
 
 namespace {
 
@@ -103,6 +106,44 @@ void BM_JvXpMidi(benchmark::State& state)
     Convert(state, file, true);
 }
 BENCHMARK(BM_JvXpMidi)->Unit(benchmark::kMicrosecond);
+
+// Banks A and B of 128 programs: the largest single block, unpacked in one pass.
+void BM_ProphecyBothBanks(benchmark::State& state)
+{
+    static const Bytes file = MakeKorgProgramDump(kProphecy, 0x20, {});
+    Convert(state, file, false);
+}
+BENCHMARK(BM_ProphecyBothBanks)->Unit(benchmark::kMicrosecond);
+
+// 128 internal performances behind the edit buffer, as a bank dump sends them.
+void BM_Fs1rBank(benchmark::State& state)
+{
+    static const Bytes file = [] {
+        std::vector<Bytes> messages{MakeFs1rEditPerformance("Edit")};
+        for (int i = 0; i < 128; ++i)
+            messages.push_back(MakeFs1rPerformance(static_cast<std::uint8_t>(i), "Perf " + std::to_string(i)));
+        return JoinMessages(messages);
+    }();
+    Convert(state, file, false);
+}
+BENCHMARK(BM_Fs1rBank)->Unit(benchmark::kMicrosecond);
+
+// Four banks of 128 singles and 128 multis.
+void BM_VirusAllBanks(benchmark::State& state)
+{
+    static const Bytes file = [] {
+        std::vector<Bytes> messages;
+        for (std::uint8_t bank = 1; bank <= 4; ++bank) {
+            for (int p = 0; p < 128; ++p)
+                messages.push_back(MakeVirusMessage({.bank = bank, .program = static_cast<std::uint8_t>(p), .name = "Single"}));
+        }
+        for (int m = 0; m < 128; ++m)
+            messages.push_back(MakeVirusMessage({.type = kVirusMulti, .program = static_cast<std::uint8_t>(m), .name = "Multi"}));
+        return JoinMessages(messages);
+    }();
+    Convert(state, file, false);
+}
+BENCHMARK(BM_VirusAllBanks)->Unit(benchmark::kMicrosecond);
 
 // Writing alone, the part that runs again after each change of the options.
 void BM_OrbitWriteOnly(benchmark::State& state)
