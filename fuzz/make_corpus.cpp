@@ -4,8 +4,8 @@
 // patterns in the encoding that fuzz_format.cpp reads. The saved corpus in
 // fuzz/corpus was made with this tool (plus the inputs the fuzzer found).
 //
-// E-MU and JV/XP dumps come from the test generator; the Korg, FS1R and
-// Virus messages are laid out here by hand, field by field.
+// Every dump comes from the test generator; this tool only picks the cases
+// and makes the broken variants.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -16,9 +16,12 @@
 #include <string_view>
 #include <vector>
 
+#include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KorgGen.h"
 #include "gen/MidiFile.h"
 #include "gen/OrbitGen.h"
+#include "gen/VirusGen.h"
 
 namespace {
 
@@ -32,87 +35,6 @@ Bytes Filler(std::size_t length, std::uint8_t seed)
     for (std::size_t i = 0; i < length; ++i)
         out[i] = static_cast<std::uint8_t>((seed + i * 13) & 0x7F);
     return out;
-}
-
-// Korg's packed form: each group of 7 bytes goes out as a byte with their
-// top bits (bit j for byte j) followed by the 7 bytes without them.
-Bytes KorgPack(const Bytes& plain)
-{
-    Bytes out;
-    for (std::size_t group = 0; group < plain.size(); group += 7) {
-        const std::size_t n = std::min<std::size_t>(7, plain.size() - group);
-        std::uint8_t bits = 0;
-        for (std::size_t j = 0; j < n; ++j)
-            bits |= static_cast<std::uint8_t>(((plain[group + j] >> 7) & 1) << j);
-        out.push_back(bits);
-        for (std::size_t j = 0; j < n; ++j)
-            out.push_back(plain[group + j] & 0x7F);
-    }
-    return out;
-}
-
-// F0 42 3n model function bank x x <packed data> F7; with programs = 0 only
-// filler follows the header.
-Bytes KorgProgramDump(std::uint8_t model, std::uint8_t function, std::uint8_t bank,
-                      std::size_t programs, std::size_t fillerLength)
-{
-    Bytes m{0xF0, 0x42, 0x30, model, function, bank, 0x00, 0x00};
-    if (programs == 0) {
-        Append(m, Filler(fillerLength, 5));
-    } else {
-        Bytes plain;
-        for (std::size_t r = 0; r < programs; ++r) {
-            // 16-byte name, then the rest of the 535-byte record.
-            std::string name = "Prog " + std::to_string(r);
-            if (r == 1)
-                name = "\xC4rger\x01 \x7F";  // 8-bit letter, control bytes
-            if (r == 2)
-                name = std::string("Cut\0Hidden", 10);
-            Append(plain, FixedText(name, 16, ' '));
-            Append(plain, Filler(535 - 16, static_cast<std::uint8_t>(r)));
-        }
-        Append(m, KorgPack(plain));
-    }
-    m.push_back(0xF7);
-    return m;
-}
-
-// One 411-byte FS1R internal-performance message.
-Bytes Fs1rPerformance(std::uint8_t number, std::string_view name, std::uint8_t addressHigh = 0x11)
-{
-    Bytes m{0xF0, 0x43, 0x10, 0x5E, 0x03, 0x10, addressHigh, 0x00, number};
-    Append(m, FixedText(name, 12, ' '));
-    Append(m, Filler(400 - 12, number));
-    m.push_back(RolandChecksum(m, 4, m.size()));
-    m.push_back(0xF7);
-    return m;
-}
-
-// A 32-voice packed bulk message carrying count 128-byte voice records,
-// each ending in its 10-byte name.
-Bytes Fs1rVoices(std::uint8_t count)
-{
-    Bytes m{0xF0, 0x43, 0x00, 0x09, count, 0x00};
-    for (std::uint8_t i = 0; i < count; ++i) {
-        Append(m, Filler(118, i));
-        Append(m, FixedText("Voice " + std::to_string(i), 10, ' '));
-    }
-    m.push_back(0x11);
-    m.push_back(0xF7);
-    return m;
-}
-
-// One 265-byte Virus single (0x10) or multi (0x11) dump; the name stands at
-// +248 in a single and at +12 in a multi, counted from the 0x00 after F0.
-Bytes VirusDump(std::uint8_t type, std::uint8_t bank, std::uint8_t number, std::string_view name)
-{
-    Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, 0x10, type, bank, number};
-    Append(m, Filler(264 - 8 - 1, number));
-    const std::size_t nameAt = 1 + (type == 0x11 ? 12 : 248);
-    const Bytes field = FixedText(name, 10, ' ');
-    std::copy(field.begin(), field.end(), m.begin() + static_cast<std::ptrdiff_t>(nameAt));
-    m.push_back(0xF7);
-    return m;
 }
 
 Bytes Truncated(const Bytes& bytes, std::size_t length)
@@ -174,42 +96,49 @@ void WriteDetectSeeds(const fs::path& dir)
     WriteFile(dir / "jvxp-short-name.syx",
               MakeJvXpMessage({.area = kJvAreaPatch, .slot = 1, .name = "Short", .dataLength = 4}));
 
-    // Korg: one complete bank so the unpacking is reached, the rest short.
-    WriteFile(dir / "prophecy-bank-a.syx", KorgProgramDump(0x41, 0x4C, 0x10, 64, 0));
-    const Bytes prophecyShort = KorgProgramDump(0x41, 0x4C, 0x20, 0, 300);
+    // Korg: one complete bank so the unpacking is reached, the rest cut short.
+    const std::vector<std::string> korgNames{"Prog 0", "\xC4rger\x01 \x7F", std::string("Cut\0Hidden", 10)};
+    WriteFile(dir / "prophecy-bank-a.syx", MakeKorgProgramDump(kProphecy, 0x10, korgNames));
+    const Bytes prophecyShort = Truncated(MakeKorgProgramDump(kProphecy, 0x20, korgNames), 300);
     WriteWithVariants(dir, "prophecy-short", ".syx", prophecyShort);
     WriteFile(dir / "prophecy-short.mid", MakeMidiFile({prophecyShort}));
-    WriteFile(dir / "prophecy-all-data.syx", KorgProgramDump(0x41, 0x50, 0x00, 0, 900));
-    WriteFile(dir / "prophecy-bad-bank.syx", KorgProgramDump(0x41, 0x4C, 0x30, 0, 40));
-    WriteFile(dir / "prophecy-no-programs.syx", KorgProgramDump(0x41, 0x40, 0x10, 0, 40));
+    WriteFile(dir / "prophecy-all-data.syx", Truncated(MakeKorgAllDataDump(kProphecy, korgNames), 900));
+    WriteFile(dir / "prophecy-bad-bank.syx", Truncated(MakeKorgProgramDump(kProphecy, 0x30, {}), 48));
+    Bytes noPrograms = Truncated(MakeKorgProgramDump(kProphecy, 0x10, {}), 48);
+    noPrograms[4] = 0x40;  // a function code that holds no programs
+    WriteFile(dir / "prophecy-no-programs.syx", noPrograms);
     WriteFile(dir / "prophecy-header-only.syx", Bytes{0xF0, 0x42, 0x30, 0x41, 0x4C, 0x11});
-    Bytes trRack = KorgProgramDump(0x41, 0x4C, 0x11, 0, 300);
-    trRack[2] = 0x3B;  // F0 42 3B 7F: the TR-Rack row, not the Prophecy one
-    trRack[3] = 0x7F;
+    const Bytes trRack = Truncated(MakeKorgProgramDump(kTrRack, 0x11, korgNames), 300);
     WriteFile(dir / "trrack-short.syx", trRack);
     WriteFile(dir / "trrack-short.mid", MakeMidiFile({trRack}));
 
     const std::vector<Bytes> fs1r{
-        Fs1rPerformance(0, "Init Perf"),
-        Fs1rPerformance(200, "High Index"),
-        Fs1rPerformance(7, "Voice Data", 0x51),
-        Fs1rPerformance(5, std::string_view("Pad\0Zero   ", 11)),
+        MakeFs1rEditPerformance("Edit"),
+        MakeFs1rPerformance(0, "Init Perf"),
+        MakeFs1rPerformance(200, "High Index"),
+        MakeFs1rVoice(7, "Voice Data"),
+        MakeFs1rPerformance(5, std::string_view("Pad\0Zero   ", 11)),
     };
     WriteWithVariants(dir, "fs1r", ".syx", JoinMessages(fs1r));
     WriteWithVariants(dir, "fs1r", ".mid", MakeMidiFile(fs1r));
-    WriteWithVariants(dir, "fs1r-voices", ".syx", Fs1rVoices(3));
-    WriteFile(dir / "fs1r-voices-none.syx", Fs1rVoices(0));
-    WriteFile(dir / "fs1r-voices-after.syx", JoinMessages({Fs1rPerformance(1, "First"), Fs1rVoices(2)}));
+    const Bytes voices = MakeVoiceBulk({.names = {"Voice 0", "Voice 1", "Voice 2"}});
+    WriteWithVariants(dir, "fs1r-voices", ".syx", voices);
+    WriteFile(dir / "fs1r-voices-none.syx", MakeVoiceBulk({}));
+    WriteFile(dir / "fs1r-voices-after.syx",
+              JoinMessages({MakeFs1rPerformance(1, "First"), MakeVoiceBulk({.names = {"A", "B"}})}));
 
     const std::vector<Bytes> virus{
-        VirusDump(0x10, 1, 0, "Acid Saw  "), VirusDump(0x10, 4, 127, "Last D"),
-        VirusDump(0x10, 0, 200, "Edit Buf"), VirusDump(0x11, 1, 3, "Multi Three"),
-        VirusDump(0x12, 1, 0, "Other"),
+        MakeVirusMessage({.bank = 1, .program = 0, .name = "Acid Saw  ", .length = kVirusFixedLength}),
+        MakeVirusMessage({.bank = 4, .program = 127, .name = "Last D"}),
+        MakeVirusMessage({.bank = 2, .program = 5, .name = "TI Single", .length = kVirusTiSingleLength}),
+        MakeVirusMessage({.bank = 0, .program = 200, .name = "Edit Buf"}),
+        MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 3, .name = "Multi Three"}),
+        MakeVirusOther(0x12, {0x01, 0x02, 0x03}),
     };
     WriteWithVariants(dir, "virus", ".syx", JoinMessages(virus));
     WriteWithVariants(dir, "virus", ".mid", MakeMidiFile(virus));
-    WriteFile(dir / "virus-bad-bank.syx", VirusDump(0x10, 5, 0, "Five"));
-    WriteFile(dir / "virus-bad-multi.syx", VirusDump(0x11, 2, 0, "Two"));
+    WriteFile(dir / "virus-bad-bank.syx", MakeVirusMessage({.bank = 5, .name = "Five"}));
+    WriteFile(dir / "virus-bad-multi.syx", MakeVirusMessage({.type = kVirusMulti, .bank = 2, .name = "Two"}));
 
     // Detection alone.
     WriteFile(dir / "unknown-maker.syx", Bytes{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
