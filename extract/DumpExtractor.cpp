@@ -103,6 +103,18 @@ CPatternUse AnalyseLetterPattern(std::string_view pattern)
     return use;
 }
 
+std::string NumberedPrefix(std::string_view pattern, bool carriesNumber, long long number)
+{
+    return carriesNumber ? SafeFormat(pattern, {FormatArg::Int(number)}) : std::string(pattern);
+}
+
+std::string LetteredBankName(std::string_view pattern, char letter)
+{
+    if (pattern.find("%c") == std::string_view::npos)
+        return std::string(pattern);
+    return SafeFormat(pattern, {FormatArg::Char(letter)});
+}
+
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,
                                int number)
 {
@@ -191,9 +203,7 @@ void WriteReferenceDefinition(const CDumpExtractor& extractor, std::span<const C
         writer.BankHeading(bankNames[i]);
         for (std::size_t slot = 0; slot < banks[i].size(); ++slot) {
             const auto program = static_cast<long long>(i) * 128 + static_cast<long long>(slot);
-            writer.PatchLine(slot,
-                             numberedPatches ? SafeFormat(instrFormat, {FormatArg::Int(program)})
-                                             : instrFormat,
+            writer.PatchLine(slot, NumberedPrefix(instrFormat, numberedPatches, program),
                              banks[i][slot]);
         }
     }

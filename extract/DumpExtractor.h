@@ -85,6 +85,16 @@ struct CPatternUse {
 };
 CPatternUse AnalyseLetterPattern(std::string_view pattern);
 
+// The patch prefix for a pattern fed at most one number: the pattern
+// formatted with number when it carries one (PatternCarriesNumber), else the
+// pattern as it stands.
+std::string NumberedPrefix(std::string_view pattern, bool carriesNumber, long long number);
+
+// A bank name fed only a letter: the pattern formatted with letter when it
+// holds "%c", else the pattern as it stands. Any other conversion in it is
+// written as typed.
+std::string LetteredBankName(std::string_view pattern, char letter);
+
 // The patch prefix for a letter-and-number pattern, formatted with what the
 // analysis found it uses (letter first).
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,

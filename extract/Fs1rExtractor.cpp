@@ -29,7 +29,6 @@
 
 #include "BusyGuard.h"
 #include "ByteView.h"
-#include "SafeFormat.h"
 #include "StringTable.h"
 
 namespace bankwise {
@@ -172,10 +171,7 @@ void CFs1rExtractor::WriteDefinition(std::string& out)
     writer.PatchNamesHeading();
     writer.BankHeading(bank);
     for (std::size_t i = 0; i < m_names.size(); ++i) {
-        writer.PatchLine(i,
-                         numbered ? SafeFormat(prefixPattern,
-                                               {FormatArg::Int(static_cast<long long>(i) + 1)})
-                                  : prefixPattern,
+        writer.PatchLine(i, NumberedPrefix(prefixPattern, numbered, static_cast<long long>(i) + 1),
                          m_names[i]);
     }
     writer.DefinitionsHeading();

@@ -19,7 +19,6 @@
 
 #include "BusyGuard.h"
 #include "ByteView.h"
-#include "SafeFormat.h"
 #include "StringTable.h"
 
 namespace bankwise {
@@ -136,9 +135,7 @@ void CJvXpExtractor::WriteDefinition(std::string& out)
         writer.BankHeading(bank + section.headingSuffix);
         for (std::size_t slot = 0; slot < section.names.size(); ++slot) {
             writer.PatchLine(slot,
-                             numbered ? SafeFormat(prefixPattern,
-                                                   {FormatArg::Int(static_cast<long long>(slot) + 1)})
-                                      : prefixPattern,
+                             NumberedPrefix(prefixPattern, numbered, static_cast<long long>(slot) + 1),
                              section.names[slot]);
         }
     }

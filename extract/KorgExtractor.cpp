@@ -27,7 +27,6 @@
 
 #include "BusyGuard.h"
 #include "ByteView.h"
-#include "SafeFormat.h"
 #include "StringTable.h"
 
 namespace bankwise {
@@ -62,15 +61,6 @@ char BankLetter(std::int32_t scope, std::size_t entry)
     if (scope == kScopeBoth && entry >= kProgramsPerBank)
         return 'B';
     return 'A';
-}
-
-// A bank pattern is only ever fed the letter; any other conversion in it is
-// written as typed.
-std::string BankName(const std::string& pattern, char letter)
-{
-    if (pattern.find("%c") == std::string::npos)
-        return pattern;
-    return SafeFormat(pattern, {FormatArg::Char(letter)});
 }
 
 }  // namespace
@@ -158,8 +148,8 @@ void CKorgProgramExtractor::WriteDefinition(std::string& out)
     const std::string bankFormat = GetBankFormat();
     const std::string prefixPattern = GetInstrFormat();
     const CPatternUse use = AnalyseLetterPattern(prefixPattern);
-    const std::string bankA = BankName(bankFormat, 'A');
-    const std::string bankB = BankName(bankFormat, 'B');
+    const std::string bankA = LetteredBankName(bankFormat, 'A');
+    const std::string bankB = LetteredBankName(bankFormat, 'B');
 
     CInsWriter writer(out);
     writer.Header(GetSynthName());

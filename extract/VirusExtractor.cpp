@@ -23,7 +23,6 @@
 
 #include "BusyGuard.h"
 #include "ByteView.h"
-#include "SafeFormat.h"
 #include "StringTable.h"
 
 namespace bankwise {
@@ -148,13 +147,9 @@ void CVirusExtractor::WriteDefinition(std::string& out)
 {
     CBusyGuard busy;
     const std::string bankFormat = GetBankFormat();
-    const bool letteredBanks = bankFormat.find("%c") != std::string::npos;
     std::array<std::string, kBankCount> bankNames;
-    for (std::size_t i = 0; i < kBankCount; ++i) {
-        bankNames[i] = letteredBanks
-                           ? SafeFormat(bankFormat, {FormatArg::Char(static_cast<char>('A' + i))})
-                           : bankFormat;
-    }
+    for (std::size_t i = 0; i < kBankCount; ++i)
+        bankNames[i] = LetteredBankName(bankFormat, static_cast<char>('A' + i));
     const std::string multiName = MultiBankName(bankFormat);
 
     const std::string instrFormat = GetInstrFormat();
