@@ -23,21 +23,28 @@
 #include "Prompt.h"
 #include "StringTable.h"
 
+// The images live in this static library; its resources must be registered
+// by hand, from outside any namespace.
+static void InitIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace bankwise {
 namespace {
 
-// Where each tool-bar image comes from: the desktop's icon theme when it has
-// one, our own bundled image otherwise.
-QIcon ToolIcon(const char* themeName, const char* resource)
+// Our own images (res/icons), the same on every desktop: a theme's icon of
+// the same name may exist only as a format this Qt cannot draw.
+QIcon ToolIcon(const char* resource)
 {
-    return QIcon::fromTheme(QString::fromLatin1(themeName),
-                            QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(resource)));
+    return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(resource));
 }
 
 }  // namespace
 
 CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseView(this))
 {
+    InitIconResources();
     setObjectName(QStringLiteral("MainFrame"));
     QIcon icon(QStringLiteral(":/icons/bankwise.png"));
     icon.addFile(QStringLiteral(":/icons/bankwise-256.png"));
@@ -102,12 +109,12 @@ void CMainFrame::createActions()
 
     QAction* open = AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O");
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    open->setIcon(ToolIcon("document-open", "open.png"));
+    open->setIcon(ToolIcon("open.png"));
     connect(open, &QAction::triggered, &m_app, &CBankwiseApp::OnFileOpen);
 
     QAction* save = AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S");
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setIcon(ToolIcon("document-save", "save.png"));
+    save->setIcon(ToolIcon("save.png"));
     connect(save, &QAction::triggered, &doc, &CBankwiseDoc::OnFileSave);
 
     QAction* saveAs = AddCommand(ID_FILE_SAVE_AS, "Save &As...");
@@ -115,7 +122,7 @@ void CMainFrame::createActions()
 
     QAction* print = AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P");
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    print->setIcon(ToolIcon("document-print", "print.png"));
+    print->setIcon(ToolIcon("print.png"));
     connect(print, &QAction::triggered, &m_app, &CBankwiseApp::OnFilePrint);
 
     QAction* preview = AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view");
@@ -137,21 +144,21 @@ void CMainFrame::createActions()
 
     QAction* cut = AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X");
     cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    cut->setIcon(ToolIcon("edit-cut", "cut.png"));
+    cut->setIcon(ToolIcon("cut.png"));
     cut->setEnabled(false);
     connect(cut, &QAction::triggered, m_pView, &QPlainTextEdit::cut);
     connect(m_pView, &QPlainTextEdit::copyAvailable, cut, &QAction::setEnabled);
 
     QAction* copy = AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C");
     copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    copy->setIcon(ToolIcon("edit-copy", "copy.png"));
+    copy->setIcon(ToolIcon("copy.png"));
     copy->setEnabled(false);
     connect(copy, &QAction::triggered, m_pView, &QPlainTextEdit::copy);
     connect(m_pView, &QPlainTextEdit::copyAvailable, copy, &QAction::setEnabled);
 
     QAction* paste = AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V");
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    paste->setIcon(ToolIcon("edit-paste", "paste.png"));
+    paste->setIcon(ToolIcon("paste.png"));
     connect(paste, &QAction::triggered, m_pView, &QPlainTextEdit::paste);
 
     QAction* toolbar = AddCommand(ID_VIEW_TOOLBAR, "&Toolbar");
@@ -167,7 +174,7 @@ void CMainFrame::createActions()
     connect(options, &QAction::triggered, &doc, &CBankwiseDoc::OnViewOptions);
 
     QAction* about = AddCommand(ID_APP_ABOUT, "&About Bankwise...");
-    about->setIcon(ToolIcon("help-about", "about.png"));
+    about->setIcon(ToolIcon("about.png"));
     connect(about, &QAction::triggered, &m_app, &CBankwiseApp::OnAppAbout);
 
     // Keys without a menu item: they live on the window itself.
