@@ -27,6 +27,9 @@
 #ifndef BANKWISE_VERSION
 #define BANKWISE_VERSION "unknown"
 #endif
+#ifndef BANKWISE_DESCRIPTION
+#define BANKWISE_DESCRIPTION ""
+#endif
 
 namespace bankwise {
 namespace {
@@ -74,6 +77,11 @@ QPrinter& CBankwiseApp::Printer()
 
 int CBankwiseApp::InitInstance(const QStringList& arguments)
 {
+    CCommandLine commandLine;
+    const int status = ParseCommandLine(arguments, commandLine);
+    if (status != kRunEventLoop)
+        return status;
+
     SetBusyHook([](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -87,8 +95,25 @@ int CBankwiseApp::InitInstance(const QStringList& arguments)
     m_pTemplate->SetDocument(m_pDocument.get());
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
 
+    if (commandLine.file.isEmpty()) {
+        m_pDocument->OnNewDocument();
+    } else {
+        // The stored folders are read here too, or the close would store
+        // the folders of a run that never read them.
+        m_pDocument->LoadRememberedDirs();
+        if (!OpenDocumentFile(commandLine.file))
+            return kExitFailed;
+        if (commandLine.print)
+            return OnFilePrintDirect(commandLine.printer) ? 0 : kExitFailed;
+    }
+    m_pMainFrame->show();
+    return kRunEventLoop;
+}
+
+int CBankwiseApp::ParseCommandLine(const QStringList& arguments, CCommandLine& commandLine)
+{
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(LoadString(IDS_SHELL_ARG_FILE).c_str()));
+    parser.setApplicationDescription(QStringLiteral(BANKWISE_DESCRIPTION));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption printOption(QStringLiteral("print"), LoadQString(IDS_SHELL_ARG_PRINT));
@@ -112,25 +137,14 @@ int CBankwiseApp::InitInstance(const QStringList& arguments)
         return 0;
     }
     const QStringList files = parser.positionalArguments();
-    const bool print = parser.isSet(printOption) || parser.isSet(printToOption);
-    if (files.size() > 1 || (print && files.isEmpty())) {
+    commandLine.print = parser.isSet(printOption) || parser.isSet(printToOption);
+    commandLine.printer = parser.value(printToOption);
+    if (files.size() > 1 || (commandLine.print && files.isEmpty())) {
         std::fprintf(stderr, "%s\n%s", LoadString(IDS_SHELL_USAGE_PRINT).c_str(),
                      qPrintable(parser.helpText()));
         return kExitUsage;
     }
-
-    if (files.isEmpty()) {
-        m_pDocument->OnNewDocument();
-    } else {
-        // The stored folders are read here too, or the close would store
-        // the folders of a run that never read them.
-        m_pDocument->LoadRememberedDirs();
-        if (!OpenDocumentFile(files.constFirst()))
-            return kExitFailed;
-        if (print)
-            return OnFilePrintDirect(parser.value(printToOption)) ? 0 : kExitFailed;
-    }
-    m_pMainFrame->show();
+    commandLine.file = files.isEmpty() ? QString() : files.constFirst();
     return kRunEventLoop;
 }
 

@@ -37,6 +37,17 @@ public:
     // program ends at once (a file that did not open, a print job, usage).
     int InitInstance(const QStringList& arguments);
 
+    // What the command line asks for.
+    struct CCommandLine {
+        QString file;
+        bool print = false;
+        QString printer;  // --print-to's
+    };
+    // Reads the command line; answers --help and --version and usage errors
+    // itself, which need no window. Returns kRunEventLoop to go on, else the
+    // exit status.
+    static int ParseCommandLine(const QStringList& arguments, CCommandLine& commandLine);
+
     void OnFileNew();
     void OnFileOpen();
     void OnFilePrint();

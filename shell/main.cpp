@@ -1,5 +1,8 @@
 // bankwise: the desktop program.
 #include <QApplication>
+#include <QCoreApplication>
+
+#include <string_view>
 
 #include "BankwiseApp.h"
 #include "Profile.h"
@@ -7,8 +10,31 @@
 #include "SettingsProfile.h"
 #include "StringTable.h"
 
+namespace {
+
+// --help and --version print and end; they must work without a display.
+bool AsksForInformation(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            break;
+        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version"
+            || arg == "-v")
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    if (AsksForInformation(argc, argv)) {
+        const QCoreApplication core(argc, argv);
+        bankwise::CBankwiseApp::CCommandLine ignored;
+        return bankwise::CBankwiseApp::ParseCommandLine(QCoreApplication::arguments(), ignored);
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(bankwise::LoadQString(bankwise::IDS_REGISTRY_COMPANY));
     QApplication::setApplicationName(bankwise::LoadQString(bankwise::AFX_IDS_APP_TITLE));
