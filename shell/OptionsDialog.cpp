@@ -103,7 +103,7 @@ COptionsDialog::COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat,
       m_pShowOptions(new QCheckBox(QString::fromLatin1(kShowOptionsText), this))
 {
     const std::string name = LoadString(m_nNameID);
-    IProfile& profile = GetAppProfile();
+    const IProfile& profile = GetAppProfile();
     m_strDefinition = profile.GetProfileString(name, kDefinition, name);
     m_strBankFormat = profile.GetProfileString(name, kBankFormat, pszBankFormat);
     m_strInstrFormat =

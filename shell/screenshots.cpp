@@ -60,11 +60,13 @@ public:
         dialog.accept();
         return dialog.result();
     }
-    QString m_next;  // file name for the next dialog
+    // The file name for the picture of the next dialog.
+    void Expect(const QString& name) { m_next = name; }
     bool m_ok = true;
 
 private:
     QDir m_out;
+    QString m_next;
 };
 
 }  // namespace
@@ -95,11 +97,11 @@ int main(int argc, char** argv)
     bool ok = Grab(frame, out.filePath(QStringLiteral("main-window.png")));
 
     profile.WriteProfileInt("Settings", "ShowOptions", 1);
-    prompt.m_next = QStringLiteral("options-dialog.png");
+    prompt.Expect(QStringLiteral("options-dialog.png"));
     ok &= bankwiseApp.OpenDocumentFile(examples.filePath(QStringLiteral("access-virus.syx")));
-    prompt.m_next = QStringLiteral("print-preview.png");
+    prompt.Expect(QStringLiteral("print-preview.png"));
     bankwiseApp.OnFilePrintPreview();
-    prompt.m_next = QStringLiteral("about.png");
+    prompt.Expect(QStringLiteral("about.png"));
     bankwiseApp.OnAppAbout();
     return ok && prompt.m_ok ? 0 : 1;
 }
