@@ -228,8 +228,10 @@ void CBankwiseApp::SaveRecentFiles()
 bool CBankwiseApp::Print(QPrinter& printer, const QString& target)
 {
     printer.setDocName(m_pDocument->GetTitle());
-    if (printer.outputFormat() == QPrinter::NativeFormat
-        && QPrinterInfo::availablePrinters().isEmpty()) {
+    // Without a print system Qt falls back to a PDF printer with no file.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat
+                        && !printer.outputFileName().isEmpty();
+    if (!toFile && QPrinterInfo::availablePrinters().isEmpty()) {
         m_prompt.Message(MainWindow(), EBox::Warning, LoadQString(IDS_SHELL_NO_PRINTER));
         return false;
     }

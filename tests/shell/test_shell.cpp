@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -547,7 +549,7 @@ private slots:
         QCOMPARE(ReadAll(Path(QStringLiteral("names.ins"))), QByteArray("[Bank]\r\n"));
     }
 
-    void keysReachTheirCommands()
+    void keysAndDrops()
     {
         SetShowOptions(0);
         CShell shell(m_ini);
@@ -579,6 +581,20 @@ private slots:
         QCOMPARE(shell.view().toPlainText(), QString());
         QCOMPARE(shell.title(), QStringLiteral("Untitled - Bankwise"));
         QVERIFY(shell.optionsEnabled());
+
+        // Dropped dumps open one after another; the last one stays.
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(Example("emu-orbit.syx")),
+                      QUrl::fromLocalFile(Example("yamaha-fs1r.mid"))});
+        const QPoint inside = frame.rect().center();
+        QDragEnterEvent enter(inside, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(inside, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&frame, &drop);
+        QTRY_COMPARE(shell.title(), QStringLiteral("yamaha-fs1r - Bankwise"));
+        QCOMPARE(shell.app.GetRecentFiles().mid(0, 2),
+                 QStringList({Example("yamaha-fs1r.mid"), Example("emu-orbit.syx")}));
     }
 
     void printToPdf()
@@ -603,7 +619,15 @@ private slots:
         CShell failing(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print-to"),
                                Path(QStringLiteral("no/such/dir/out.pdf")), Example("roland-jvxp.syx")});
         QCOMPARE(failing.status, 1);
-        QCOMPARE(failing.prompt.asked.size(), std::size_t{1});
+        QCOMPARE(failing.prompt.Texts(), QStringList{"Printing to " + Path("no/such/dir/out.pdf") + " failed."});
+
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            CShell noPrinter(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print"),
+                                     Example("roland-jvxp.syx")});
+            QCOMPARE(noPrinter.status, 1);
+            QCOMPARE(noPrinter.prompt.Texts(),
+                     QStringList{QStringLiteral("No printer is installed, so nothing was printed.")});
+        }
     }
 };
 
