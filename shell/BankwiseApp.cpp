@@ -236,10 +236,8 @@ bool CBankwiseApp::Print(QPrinter& printer, const QString& target)
         return false;
     }
     m_pDocument->GetView()->PrintTo(printer);
-    const bool failed = printer.printerState() == QPrinter::Error
-                        || (printer.outputFormat() == QPrinter::PdfFormat
-                            && !QFileInfo::exists(printer.outputFileName()));
-    if (failed) {
+    // A PDF file that cannot be created, or a print job the system refused.
+    if (printer.printerState() == QPrinter::Error) {
         m_prompt.Message(MainWindow(), EBox::Warning, Format(IDS_SHELL_PRINT_FAILED, target));
         return false;
     }

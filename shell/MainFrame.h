@@ -18,7 +18,7 @@ namespace bankwise {
 class CBankwiseApp;
 class CBankwiseView;
 
-// The program command that is not one of the framework's.
+// View > Options..., the one command of this program's own numbering.
 inline constexpr std::uint32_t ID_VIEW_OPTIONS = 32771;
 
 class CMainFrame : public QMainWindow {
