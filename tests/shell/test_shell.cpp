@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -430,6 +432,19 @@ private slots:
             QCOMPARE(shell.app.GetRecentFiles(),
                      QStringList({Example("korg-prophecy.syx"), Example("yamaha-fs1r.syx"),
                                   Example("korg-trrack.syx"), Example("roland-jvxp.syx")}));
+            // The File menu lists them as "&1 path" ... in place of the greyed
+            // placeholder; choosing one opens that dump.
+            QList<QAction*> recent;
+            for (QAction* a : shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions()) {
+                if (a->isVisible() && a->text().contains(QLatin1String("Recent File")))
+                    QFAIL("placeholder shown beside the list");
+                if (a->text().startsWith(QLatin1Char('&')) && a->text().at(1).isDigit())
+                    recent.append(a);
+            }
+            QCOMPARE(recent.size(), 4);
+            QCOMPARE(recent[1]->text(), "&2 " + Example("yamaha-fs1r.syx"));
+            recent[1]->trigger();
+            QCOMPARE(shell.title(), QStringLiteral("yamaha-fs1r - Bankwise"));
 
             // Saved under another extension: a title, no path, on the list.
             shell.prompt.files = {Path(QStringLiteral("names.txt"))};
@@ -458,7 +473,7 @@ private slots:
         }
         // The list outlives the run, in the same store.
         CShell again(m_ini);
-        QCOMPARE(again.app.GetRecentFiles().front(), Example("korg-prophecy.syx"));
+        QCOMPARE(again.app.GetRecentFiles().front(), Example("yamaha-fs1r.syx"));
         QCOMPARE(again.title(), QStringLiteral("Untitled - Bankwise"));
     }
 
