@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -222,6 +223,9 @@ private slots:
             QVERIFY(!view.IsUserChanged());
         }
         QCOMPARE(BytesFromText(QStringLiteral("x\u20ACy")), std::string("x?y"));
+        // CR LF, and only CR LF, ends a line on screen.
+        view.SetTextBytes("\r\nx\ry\r\n");
+        QCOMPARE(view.document()->blockCount(), 3);
     }
 
     void optionsDialog_data()
@@ -284,6 +288,10 @@ private slots:
             QTest::keyClicks(instr, instrFormat);
         }
         QCOMPARE(dlg.windowTitle(), caption);
+        for (const QWidget* text : dlg.findChildren<QWidget*>())
+            if (qobject_cast<const QLabel*>(text) != dlg.Control(COptionsDialog::IDC_PREVIEW)
+                && (qobject_cast<const QLabel*>(text) || qobject_cast<const QCheckBox*>(text)))
+                QVERIFY2(text->width() >= text->sizeHint().width(), "a label is cut off");
         QCOMPARE(dlg.PreviewText(), preview);
         QVERIFY(ok->isEnabled());
 
@@ -610,6 +618,14 @@ private slots:
         QTRY_COMPARE(shell.title(), QStringLiteral("yamaha-fs1r - Bankwise"));
         QCOMPARE(shell.app.GetRecentFiles().mid(0, 2),
                  QStringList({Example("yamaha-fs1r.mid"), Example("emu-orbit.syx")}));
+    }
+
+    void usageErrors()
+    {
+        for (const QStringList& args :
+             {QStringList{"bankwise", "a.syx", "b.syx"}, QStringList{"bankwise", "--print"},
+              QStringList{"bankwise", "--bogus"}})
+            QCOMPARE(CShell(m_ini, args).status, 2);
     }
 
     void printToPdf()
