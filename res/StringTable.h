@@ -8,7 +8,34 @@
 namespace bankwise {
 
 enum StringId : std::uint32_t {
+    IDR_MAINFRAME = 128,                 // document strings, fields split by '\n'
     AFX_IDS_APP_TITLE = 57344,           // "Bankwise"
+    AFX_IDS_IDLEMESSAGE = 57345,         // status bar when no prompt shows
+
+    // Command prompts, keyed by the command's id: "status-bar prompt\ntool tip".
+    ID_FILE_NEW = 0xE100,
+    ID_FILE_OPEN = 0xE101,
+    ID_FILE_SAVE = 0xE103,
+    ID_FILE_SAVE_AS = 0xE104,
+    ID_FILE_PRINT_SETUP = 0xE106,
+    ID_FILE_PRINT = 0xE107,
+    ID_FILE_PRINT_DIRECT = 0xE108,       // no prompt: the command line's print switch
+    ID_FILE_PRINT_PREVIEW = 0xE109,
+    ID_FILE_MRU_FILE1 = 0xE110,          // to 0xE11F, one prompt each
+    ID_EDIT_COPY = 0xE122,
+    ID_EDIT_CUT = 0xE123,
+    ID_EDIT_PASTE = 0xE125,
+    ID_EDIT_UNDO = 0xE12B,
+    ID_APP_ABOUT = 0xE140,
+    ID_APP_EXIT = 0xE141,
+    ID_NEXT_PANE = 0xE150,
+    ID_PREV_PANE = 0xE151,
+    ID_INDICATOR_CAPS = 0xE701,          // "CAP"
+    ID_INDICATOR_NUM = 0xE702,           // "NUM"
+    ID_INDICATOR_SCRL = 0xE703,          // "SCRL"
+    ID_VIEW_TOOLBAR = 0xE800,
+    ID_VIEW_STATUS_BAR = 0xE801,
+
     IDS_INSTRUMENT_FILTER = 61446,       // save-mode filter name
     IDS_INSTRUMENT_EXT = 61447,          // save-mode default extension
     IDS_OPTIONS_PREVIEW = 61448,         // options dialog preview template
@@ -46,6 +73,22 @@ enum StringId : std::uint32_t {
     IDS_CLI_OUTPUT_CONFLICT = 62106,
     IDS_OUTPUT_IS_INPUT = 62107,         // "%s" = output path
     IDS_STANDARD_OUTPUT = 62108,         // the output's name in IDS_CANNOT_WRITE
+
+    // The desktop program.
+    IDS_SHELL_CANNOT_READ = 62300,       // "%s" = dump path, "%s" = reason
+    IDS_SHELL_CANNOT_SAVE = 62301,       // "%s" = target path, "%s" = reason
+    IDS_SHELL_NO_PRINTER = 62302,
+    IDS_SHELL_NO_SUCH_PRINTER = 62303,   // "%s" = printer name
+    IDS_SHELL_PRINT_FAILED = 62304,      // "%s" = printer or PDF file
+    IDS_SHELL_ASK_TO_SAVE = 62305,       // "%s" = document title
+    IDS_SHELL_UNTITLED = 62306,
+    IDS_SHELL_ALL_FILES = 62307,
+    IDS_SHELL_OPEN_CAPTION = 62308,
+    IDS_SHELL_SAVE_CAPTION = 62309,
+    IDS_SHELL_ARG_FILE = 62310,          // command-line help texts
+    IDS_SHELL_ARG_PRINT = 62311,
+    IDS_SHELL_ARG_PRINT_TO = 62312,
+    IDS_SHELL_USAGE_PRINT = 62313,
 };
 
 // The text with the given id, or an empty text for an id the table lacks.

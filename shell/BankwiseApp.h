@@ -1,0 +1,92 @@
+// The application object: the settings store, the document type, the one
+// document and its window, the recent-file list, the command line, the
+// printer, and the commands that belong to no window.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace bankwise {
+
+class CBankwiseDoc;
+class CBankwiseDocTemplate;
+class CMainFrame;
+class IProfile;
+class IPrompt;
+
+class CBankwiseApp : public QObject {
+    Q_OBJECT
+public:
+    // InitInstance's answer when the program goes on into its event loop.
+    static constexpr int kRunEventLoop = -1;
+    static constexpr int kMaxRecentFiles = 4;
+
+    CBankwiseApp(IProfile& profile, IPrompt& prompt);
+    ~CBankwiseApp() override;
+    CBankwiseApp(const CBankwiseApp&) = delete;
+    CBankwiseApp& operator=(const CBankwiseApp&) = delete;
+
+    // Start-up: builds the window, runs the command line (arguments[0] is
+    // the program). Returns kRunEventLoop, or the exit status when the
+    // program ends at once (a file that did not open, a print job, usage).
+    int InitInstance(const QStringList& arguments);
+
+    // What the command line asks for.
+    struct CCommandLine {
+        QString file;
+        bool print = false;
+        QString printer;  // --print-to's
+    };
+    // Reads the command line; answers --help and --version and usage errors
+    // itself, which need no window. Returns kRunEventLoop to go on, else the
+    // exit status.
+    static int ParseCommandLine(const QStringList& arguments, CCommandLine& commandLine);
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    void OnAppAbout();
+    // Prints without a dialog: on the kept printer, or on printerName (a
+    // name ending in ".pdf" is a PDF file). False when nothing was printed.
+    bool OnFilePrintDirect(const QString& printerName = {});
+
+    // Opens a file as File > Open does after its dialog.
+    bool OpenDocumentFile(const QString& pathName);
+    void OnOpenRecentFile(int index);
+    void AddToRecentFileList(const QString& pathName);
+    const QStringList& GetRecentFiles() const { return m_recentFiles; }
+
+    IProfile& Profile() { return m_profile; }
+    IPrompt& Prompt() { return m_prompt; }
+    QPrinter& Printer();
+    CBankwiseDocTemplate& Template() { return *m_pTemplate; }
+    CBankwiseDoc& Document() { return *m_pDocument; }
+    CMainFrame* MainFrame() { return m_pMainFrame.get(); }
+    QWidget* MainWindow();
+
+signals:
+    void RecentFilesChanged();
+
+private:
+    void LoadRecentFiles();
+    void SaveRecentFiles();
+    bool Print(QPrinter& printer, const QString& target);
+
+    IProfile& m_profile;
+    IPrompt& m_prompt;
+    QStringList m_recentFiles;
+    std::unique_ptr<QPrinter> m_pPrinter;
+    std::unique_ptr<CBankwiseDocTemplate> m_pTemplate;
+    std::unique_ptr<CBankwiseDoc> m_pDocument;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+};
+
+}  // namespace bankwise

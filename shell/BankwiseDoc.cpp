@@ -1,0 +1,345 @@
+#include "BankwiseDoc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <new>
+#include <system_error>
+
+#include "BankwiseApp.h"
+#include "BankwiseDocTemplate.h"
+#include "BankwiseView.h"
+#include "BusyGuard.h"
+#include "Detector.h"
+#include "MessageSink.h"
+#include "OptionsDialog.h"
+#include "Profile.h"
+#include "Prompt.h"
+#include "SafeFormat.h"
+#include "StringTable.h"
+
+namespace bankwise {
+namespace {
+
+constexpr const char* kSettings = "Settings";
+constexpr const char* kOpenDir = "OpenDir";
+constexpr const char* kSaveDir = "SaveDir";
+constexpr const char* kShowOptions = "ShowOptions";
+
+// The detector's messages, shown as warning boxes.
+class CPromptSink final : public IMessageSink {
+public:
+    CPromptSink(IPrompt& prompt, QWidget* parent) : m_prompt(prompt), m_parent(parent) {}
+    void ShowMessage(const std::string& text) override
+    {
+        m_bShown = true;
+        m_prompt.Message(m_parent, EBox::Warning, QString::fromLatin1(text.c_str()));
+    }
+    bool m_bShown = false;
+
+private:
+    IPrompt& m_prompt;
+    QWidget* m_parent;
+};
+
+QString Format(std::uint32_t id, const QString& first, const QString& second = {})
+{
+    const QByteArray a = first.toLocal8Bit();
+    const QByteArray b = second.toLocal8Bit();
+    return QString::fromLocal8Bit(SafeFormat(LoadString(id), {FormatArg::Text(a.toStdString()),
+                                                              FormatArg::Text(b.toStdString())}));
+}
+
+// Folders are kept in the store as the file system's own bytes.
+std::string PathToProfile(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString PathFromProfile(const std::string& text)
+{
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+}  // namespace
+
+bool ReadDumpFile(const QString& pathName, std::vector<std::uint8_t>& bytes, QString& error)
+{
+    const QString name = QDir::toNativeSeparators(pathName);
+    if (QFileInfo(pathName).isDir()) {
+        error = Format(IDS_SHELL_CANNOT_READ, name,
+                       QString::fromStdString(
+                           std::make_error_code(std::errc::is_a_directory).message()));
+        return false;
+    }
+    QFile file(pathName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = Format(IDS_SHELL_CANNOT_READ, name, file.errorString());
+        return false;
+    }
+    try {
+        // Sequential files (pipes, devices) report no size; they are read in pieces.
+        bytes.clear();
+        if (!file.isSequential() && file.size() > 0)
+            bytes.reserve(static_cast<std::size_t>(file.size()));
+        char chunk[64 * 1024];
+        for (;;) {
+            const qint64 got = file.read(chunk, sizeof chunk);
+            if (got < 0) {
+                error = Format(IDS_SHELL_CANNOT_READ, name, file.errorString());
+                return false;
+            }
+            if (got == 0)
+                break;
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        }
+    } catch (const std::bad_alloc&) {
+        bytes = {};
+        error = Format(IDS_SHELL_CANNOT_READ, name, QString::fromLatin1(LoadString(IDS_OUT_OF_MEMORY)));
+        return false;
+    }
+    return true;
+}
+
+CBankwiseDoc::CBankwiseDoc(CBankwiseApp& app, CBankwiseDocTemplate& docTemplate)
+    : m_app(app), m_template(docTemplate), m_strTitle(LoadQString(IDS_SHELL_UNTITLED)),
+      m_strCurrentDir(QDir::currentPath())
+{
+}
+
+CBankwiseDoc::~CBankwiseDoc() = default;
+
+QWidget* CBankwiseDoc::Parent() const
+{
+    return m_app.MainWindow();
+}
+
+void CBankwiseDoc::SetTitle(const QString& title)
+{
+    m_strTitle = title;
+    emit TitleChanged();
+}
+
+void CBankwiseDoc::SetPathName(const QString& pathName, bool bAddToMRU)
+{
+    const QFileInfo info(pathName);
+    const QString fileName = info.fileName();
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString ext = dot < 0 ? QString() : fileName.mid(dot);
+    if (ext.compare(LoadQString(IDS_INSTRUMENT_EXT), Qt::CaseInsensitive) == 0) {
+        // A saved definition: the document now stands for that file, which
+        // never goes on the recent list (opening it would not convert).
+        m_strPathName = info.absoluteFilePath();
+        SetTitle(fileName);
+        return;
+    }
+    // A dump (or text saved under another name): the title only, so that
+    // Save asks for an .ins name and reopening converts the dump again.
+    m_strPathName.clear();
+    SetTitle(dot < 0 ? fileName : fileName.left(dot));
+    if (bAddToMRU)
+        m_app.AddToRecentFileList(info.absoluteFilePath());
+}
+
+bool CBankwiseDoc::OnNewDocument()
+{
+    if (m_pView != nullptr)
+        m_pView->ClearText();
+    m_strPathName.clear();
+    SetTitle(LoadQString(IDS_SHELL_UNTITLED));
+    SetModifiedFlag(false);
+    LoadRememberedDirs();
+    return true;
+}
+
+void CBankwiseDoc::LoadRememberedDirs()
+{
+    const IProfile& profile = m_app.Profile();
+    m_strOpenDir = PathFromProfile(profile.GetProfileString(kSettings, kOpenDir, ""));
+    m_strSaveDir = PathFromProfile(profile.GetProfileString(kSettings, kSaveDir, ""));
+    UseRememberedDir(EDir::Open);
+}
+
+void CBankwiseDoc::UseRememberedDir(EDir which)
+{
+    QString& dir = which == EDir::Open ? m_strOpenDir : m_strSaveDir;
+    if (dir.isEmpty())
+        return;
+    if (QFileInfo::exists(dir))
+        m_strCurrentDir = dir;
+    else
+        dir.clear();
+}
+
+bool CBankwiseDoc::OnOpenDocument(const QString& pathName)
+{
+    // The whole dump is read before anything changes, so a file that cannot
+    // be read leaves title, text and extractor as they were.
+    std::vector<std::uint8_t> bytes;
+    QString error;
+    if (!ReadDumpFile(pathName, bytes, error)) {
+        m_app.Prompt().Message(Parent(), EBox::Warning, error);
+        return false;
+    }
+    m_strOpenDir = m_strCurrentDir;
+    const bool bMidiFile = IsMidiFileName(QFile::encodeName(pathName).toStdString());
+
+    CMemoryByteSource file(std::move(bytes));
+    if (!DetectAndParse(file, bMidiFile))
+        return false;
+    if (m_app.Profile().GetProfileInt(kSettings, kShowOptions, 1) != 0 && !RunOptionsDialog()) {
+        DropExtractor();
+        return false;
+    }
+    ConvertToView();
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CBankwiseDoc::DetectAndParse(CByteSource& file, bool bMidiFile)
+{
+    CPromptSink sink(m_app.Prompt(), Parent());
+    const bool ok = bankwise::DetectAndParse(file, bMidiFile, sink, m_pExtractor);
+    emit ExtractorChanged();
+    if (!ok && !sink.m_bShown) {
+        // The detector stays silent on a file too short to test; say why
+        // nothing happened.
+        m_app.Prompt().Message(Parent(), EBox::Warning,
+                               QString::fromLatin1(LoadString(m_pExtractor ? IDS_INVALID_DATA
+                                                                           : IDS_FILE_TOO_SHORT)
+                                                       .c_str()));
+    }
+    return ok;
+}
+
+bool CBankwiseDoc::RunOptionsDialog()
+{
+    COptionsDialog dlg(m_pExtractor->m_nNameID, m_pExtractor->m_pszBankFormat,
+                       m_pExtractor->m_pszInstrFormat, m_pExtractor->m_nPreviewFirstPatch,
+                       m_pExtractor->m_nPreviewBank, Parent());
+    return m_app.Prompt().Exec(dlg) == QDialog::Accepted;
+}
+
+void CBankwiseDoc::ConvertToView()
+{
+    if (m_pView->IsUserChanged()
+        && m_app.Prompt().Message(Parent(), EBox::OkCancel, LoadQString(IDS_MODIFICATIONS_LOST))
+               != EAnswer::Ok)
+        return;
+    const CBusyGuard busy;
+    std::string text;
+    try {
+        text.reserve(16 * 1024);
+        m_pExtractor->WriteDefinition(text);
+    } catch (const std::bad_alloc&) {
+        m_app.Prompt().Message(Parent(), EBox::Warning, LoadQString(IDS_OUT_OF_MEMORY));
+        return;
+    }
+    m_pView->SetTextBytes(text);
+}
+
+void CBankwiseDoc::OnViewOptions()
+{
+    if (m_pExtractor && RunOptionsDialog())
+        ConvertToView();
+}
+
+void CBankwiseDoc::DropExtractor()
+{
+    m_pExtractor.reset();
+    emit ExtractorChanged();
+}
+
+bool CBankwiseDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (m_app.Prompt().Message(Parent(), EBox::YesNoCancel,
+                                   Format(IDS_SHELL_ASK_TO_SAVE, m_strTitle))) {
+    case EAnswer::Yes:
+        // The same road as File > Save: instrument filter, .ins, save folder.
+        return OnFileSave();
+    case EAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CBankwiseDoc::CanCloseFrame()
+{
+    if (!SaveModified())
+        return false;
+    IProfile& profile = m_app.Profile();
+    profile.WriteProfileString(kSettings, kOpenDir, PathToProfile(m_strOpenDir));
+    profile.WriteProfileString(kSettings, kSaveDir, PathToProfile(m_strSaveDir));
+    DropExtractor();
+    return true;
+}
+
+bool CBankwiseDoc::OnFileSave()
+{
+    m_template.m_bSaveMode = true;
+    UseRememberedDir(EDir::Save);
+    const bool ok = DoSave(m_strPathName);
+    m_template.m_bSaveMode = false;
+    m_strSaveDir = m_strCurrentDir;
+    UseRememberedDir(EDir::Open);
+    return ok;
+}
+
+bool CBankwiseDoc::OnFileSaveAs()
+{
+    m_template.m_bSaveMode = true;
+    UseRememberedDir(EDir::Save);
+    const bool ok = DoSave({});
+    m_template.m_bSaveMode = false;
+    m_strSaveDir = m_strCurrentDir;
+    UseRememberedDir(EDir::Open);
+    return ok;
+}
+
+bool CBankwiseDoc::DoSave(const QString& pathName)
+{
+    QString target = pathName;
+    if (target.isEmpty()) {
+        CFileRequest request = m_template.MakeFileRequest(true);
+        request.startDir = m_strCurrentDir;
+        QString ext;
+        m_template.GetDocString(ext, CBankwiseDocTemplate::filterExt);
+        request.proposedName = QDir(m_strCurrentDir).filePath(m_strTitle + ext.section(QLatin1Char(';'), 0, 0));
+        target = m_app.Prompt().FileName(Parent(), request);
+        if (target.isEmpty())
+            return false;
+        m_strCurrentDir = QFileInfo(target).absolutePath();
+    }
+    if (!OnSaveDocument(target))
+        return false;
+    SetPathName(target, true);
+    return true;
+}
+
+bool CBankwiseDoc::OnSaveDocument(const QString& pathName)
+{
+    const std::string bytes = m_pView->GetTextBytes();
+    // Written beside the target and renamed over it only when complete, so a
+    // failed write leaves the old file as it was.
+    QSaveFile file(pathName);
+    const bool ok = file.open(QIODevice::WriteOnly)
+                    && file.write(bytes.data(), static_cast<qint64>(bytes.size()))
+                           == static_cast<qint64>(bytes.size())
+                    && file.commit();
+    if (!ok) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        m_app.Prompt().Message(Parent(), EBox::Warning,
+                               Format(IDS_SHELL_CANNOT_SAVE, QDir::toNativeSeparators(pathName), reason));
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+}  // namespace bankwise

@@ -1,0 +1,358 @@
+#include "MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "BankwiseApp.h"
+#include "BankwiseDoc.h"
+#include "BankwiseView.h"
+#include "LockKeys.h"
+#include "Prompt.h"
+#include "StringTable.h"
+
+// The images live in this static library; its resources must be registered
+// by hand, from outside any namespace.
+static void InitIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace bankwise {
+namespace {
+
+// Our own images (res/icons), the same on every desktop: a theme's icon of
+// the same name may exist only as a format this Qt cannot draw.
+QIcon ToolIcon(const char* resource)
+{
+    return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(resource));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseView(this))
+{
+    InitIconResources();
+    setObjectName(QStringLiteral("MainFrame"));
+    QIcon icon(QStringLiteral(":/icons/bankwise.png"));
+    icon.addFile(QStringLiteral(":/icons/bankwise-256.png"));
+    setWindowIcon(icon);
+    setCentralWidget(m_pView);
+    m_app.Document().SetView(m_pView);
+    setAcceptDrops(true);
+    // The editor takes drops of text; dropped files are the frame's.
+    m_pView->setAcceptDrops(false);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    resize(640, 480);
+
+    connect(&m_app.Document(), &CBankwiseDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
+    connect(&m_app.Document(), &CBankwiseDoc::ExtractorChanged, this, [this] {
+        Action(ID_VIEW_OPTIONS)->setEnabled(m_app.Document().OnUpdateViewOptions());
+    });
+    connect(&m_app, &CBankwiseApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileMenu);
+    connect(m_pView, &CBankwiseView::EditedByUser, this,
+            [this] { m_app.Document().SetModifiedFlag(); });
+    UpdateTitle();
+    UpdateRecentFileMenu();
+    qApp->installEventFilter(this);
+    UpdateLockIndicators();
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+}
+
+QAction* CMainFrame::AddCommand(std::uint32_t id, const char* text)
+{
+    auto* action = new QAction(QString::fromLatin1(text), this);
+    const QString prompt = LoadQString(id);
+    const qsizetype newline = prompt.indexOf(QLatin1Char('\n'));
+    action->setStatusTip(newline < 0 ? prompt : prompt.left(newline));
+    if (newline >= 0)
+        action->setToolTip(prompt.mid(newline + 1));
+    m_actions[id] = action;
+    return action;
+}
+
+QAction* CMainFrame::Action(std::uint32_t id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QLabel* CMainFrame::Pane(std::uint32_t id) const
+{
+    const auto it = m_panes.find(id);
+    return it == m_panes.end() ? nullptr : it->second;
+}
+
+void CMainFrame::createActions()
+{
+    CBankwiseDoc& doc = m_app.Document();
+
+    QAction* open = AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O");
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    open->setIcon(ToolIcon("open.png"));
+    connect(open, &QAction::triggered, &m_app, &CBankwiseApp::OnFileOpen);
+
+    QAction* save = AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S");
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setIcon(ToolIcon("save.png"));
+    connect(save, &QAction::triggered, &doc, &CBankwiseDoc::OnFileSave);
+
+    QAction* saveAs = AddCommand(ID_FILE_SAVE_AS, "Save &As...");
+    connect(saveAs, &QAction::triggered, &doc, &CBankwiseDoc::OnFileSaveAs);
+
+    QAction* print = AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P");
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    print->setIcon(ToolIcon("print.png"));
+    connect(print, &QAction::triggered, &m_app, &CBankwiseApp::OnFilePrint);
+
+    QAction* preview = AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view");
+    connect(preview, &QAction::triggered, &m_app, &CBankwiseApp::OnFilePrintPreview);
+
+    QAction* setup = AddCommand(ID_FILE_PRINT_SETUP, "P&rint Setup...");
+    connect(setup, &QAction::triggered, &m_app, &CBankwiseApp::OnFilePrintSetup);
+
+    QAction* exit = AddCommand(ID_APP_EXIT, "E&xit");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    // The edit commands are the editor's own, with the classic keys beside
+    // the usual ones.
+    QAction* undo = AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z");
+    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    undo->setEnabled(false);
+    connect(undo, &QAction::triggered, m_pView, &QPlainTextEdit::undo);
+    connect(m_pView, &QPlainTextEdit::undoAvailable, undo, &QAction::setEnabled);
+
+    QAction* cut = AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X");
+    cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    cut->setIcon(ToolIcon("cut.png"));
+    cut->setEnabled(false);
+    connect(cut, &QAction::triggered, m_pView, &QPlainTextEdit::cut);
+    connect(m_pView, &QPlainTextEdit::copyAvailable, cut, &QAction::setEnabled);
+
+    QAction* copy = AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C");
+    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setIcon(ToolIcon("copy.png"));
+    copy->setEnabled(false);
+    connect(copy, &QAction::triggered, m_pView, &QPlainTextEdit::copy);
+    connect(m_pView, &QPlainTextEdit::copyAvailable, copy, &QAction::setEnabled);
+
+    QAction* paste = AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V");
+    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setIcon(ToolIcon("paste.png"));
+    connect(paste, &QAction::triggered, m_pView, &QPlainTextEdit::paste);
+
+    QAction* toolbar = AddCommand(ID_VIEW_TOOLBAR, "&Toolbar");
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    QAction* statusBarAction = AddCommand(ID_VIEW_STATUS_BAR, "&Status Bar");
+    statusBarAction->setCheckable(true);
+    statusBarAction->setChecked(true);
+
+    QAction* options = AddCommand(ID_VIEW_OPTIONS, "&Options...");
+    options->setStatusTip({});
+    options->setEnabled(false);
+    connect(options, &QAction::triggered, &doc, &CBankwiseDoc::OnViewOptions);
+
+    QAction* about = AddCommand(ID_APP_ABOUT, "&About Bankwise...");
+    about->setIcon(ToolIcon("about.png"));
+    connect(about, &QAction::triggered, &m_app, &CBankwiseApp::OnAppAbout);
+
+    // Keys without a menu item: they live on the window itself.
+    QAction* fileNew = AddCommand(ID_FILE_NEW, "New");
+    fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(fileNew, &QAction::triggered, &m_app, &CBankwiseApp::OnFileNew);
+    // One pane only: both keys bring the focus back to the text.
+    QAction* nextPane = AddCommand(ID_NEXT_PANE, "Next Pane");
+    nextPane->setShortcut(QKeySequence(Qt::Key_F6));
+    QAction* prevPane = AddCommand(ID_PREV_PANE, "Previous Pane");
+    prevPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    for (QAction* pane : {nextPane, prevPane})
+        connect(pane, &QAction::triggered, m_pView, [this] { m_pView->setFocus(); });
+    addActions({fileNew, nextPane, prevPane});
+}
+
+void CMainFrame::createMenus()
+{
+    m_pFileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_pFileMenu->addAction(Action(ID_FILE_OPEN));
+    m_pFileMenu->addAction(Action(ID_FILE_SAVE));
+    m_pFileMenu->addAction(Action(ID_FILE_SAVE_AS));
+    m_pFileMenu->addSeparator();
+    m_pFileMenu->addAction(Action(ID_FILE_PRINT));
+    m_pFileMenu->addAction(Action(ID_FILE_PRINT_PREVIEW));
+    m_pFileMenu->addAction(Action(ID_FILE_PRINT_SETUP));
+    m_pFileMenu->addSeparator();
+    m_pRecentPlaceholder = m_pFileMenu->addAction(QStringLiteral("Recent File"));
+    m_pRecentPlaceholder->setEnabled(false);
+    m_pRecentEnd = m_pFileMenu->addSeparator();
+    m_pFileMenu->addAction(Action(ID_APP_EXIT));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addAction(Action(ID_EDIT_UNDO));
+    edit->addSeparator();
+    edit->addAction(Action(ID_EDIT_CUT));
+    edit->addAction(Action(ID_EDIT_COPY));
+    edit->addAction(Action(ID_EDIT_PASTE));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(Action(ID_VIEW_TOOLBAR));
+    view->addAction(Action(ID_VIEW_STATUS_BAR));
+    view->addSeparator();
+    view->addAction(Action(ID_VIEW_OPTIONS));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(Action(ID_APP_ABOUT));
+}
+
+void CMainFrame::createToolBar()
+{
+    m_pToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    m_pToolBar->setObjectName(QStringLiteral("AFX_IDW_TOOLBAR"));
+    m_pToolBar->setMovable(true);
+    m_pToolBar->setFloatable(true);
+    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_pToolBar->setIconSize(QSize(16, 16));
+    m_pToolBar->addAction(Action(ID_FILE_OPEN));
+    m_pToolBar->addAction(Action(ID_FILE_SAVE));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(Action(ID_EDIT_CUT));
+    m_pToolBar->addAction(Action(ID_EDIT_COPY));
+    m_pToolBar->addAction(Action(ID_EDIT_PASTE));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(Action(ID_FILE_PRINT));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(Action(ID_APP_ABOUT));
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    QAction* toggle = Action(ID_VIEW_TOOLBAR);
+    connect(toggle, &QAction::toggled, m_pToolBar, &QWidget::setVisible);
+    connect(m_pToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
+    auto* message = new QLabel(LoadQString(AFX_IDS_IDLEMESSAGE), bar);
+    m_panes[0] = message;
+    bar->addWidget(message, 1);
+    for (const std::uint32_t id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
+        auto* pane = new QLabel(bar);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Wide enough for its text, so the panes do not jump when a key is pressed.
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(LoadQString(id)) + 8);
+        m_panes[id] = pane;
+        bar->addPermanentWidget(pane);
+    }
+    QAction* toggle = Action(ID_VIEW_STATUS_BAR);
+    connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
+}
+
+void CMainFrame::UpdateLockIndicators()
+{
+    const CLockKeys keys = QueryLockKeys();
+    const auto show = [this](std::uint32_t id, bool on) {
+        m_panes[id]->setText(on ? LoadQString(id) : QString());
+    };
+    show(ID_INDICATOR_CAPS, keys.caps);
+    show(ID_INDICATOR_NUM, keys.num);
+    show(ID_INDICATOR_SCRL, keys.scroll);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // The lock keys change only by a key press or while another program has
+    // the focus.
+    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
+        const auto* key = event->type() == QEvent::KeyRelease ? static_cast<QKeyEvent*>(event) : nullptr;
+        if (key == nullptr || key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock
+            || key->key() == Qt::Key_ScrollLock)
+            UpdateLockIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::UpdateTitle()
+{
+    setWindowTitle(m_app.Document().GetTitle() + QStringLiteral(" - ")
+                   + LoadQString(AFX_IDS_APP_TITLE));
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    if (m_pFileMenu == nullptr)
+        return;
+    for (QAction* action : m_recentActions)
+        delete action;
+    m_recentActions.clear();
+    const QStringList& files = m_app.GetRecentFiles();
+    m_pRecentPlaceholder->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                                       QDir::toNativeSeparators(files.at(i))),
+                                   this);
+        action->setStatusTip(LoadQString(ID_FILE_MRU_FILE1 + static_cast<unsigned>(i)));
+        connect(action, &QAction::triggered, &m_app, [this, i] { m_app.OnOpenRecentFile(i); });
+        m_pFileMenu->insertAction(m_pRecentEnd, action);
+        m_recentActions.push_back(action);
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_app.Document().CanCloseFrame())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop has returned, one after another as if chosen with
+    // File > Open: boxes shown from inside a drop would hold up the source.
+    QMetaObject::invokeMethod(
+        this,
+        [this, files] {
+            activateWindow();
+            for (const QString& file : files)
+                m_app.OpenDocumentFile(file);
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace bankwise

@@ -1,0 +1,66 @@
+// The main window: menu bar, a dockable flat tool bar, a four-pane status
+// bar, and the text view in the middle.
+#pragma once
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace bankwise {
+
+class CBankwiseApp;
+class CBankwiseView;
+
+// View > Options..., the one command of this program's own numbering.
+inline constexpr std::uint32_t ID_VIEW_OPTIONS = 32771;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CBankwiseApp& app);
+    ~CMainFrame() override;
+
+    CBankwiseView* GetView() const { return m_pView; }
+    // The action of a command id, or null.
+    QAction* Action(std::uint32_t id) const;
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    // The indicator label of pane 2, 3 or 4 (0xE701 to 0xE703), or the
+    // message pane for 0.
+    QLabel* Pane(std::uint32_t id) const;
+
+    void UpdateTitle();
+    void UpdateLockIndicators();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void UpdateRecentFileMenu();
+    QAction* AddCommand(std::uint32_t id, const char* text);
+
+    CBankwiseApp& m_app;
+    CBankwiseView* m_pView;
+    QToolBar* m_pToolBar = nullptr;
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pRecentPlaceholder = nullptr;
+    QAction* m_pRecentEnd = nullptr;
+    std::vector<QAction*> m_recentActions;
+    std::map<std::uint32_t, QAction*> m_actions;
+    std::map<std::uint32_t, QLabel*> m_panes;
+};
+
+}  // namespace bankwise

@@ -1,0 +1,261 @@
+#include "OptionsDialog.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <utility>
+
+#include "DumpExtractor.h"
+#include "Profile.h"
+#include "SafeFormat.h"
+#include "StringTable.h"
+
+namespace bankwise {
+namespace {
+
+constexpr const char* kSettings = "Settings";
+constexpr const char* kShowOptions = "ShowOptions";
+constexpr const char* kDefinition = "Definition";
+constexpr const char* kBankFormat = "BankFormat";
+constexpr const char* kInstrFormat = "InstrFormat";
+
+// The dialog's own texts.
+constexpr const char* kCaption = "Instrument file options for %s";
+constexpr const char* kDefinitionLabel = "&Instr. def. name:";
+constexpr const char* kBankLabel = "&Bank name:";
+constexpr const char* kInstrLabel = "Instr. name &format:";
+constexpr const char* kShowOptionsText = "&Show this box when file open";
+
+// Client size and control rectangles in dialog units: left, top, width, height.
+constexpr int kClientWidth = 215;
+constexpr int kClientHeight = 151;
+struct CRect {
+    int x, y, cx, cy;
+};
+constexpr CRect kDefinitionLabelRect{14, 9, 53, 8};
+constexpr CRect kDefinitionRect{68, 7, 80, 12};
+constexpr CRect kBankLabelRect{26, 27, 39, 8};
+constexpr CRect kBankFormatRect{68, 25, 80, 12};
+constexpr CRect kOkRect{158, 7, 50, 14};
+constexpr CRect kCancelRect{158, 24, 50, 14};
+constexpr CRect kPreviewRect{7, 65, 201, 66};
+constexpr CRect kInstrLabelRect{7, 44, 60, 8};
+constexpr CRect kInstrFormatRect{68, 43, 80, 12};
+constexpr CRect kShowOptionsRect{7, 137, 108, 8};
+
+QString FromBytes(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToBytes(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace
+
+COptionsPreview MakeOptionsPreview(const std::string& definition, const std::string& bankFormat,
+                                   const std::string& instrFormat, int firstPatch, int previewBank)
+{
+    std::string bankName;
+    if (bankFormat.find("%c") != std::string::npos)
+        bankName = SafeFormat(bankFormat, {FormatArg::Char('A')});
+    else if (bankFormat.find("%d") != std::string::npos)
+        bankName = SafeFormat(bankFormat, {FormatArg::Int(0)});
+    else
+        bankName = bankFormat;
+
+    const CPatternUse use = AnalyseLetterPattern(instrFormat);
+    const std::string first = FormatLetterPrefix(instrFormat, use, 'A', firstPatch);
+    const std::string second = FormatLetterPrefix(instrFormat, use, 'A', firstPatch + 1);
+
+    COptionsPreview preview;
+    preview.text = SafeFormat(LoadString(IDS_OPTIONS_PREVIEW),
+                              {FormatArg::Text(bankName), FormatArg::Text(first),
+                               FormatArg::Text(second), FormatArg::Text(definition),
+                               FormatArg::Int(previewBank), FormatArg::Text(bankName)});
+    preview.okEnabled = !definition.empty() && !bankName.empty();
+    return preview;
+}
+
+COptionsDialog::COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat,
+                               const char* pszInstrFormat, int nPreviewFirstPatch,
+                               int nPreviewBank, QWidget* parent)
+    : QDialog(parent),
+      m_nNameID(nNameID),
+      m_nPreviewFirstPatch(nPreviewFirstPatch),
+      m_nPreviewBank(nPreviewBank),
+      m_pDefinitionLabel(new QLabel(QString::fromLatin1(kDefinitionLabel), this)),
+      m_pDefinition(new QLineEdit(this)),
+      m_pBankLabel(new QLabel(QString::fromLatin1(kBankLabel), this)),
+      m_pBankFormat(new QLineEdit(this)),
+      m_pOk(new QPushButton(QStringLiteral("OK"), this)),
+      m_pCancel(new QPushButton(QStringLiteral("Cancel"), this)),
+      m_pPreview(new QLabel(this)),
+      m_pInstrLabel(new QLabel(QString::fromLatin1(kInstrLabel), this)),
+      m_pInstrFormat(new QLineEdit(this)),
+      m_pShowOptions(new QCheckBox(QString::fromLatin1(kShowOptionsText), this))
+{
+    const std::string name = LoadString(m_nNameID);
+    const IProfile& profile = GetAppProfile();
+    m_strDefinition = profile.GetProfileString(name, kDefinition, name);
+    m_strBankFormat = profile.GetProfileString(name, kBankFormat, pszBankFormat);
+    m_strInstrFormat =
+        profile.GetProfileString(name, kInstrFormat, pszInstrFormat != nullptr ? pszInstrFormat : "");
+    m_bShowOptions = profile.GetProfileInt(kSettings, kShowOptions, 1);
+
+    setWindowTitle(QString::fromLatin1(kCaption));
+    m_pDefinition->setObjectName(QStringLiteral("IDC_DEFINITION"));
+    m_pBankFormat->setObjectName(QStringLiteral("IDC_BANK_FORMAT"));
+    m_pInstrFormat->setObjectName(QStringLiteral("IDC_INSTR_FORMAT"));
+    m_pPreview->setObjectName(QStringLiteral("IDC_PREVIEW"));
+    m_pShowOptions->setObjectName(QStringLiteral("IDC_SHOW_OPTIONS"));
+    m_pOk->setObjectName(QStringLiteral("IDOK"));
+    m_pCancel->setObjectName(QStringLiteral("IDCANCEL"));
+
+    m_pDefinitionLabel->setBuddy(m_pDefinition);
+    m_pBankLabel->setBuddy(m_pBankFormat);
+    m_pInstrLabel->setBuddy(m_pInstrFormat);
+    // Names and patterns are data: never let a '<' turn the preview into markup.
+    m_pPreview->setTextFormat(Qt::PlainText);
+    m_pPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pPreview->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pPreview->setWordWrap(false);
+    m_pOk->setDefault(true);
+    m_pOk->setEnabled(false);
+
+    // Template order is tab order.
+    setTabOrder(m_pDefinition, m_pBankFormat);
+    setTabOrder(m_pBankFormat, m_pOk);
+    setTabOrder(m_pOk, m_pCancel);
+    setTabOrder(m_pCancel, m_pInstrFormat);
+    setTabOrder(m_pInstrFormat, m_pShowOptions);
+
+    connect(m_pOk, &QPushButton::clicked, this, &COptionsDialog::accept);
+    connect(m_pCancel, &QPushButton::clicked, this, &COptionsDialog::reject);
+    for (QLineEdit* field : {m_pDefinition, m_pBankFormat, m_pInstrFormat})
+        connect(field, &QLineEdit::textChanged, this, &COptionsDialog::UpdatePreview);
+
+    PlaceControls();
+    OnInitDialog();
+}
+
+void COptionsDialog::PlaceControls()
+{
+    // Dialog units: a quarter of the font's average character width, an
+    // eighth of its height.
+    const QFontMetrics metrics(font());
+    int baseX =
+        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
+         + 26)
+        / 52;
+    // The units were chosen for a narrower font than most desktops use: grow
+    // them until every label and the check box show their whole text, so the
+    // layout keeps its proportions.
+    const std::pair<QWidget*, int> texts[] = {{m_pDefinitionLabel, kDefinitionLabelRect.cx},
+                                              {m_pBankLabel, kBankLabelRect.cx},
+                                              {m_pInstrLabel, kInstrLabelRect.cx},
+                                              {m_pShowOptions, kShowOptionsRect.cx}};
+    for (const auto& [widget, width] : texts)
+        baseX = std::max(baseX, (widget->sizeHint().width() * 4 + width - 1) / width);
+    const int baseY = metrics.height();
+    const auto px = [baseX](int du) { return (du * baseX + 2) / 4; };
+    const auto py = [baseY](int du) { return (du * baseY + 4) / 8; };
+    const auto place = [&](QWidget* w, const CRect& r) {
+        w->setGeometry(px(r.x), py(r.y), px(r.cx), py(r.cy));
+    };
+    place(m_pDefinitionLabel, kDefinitionLabelRect);
+    place(m_pDefinition, kDefinitionRect);
+    place(m_pBankLabel, kBankLabelRect);
+    place(m_pBankFormat, kBankFormatRect);
+    place(m_pOk, kOkRect);
+    place(m_pCancel, kCancelRect);
+    place(m_pPreview, kPreviewRect);
+    place(m_pInstrLabel, kInstrLabelRect);
+    place(m_pInstrFormat, kInstrFormatRect);
+    place(m_pShowOptions, kShowOptionsRect);
+    setFixedSize(px(kClientWidth), py(kClientHeight));
+}
+
+void COptionsDialog::OnInitDialog()
+{
+    DoDataExchange(false);
+    setWindowTitle(FromBytes(SafeFormat(ToBytes(windowTitle()),
+                                        {FormatArg::Text(LoadString(m_nNameID))})));
+    UpdatePreview();
+    m_pDefinition->setFocus();
+}
+
+void COptionsDialog::DoDataExchange(bool bSaveAndValidate)
+{
+    if (bSaveAndValidate) {
+        m_strDefinition = ToBytes(m_pDefinition->text());
+        m_strBankFormat = ToBytes(m_pBankFormat->text());
+        m_strInstrFormat = ToBytes(m_pInstrFormat->text());
+        m_bShowOptions = m_pShowOptions->isChecked() ? 1 : 0;
+    } else {
+        m_pDefinition->setText(FromBytes(m_strDefinition));
+        m_pBankFormat->setText(FromBytes(m_strBankFormat));
+        m_pInstrFormat->setText(FromBytes(m_strInstrFormat));
+        m_pShowOptions->setChecked(m_bShowOptions != 0);
+    }
+}
+
+void COptionsDialog::UpdatePreview()
+{
+    const COptionsPreview preview =
+        MakeOptionsPreview(ToBytes(m_pDefinition->text()), ToBytes(m_pBankFormat->text()),
+                           ToBytes(m_pInstrFormat->text()), m_nPreviewFirstPatch, m_nPreviewBank);
+    m_pPreview->setText(FromBytes(preview.text));
+    m_pOk->setEnabled(preview.okEnabled);
+}
+
+void COptionsDialog::accept()
+{
+    // Only what OK allows is stored, however the dialog is accepted.
+    if (!m_pOk->isEnabled())
+        return;
+    DoDataExchange(true);
+    const std::string name = LoadString(m_nNameID);
+    IProfile& profile = GetAppProfile();
+    profile.WriteProfileString(name, kDefinition, m_strDefinition);
+    profile.WriteProfileString(name, kBankFormat, m_strBankFormat);
+    profile.WriteProfileString(name, kInstrFormat, m_strInstrFormat);
+    profile.WriteProfileInt(kSettings, kShowOptions, m_bShowOptions);
+    QDialog::accept();
+}
+
+QWidget* COptionsDialog::Control(int id) const
+{
+    switch (id) {
+    case 1:
+        return m_pOk;
+    case 2:
+        return m_pCancel;
+    case IDC_DEFINITION:
+        return m_pDefinition;
+    case IDC_BANK_FORMAT:
+        return m_pBankFormat;
+    case IDC_PREVIEW:
+        return m_pPreview;
+    case IDC_INSTR_FORMAT:
+        return m_pInstrFormat;
+    case IDC_SHOW_OPTIONS:
+        return m_pShowOptions;
+    default:
+        return nullptr;
+    }
+}
+
+QString COptionsDialog::PreviewText() const
+{
+    return m_pPreview->text();
+}
+
+}  // namespace bankwise
