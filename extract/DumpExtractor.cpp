@@ -23,6 +23,25 @@ std::string Sanitized(std::string text)
     return text;
 }
 
+// Writes the lines of an instrument definition text. Each call writes its
+// line (or its empty line plus line) with CR LF endings.
+class CInsWriter {
+public:
+    explicit CInsWriter(std::string& out) : m_out(out) {}
+
+    void Header(const std::string& synthName);
+    void PatchNamesHeading();
+    void BankHeading(const std::string& bankName);
+    // "<slot>=<prefix><name>"
+    void PatchLine(std::size_t slot, const std::string& prefix, const std::string& name);
+    void DefinitionsHeading();
+    void DefinitionHeading(const std::string& definitionName);
+    void BankLine(int bankNumber, const std::string& bankName);
+
+private:
+    std::string& m_out;
+};
+
 }  // namespace
 
 CDumpExtractor::CDumpExtractor(std::uint32_t nNameID, const char* pszBankFormat,
@@ -127,6 +146,8 @@ std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use,
     return std::string(pattern);
 }
 
+namespace {
+
 void CInsWriter::Header(const std::string& synthName)
 {
     m_out += SafeFormat(LoadString(IDS_INS_HEADER),
@@ -177,41 +198,69 @@ void CInsWriter::BankLine(int bankNumber, const std::string& bankName)
     m_out += kCrLf;
 }
 
-void WriteReferenceDefinition(const CDumpExtractor& extractor, std::span<const CNameList> banks,
-                              std::string& out)
+}  // namespace
+
+void CDumpExtractor::WriteDefinition(std::string& out)
 {
     CBusyGuard busy;
-    const std::string bankFormat = extractor.GetBankFormat();
-    const bool numberedBanks = bankFormat.find("%d") != std::string::npos;
-    std::vector<std::string> bankNames;
-    bankNames.reserve(banks.size());
-    for (std::size_t i = 0; i < banks.size(); ++i) {
-        bankNames.push_back(numberedBanks
-                                ? SafeFormat(bankFormat, {FormatArg::Int(static_cast<long long>(i))})
-                                : bankFormat);
-    }
+    WriteInsText(BuildDefinition(), out);
+}
 
-    const std::string instrFormat = extractor.GetInstrFormat();
+CDefinition CDumpExtractor::StartDefinition(std::uint32_t makerId) const
+{
+    CDefinition definition;
+    definition.synthName = GetSynthName();
+    definition.manufacturer = LoadString(makerId);
+    definition.definitionName = GetDefinitionName();
+    return definition;
+}
+
+CDefinition CDumpExtractor::BuildReferenceDefinition(std::span<const CNameList> banks,
+                                                     std::uint32_t makerId) const
+{
+    CDefinition definition = StartDefinition(makerId);
+    const std::string bankFormat = GetBankFormat();
+    const bool numberedBanks = bankFormat.find("%d") != std::string::npos;
+    const std::string instrFormat = GetInstrFormat();
     const bool numberedPatches = PatternCarriesNumber(instrFormat);
 
-    CInsWriter writer(out);
-    writer.Header(extractor.GetSynthName());
-    writer.PatchNamesHeading();
+    CInstrumentDef instrument{definition.definitionName, {}};
     for (std::size_t i = 0; i < banks.size(); ++i) {
         if (banks[i].empty())
             continue;
-        writer.BankHeading(bankNames[i]);
+        const auto index = static_cast<long long>(i);
+        CBankNames bank;
+        bank.title = numberedBanks ? SafeFormat(bankFormat, {FormatArg::Int(index)}) : bankFormat;
+        bank.number = static_cast<std::int32_t>(i);
         for (std::size_t slot = 0; slot < banks[i].size(); ++slot) {
-            const auto program = static_cast<long long>(i) * 128 + static_cast<long long>(slot);
-            writer.PatchLine(slot, NumberedPrefix(instrFormat, numberedPatches, program),
-                             banks[i][slot]);
+            const long long program = index * 128 + static_cast<long long>(slot);
+            bank.patches.push_back(
+                {NumberedPrefix(instrFormat, numberedPatches, program), banks[i][slot]});
         }
+        instrument.banks.push_back(definition.banks.size());
+        definition.banks.push_back(std::move(bank));
+    }
+    definition.instruments.push_back(std::move(instrument));
+    return definition;
+}
+
+void WriteInsText(const CDefinition& definition, std::string& out)
+{
+    CInsWriter writer(out);
+    writer.Header(definition.synthName);
+    writer.PatchNamesHeading();
+    for (const CBankNames& bank : definition.banks) {
+        if (bank.patches.empty() && !bank.listedWhenEmpty)
+            continue;
+        writer.BankHeading(bank.title);
+        for (std::size_t slot = 0; slot < bank.patches.size(); ++slot)
+            writer.PatchLine(slot, bank.patches[slot].prefix, bank.patches[slot].name);
     }
     writer.DefinitionsHeading();
-    writer.DefinitionHeading(extractor.GetDefinitionName());
-    for (std::size_t i = 0; i < banks.size(); ++i) {
-        if (!banks[i].empty())
-            writer.BankLine(static_cast<int>(i), bankNames[i]);
+    for (const CInstrumentDef& instrument : definition.instruments) {
+        writer.DefinitionHeading(instrument.name);
+        for (const std::size_t index : instrument.banks)
+            writer.BankLine(definition.banks[index].number, definition.banks[index].title);
     }
 }
 

@@ -12,8 +12,8 @@ public:
     ~CFs1rExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
+    CDefinition BuildDefinition() const override;
 
     CNameList m_names;
 };

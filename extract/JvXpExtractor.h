@@ -12,8 +12,8 @@ public:
     ~CJvXpExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
+    CDefinition BuildDefinition() const override;
 
     CNameList m_performances;  // slots 0-31
     CNameList m_rhythmSets;    // slots 0-1

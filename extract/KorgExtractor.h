@@ -20,8 +20,8 @@ public:
     ~CKorgProgramExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
+    CDefinition BuildDefinition() const override;
 
     std::int32_t m_nBankScope = kNoBank;  // 0 bank A, 1 bank B, 2 both
     CNameList m_names;

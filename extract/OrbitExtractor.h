@@ -14,8 +14,8 @@ public:
     ~COrbitExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
+    CDefinition BuildDefinition() const override;
 
     std::array<CNameList, 5> m_banks;
 };

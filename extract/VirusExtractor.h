@@ -13,8 +13,8 @@ public:
     ~CVirusExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
+    CDefinition BuildDefinition() const override;
 
     std::array<CNameList, 4> m_banks;  // A to D
     CNameList m_multis;

@@ -40,6 +40,11 @@ constexpr std::array kTable{
     Entry{IDS_CANNOT_WRITE, "Cannot write %s: %s"},
     Entry{IDS_READ_ERROR, "The file could not be read completely!"},
     Entry{IDS_SAME_OUTPUT, "Skipped: %s was already written by this run!"},
+    Entry{IDS_MAKER_EMU, "E-MU"},
+    Entry{IDS_MAKER_ROLAND, "Roland"},
+    Entry{IDS_MAKER_KORG, "Korg"},
+    Entry{IDS_MAKER_YAMAHA, "Yamaha"},
+    Entry{IDS_MAKER_ACCESS, "access"},
     Entry{IDS_CLI_USAGE, "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP... (--help)"},
     Entry{IDS_CLI_HELP,
           "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP...\n"

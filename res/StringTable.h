@@ -36,6 +36,13 @@ enum StringId : std::uint32_t {
     IDS_READ_ERROR = 62005,
     IDS_SAME_OUTPUT = 62006,             // "%s" = output path
 
+    // Makers, as other sequencers file their devices.
+    IDS_MAKER_EMU = 62020,
+    IDS_MAKER_ROLAND = 62021,
+    IDS_MAKER_KORG = 62022,
+    IDS_MAKER_YAMAHA = 62023,
+    IDS_MAKER_ACCESS = 62024,
+
     // The command-line converter.
     IDS_CLI_USAGE = 62100,
     IDS_CLI_HELP = 62101,
