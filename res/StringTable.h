@@ -36,6 +36,13 @@ enum StringId : std::uint32_t {
     IDS_READ_ERROR = 62005,
     IDS_SAME_OUTPUT = 62006,             // "%s" = output path
 
+    // Other sequencers' file formats.
+    IDS_MIDNAM_FILTER = 62010,
+    IDS_MIDNAM_EXT = 62011,
+    IDS_REABANK_FILTER = 62012,
+    IDS_REABANK_EXT = 62013,
+    IDS_BANK_NOT_SELECTABLE = 62014,     // "%s" = bank title, "%d" = its number
+
     // Makers, as other sequencers file their devices.
     IDS_MAKER_EMU = 62020,
     IDS_MAKER_ROLAND = 62021,

@@ -1,0 +1,323 @@
+// The MIDNAM and .reabank writers, read back with a real XML parser and
+// checked against the .ins text of the same dump.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamReader>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#include "OrbitExtractor.h"
+#include "OutputFormat.h"
+#include "Profile.h"
+#include "TestSupport.h"
+
+namespace bankwise {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A bank as any of the three formats shows it; number is MSB * 128 + LSB,
+// -1 without bank select.
+struct Bank {
+    std::string title;
+    int number = -1;
+    std::vector<std::pair<int, std::string>> lines;  // program, text
+    bool operator==(const Bank&) const = default;
+};
+
+void PrintTo(const Bank& bank, std::ostream* os)
+{
+    *os << bank.title << " #" << bank.number << " " << ::testing::PrintToString(bank.lines);
+}
+
+std::vector<std::string> SplitLines(const std::string& text, const std::string& end)
+{
+    std::vector<std::string> lines;
+    for (std::size_t from = 0, at; (at = text.find(end, from)) != std::string::npos; from = at + end.size())
+        lines.push_back(text.substr(from, at - from));
+    return lines;
+}
+
+// The .ins sections in order, "slot=text" lines, numbered by the Patch lines.
+std::vector<Bank> ReadIns(const std::string& text)
+{
+    std::vector<Bank> banks;
+    bool definitions = false;
+    for (const std::string& line : SplitLines(text, "\r\n")) {
+        if (line == ".Instrument Definitions") {
+            definitions = true;
+        } else if (!definitions && line.starts_with('[')) {
+            banks.push_back({line.substr(1, line.size() - 2), -1, {}});
+        } else if (!definitions && !banks.empty() && line.find('=') != std::string::npos) {
+            const auto eq = line.find('=');
+            banks.back().lines.emplace_back(std::stoi(line.substr(0, eq)), line.substr(eq + 1));
+        } else if (definitions && line.starts_with("Patch[")) {
+            const auto close = line.find("]=");
+            for (Bank& bank : banks) {
+                if (bank.title == line.substr(close + 2))
+                    bank.number = std::stoi(line.substr(6, close - 6));
+            }
+        }
+    }
+    return banks;
+}
+
+struct Midnam {
+    std::string error, doctype, model;
+    std::vector<Bank> banks;  // lines hold "Number|Name"
+};
+
+Midnam ReadMidnam(const std::string& text)
+{
+    Midnam doc;
+    QXmlStreamReader xml(QByteArray::fromStdString(text));
+    std::vector<int> controls;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isDTD())
+            doc.doctype = xml.dtdName().toString().toStdString();
+        if (!xml.isStartElement())
+            continue;
+        const auto attr = [&xml](const char* name) {
+            return xml.attributes().value(QString::fromLatin1(name)).toString().toStdString();
+        };
+        const QStringView element = xml.name();
+        if (element == u"Model") {
+            doc.model = xml.readElementText().toStdString();
+        } else if (element == u"PatchBank") {
+            doc.banks.push_back({attr("Name"), -1, {}});
+            controls.clear();
+        } else if (element == u"ControlChange") {
+            controls.push_back(std::stoi(attr("Value")));
+            if (controls.size() == 2)
+                doc.banks.back().number = controls[0] * 128 + controls[1];
+        } else if (element == u"Patch") {
+            doc.banks.back().lines.emplace_back(std::stoi(attr("ProgramChange")),
+                                                attr("Number") + "|" + attr("Name"));
+        }
+    }
+    if (xml.hasError())
+        doc.error = xml.errorString().toStdString();
+    return doc;
+}
+
+std::vector<Bank> ReadReabank(const std::string& text)
+{
+    std::vector<Bank> banks;
+    for (const std::string& line : SplitLines(text, "\n")) {
+        if (line.empty() || line.starts_with("//"))
+            continue;
+        std::istringstream in(line);
+        if (line.starts_with("Bank ")) {
+            int msb = 0, lsb = 0;
+            std::string bank, title;
+            in >> bank >> msb >> lsb;
+            std::getline(in >> std::ws, title);
+            banks.push_back({title, msb * 128 + lsb, {}});
+        } else {
+            int program = 0;
+            in >> program;
+            in.get();  // the one blank after the number
+            std::string name;
+            std::getline(in, name);
+            banks.back().lines.emplace_back(program, name);
+        }
+    }
+    return banks;
+}
+
+struct Outputs {
+    std::string synth, ins, midnam, reabank;
+};
+
+Outputs ConvertFile(const fs::path& path, IProfile& profile)
+{
+    std::ifstream in(path, std::ios::binary);
+    const gen::Bytes bytes((std::istreambuf_iterator<char>(in)), {});
+    CScopedAppProfile scope(profile);
+    test::Conversion conversion = test::Convert(bytes, IsMidiFileName(path.string()));
+    EXPECT_TRUE(conversion.ok) << path;
+    Outputs out;
+    if (!conversion.extractor)
+        return out;
+    out.synth = conversion.extractor->GetSynthName();
+    std::vector<std::string> messages;
+    EXPECT_TRUE(WriteOutput(*conversion.extractor, EOutputFormat::Ins, out.ins, &messages));
+    EXPECT_TRUE(WriteOutput(*conversion.extractor, EOutputFormat::Midnam, out.midnam, &messages));
+    EXPECT_TRUE(WriteOutput(*conversion.extractor, EOutputFormat::Reabank, out.reabank, &messages));
+    EXPECT_EQ(out.ins, conversion.text);
+    EXPECT_EQ(messages, std::vector<std::string>{});
+    return out;
+}
+
+// Every shipped example, in every format: MIDNAM and .reabank hold exactly
+// the banks, bank numbers and names of the .ins text. Empty prefixes make
+// the .ins show the names alone; the default prefixes then show how MIDNAM
+// splits a line into number and name.
+TEST(OtherFormats, HoldTheNamesAndBanksOfTheInsText)
+{
+    CMemoryProfile defaults, namesOnly;
+    for (const char* synth : {"E-MU Orbit/Phatt/Caranaval", "Roland JV/XP", "Korg Prophecy",
+                              "Korg TR-Rack", "Yamaha FS1R", "access Virus"}) {
+        namesOnly.WriteProfileString(synth, "InstrFormat", "");
+    }
+    std::set<std::string> synths;
+    for (const auto& entry : fs::directory_iterator(BANKWISE_EXAMPLES_DIR)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const Outputs bare = ConvertFile(entry.path(), namesOnly);
+        const Outputs prefixed = ConvertFile(entry.path(), defaults);
+        synths.insert(bare.synth);
+
+        // What the .ins says, less the slots without a name.
+        std::vector<Bank> expected;
+        std::vector<Bank> expectedLines;  // the prefixed lines of the same slots
+        const std::vector<Bank> insPrefixed = ReadIns(prefixed.ins);
+        const std::vector<Bank> insBare = ReadIns(bare.ins);
+        ASSERT_EQ(insBare.size(), insPrefixed.size());
+        for (std::size_t b = 0; b < insBare.size(); ++b) {
+            Bank names{insBare[b].title, insBare[b].number, {}};
+            Bank lines = names;
+            for (std::size_t i = 0; i < insBare[b].lines.size(); ++i) {
+                if (insBare[b].lines[i].second.empty())
+                    continue;
+                names.lines.push_back(insBare[b].lines[i]);
+                lines.lines.push_back(insPrefixed[b].lines.at(i));
+            }
+            if (!names.lines.empty()) {
+                expected.push_back(names);
+                expectedLines.push_back(lines);
+            }
+        }
+        ASSERT_FALSE(expected.empty());
+
+        const Midnam bareDoc = ReadMidnam(bare.midnam);
+        const Midnam doc = ReadMidnam(prefixed.midnam);
+        EXPECT_EQ(doc.error, "");
+        EXPECT_EQ(doc.doctype, "MIDINameDocument");
+        EXPECT_EQ(doc.model, prefixed.synth);
+        ASSERT_EQ(doc.banks.size(), expected.size());
+        ASSERT_EQ(bareDoc.banks.size(), expected.size());
+        for (std::size_t b = 0; b < expected.size(); ++b) {
+            EXPECT_EQ(doc.banks[b].title, expected[b].title);
+            EXPECT_EQ(doc.banks[b].number, expected[b].number);
+            ASSERT_EQ(doc.banks[b].lines.size(), expected[b].lines.size());
+            for (std::size_t i = 0; i < expected[b].lines.size(); ++i) {
+                const auto& [program, name] = expected[b].lines[i];
+                // Without a prefix the number is the program's.
+                EXPECT_EQ(bareDoc.banks[b].lines[i],
+                          std::make_pair(program, std::to_string(program) + "|" + name));
+                // With one, the number is the .ins prefix without its blanks.
+                const std::string& insLine = expectedLines[b].lines[i].second;
+                ASSERT_TRUE(insLine.ends_with(name)) << insLine;
+                std::string prefix = insLine.substr(0, insLine.size() - name.size());
+                prefix.erase(0, prefix.find_first_not_of(' '));
+                prefix.erase(prefix.find_last_not_of(' ') + 1);
+                EXPECT_EQ(doc.banks[b].lines[i],
+                          std::make_pair(program, (prefix.empty() ? std::to_string(program) : prefix)
+                                                      + "|" + name));
+            }
+        }
+
+        EXPECT_EQ(ReadReabank(prefixed.reabank), expectedLines);
+        EXPECT_TRUE(prefixed.reabank.starts_with("// " + prefixed.synth + "\n")) << prefixed.reabank;
+    }
+    EXPECT_EQ(synths.size(), 6u);
+}
+
+// Dump names are bytes: XML's own characters are escaped, bytes from 0x80
+// are their Latin-1 characters in UTF-8, control bytes are '?' as in .ins.
+TEST(OtherFormats, EscapeNamesTitlesAndSettings)
+{
+    constexpr const char* kOrbit = "E-MU Orbit/Phatt/Caranaval";
+    CMemoryProfile profile;
+    profile.WriteProfileString(kOrbit, "BankFormat", "R&D <%d>");
+    profile.WriteProfileString(kOrbit, "Definition", "Mine \"x\"");
+    profile.WriteProfileString(kOrbit, "InstrFormat", "");
+    CScopedAppProfile scope(profile);
+    COrbitExtractor orbit;
+    orbit.m_banks[1] = {"A&B<C>\"D'", "Caf\xE9 \x80\xFF", "", std::string("c\x01\x7F\0t", 5)};
+
+    std::string midnam, reabank;
+    ASSERT_TRUE(WriteOutput(orbit, EOutputFormat::Midnam, midnam));
+    ASSERT_TRUE(WriteOutput(orbit, EOutputFormat::Reabank, reabank));
+
+    const Midnam doc = ReadMidnam(midnam);
+    EXPECT_EQ(doc.error, "");
+    const std::vector<Bank> expected{{"R&D <1>", 1, {{0, "0|A&B<C>\"D'"}, {1, "1|Caf\u00E9 \u0080\u00FF"},
+                                                     {3, "3|c???t"}}}};
+    EXPECT_EQ(doc.banks, expected);
+    EXPECT_NE(midnam.find("<CustomDeviceMode Name=\"Mine &quot;x&quot;\">"), std::string::npos);
+    EXPECT_EQ(reabank, "// Mine \"x\"\n"
+                       "\n"
+                       "Bank 0 1 R&D <1>\n"
+                       "0 A&B<C>\"D'\n"
+                       "1 Caf\xC3\xA9 \xC2\x80\xC3\xBF\n"
+                       "3 c???t\n");
+}
+
+// Prefixes lose their blanks in MIDNAM (the program number stands in for
+// one that is only blanks); a bank number that bank select cannot carry
+// gives a MIDNAM bank without bank select, and no wrapped .reabank bank.
+TEST(OtherFormats, PrefixesAndBanksBeyondBankSelect)
+{
+    CDefinition definition;
+    definition.synthName = "Synth";
+    definition.banks = {
+        {"Top", 16383, {{"  ", "x"}, {" A1 ", "y"}, {"P", ""}}, false},
+        {"Wide", 16384, {{"", "z"}}, false},
+        {"Minus", -1, {{"", "w"}}, false},
+        {"Unnamed", 5, {{"P", ""}}, true},
+    };
+    std::string midnam, reabank;
+    WriteMidnamText(definition, midnam);
+    std::vector<std::string> messages;
+    WriteReabankText(definition, reabank, &messages);
+
+    const Midnam doc = ReadMidnam(midnam);
+    EXPECT_EQ(doc.error, "");
+    EXPECT_EQ(doc.banks, (std::vector<Bank>{{"Top", 16383, {{0, "0|x"}, {1, "A1|y"}}},
+                                            {"Wide", -1, {{0, "0|z"}}},
+                                            {"Minus", -1, {{0, "0|w"}}}}));
+    EXPECT_NE(midnam.find("<CustomDeviceMode Name=\"Synth\">"), std::string::npos);
+    EXPECT_EQ(reabank, "// Synth\n\nBank 127 127 Top\n0   x\n1  A1 y\n");
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "Left out bank \"Wide\": its number 16384 cannot be sent as bank "
+                            "select MSB and LSB",
+                            "Left out bank \"Minus\": its number -1 cannot be sent as bank "
+                            "select MSB and LSB"}));
+}
+
+TEST(OtherFormats, NamesExtensionsAndFilters)
+{
+    struct Case {
+        const char* name;
+        EOutputFormat format;
+        const char* extension;
+        const char* filter;
+    };
+    for (const Case c : {Case{"ins", EOutputFormat::Ins, ".ins", "Instrument Files (*.ins)"},
+                         Case{"MIDNAM", EOutputFormat::Midnam, ".midnam", "MIDNAM Files (*.midnam)"},
+                         Case{"reaBank", EOutputFormat::Reabank, ".reabank",
+                              "REAPER Bank Files (*.reabank)"}}) {
+        EXPECT_EQ(FindOutputFormat(c.name), c.format) << c.name;
+        EXPECT_EQ(GetOutputExtension(c.format), c.extension);
+        EXPECT_EQ(GetOutputFilter(c.format), c.filter);
+    }
+    for (const char* unknown : {"", "in", "inss", ".ins", "xml"})
+        EXPECT_EQ(FindOutputFormat(unknown), std::nullopt) << unknown;
+
+    COrbitExtractor orbit;
+    std::string out = "kept";
+    EXPECT_FALSE(WriteOutput(orbit, static_cast<EOutputFormat>(7), out));
+    EXPECT_EQ(out, "kept");
+    EXPECT_EQ(GetOutputExtension(static_cast<EOutputFormat>(7)), "");
+}
+
+}  // namespace
+}  // namespace bankwise
