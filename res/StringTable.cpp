@@ -55,11 +55,13 @@ constexpr std::array kTable{
     Entry{IDS_CLI_HELP,
           "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP...\n"
           "Converts SysEx bulk dumps (raw .syx, or Standard MIDI Files .mid) into\n"
-          "Cakewalk instrument definitions (.ins).\n"
+          "Cakewalk instrument definitions (.ins), MIDNAM documents (.midnam) or\n"
+          "REAPER bank files (.reabank).\n"
           "\n"
-          "  -o, --output FILE      write the definition of the one DUMP to FILE\n"
-          "  -d, --output-dir DIR   write DIR/<name>.ins for each DUMP\n"
+          "  -o, --output FILE      write the names of the one DUMP to FILE\n"
+          "  -d, --output-dir DIR   write DIR/<name>.<FORMAT> for each DUMP\n"
           "                         (with neither, the one DUMP goes to standard output)\n"
+          "  --format FORMAT        ins (the default), midnam or reabank\n"
           "  --definition TEXT      name of the instrument definition\n"
           "  --bank-format TEXT     bank-name pattern, e.g. \"Bank %d\"\n"
           "  --instr-format TEXT    patch-name prefix pattern, e.g. \"%03d \"\n"
@@ -77,6 +79,8 @@ constexpr std::array kTable{
     Entry{IDS_CLI_OUTPUT_CONFLICT, "bankwise-convert: -o and -d cannot be used together"},
     Entry{IDS_OUTPUT_IS_INPUT, "Skipped: %s is one of the dumps being converted!"},
     Entry{IDS_STANDARD_OUTPUT, "standard output"},
+    Entry{IDS_CLI_UNKNOWN_FORMAT,
+          "bankwise-convert: unknown format %s (ins, midnam or reabank)"},
 };
 
 static_assert(std::is_sorted(kTable.begin(), kTable.end(),

@@ -60,6 +60,7 @@ enum StringId : std::uint32_t {
     IDS_CLI_OUTPUT_CONFLICT = 62106,
     IDS_OUTPUT_IS_INPUT = 62107,         // "%s" = output path
     IDS_STANDARD_OUTPUT = 62108,         // the output's name in IDS_CANNOT_WRITE
+    IDS_CLI_UNKNOWN_FORMAT = 62110,      // "%s" = the format asked for
 };
 
 // The text with the given id, or an empty text for an id the table lacks.
