@@ -71,6 +71,8 @@ std::vector<Bank> ReadIns(const std::string& text)
 struct Midnam {
     std::string error, doctype, model;
     std::vector<Bank> banks;  // lines hold "Number|Name"
+    std::set<std::string> nameSets;                // assigned, and the one defined
+    std::vector<int> assignedChannels, availableChannels;
 };
 
 Midnam ReadMidnam(const std::string& text)
@@ -88,7 +90,14 @@ Midnam ReadMidnam(const std::string& text)
             return xml.attributes().value(QString::fromLatin1(name)).toString().toStdString();
         };
         const QStringView element = xml.name();
-        if (element == u"Model") {
+        if (element == u"ChannelNameSetAssign") {
+            doc.assignedChannels.push_back(std::stoi(attr("Channel")));
+            doc.nameSets.insert(attr("NameSet"));
+        } else if (element == u"ChannelNameSet") {
+            doc.nameSets.insert(attr("Name"));
+        } else if (element == u"AvailableChannel" && attr("Available") == "true") {
+            doc.availableChannels.push_back(std::stoi(attr("Channel")));
+        } else if (element == u"Model") {
             doc.model = xml.readElementText().toStdString();
         } else if (element == u"PatchBank") {
             doc.banks.push_back({attr("Name"), -1, {}});
@@ -201,6 +210,11 @@ TEST(OtherFormats, HoldTheNamesAndBanksOfTheInsText)
         EXPECT_EQ(doc.error, "");
         EXPECT_EQ(doc.doctype, "MIDINameDocument");
         EXPECT_EQ(doc.model, prefixed.synth);
+        // One set of names, on every channel.
+        const std::vector<int> channels{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+        EXPECT_EQ(doc.assignedChannels, channels);
+        EXPECT_EQ(doc.availableChannels, channels);
+        EXPECT_EQ(doc.nameSets, std::set<std::string>{prefixed.synth});
         ASSERT_EQ(doc.banks.size(), expected.size());
         ASSERT_EQ(bareDoc.banks.size(), expected.size());
         for (std::size_t b = 0; b < expected.size(); ++b) {
