@@ -13,14 +13,15 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-std::string Sanitized(std::string text)
+void AppendSanitized(std::string& out, std::string_view text)
 {
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
+    const std::size_t from = out.size();
+    out += text;
+    for (std::size_t i = from; i < out.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(out[i]);
         if (byte < 0x20 || byte == 0x7F)
-            c = '?';
+            out[i] = '?';
     }
-    return text;
 }
 
 // Writes the lines of an instrument definition text. Each call writes its
@@ -164,7 +165,7 @@ void CInsWriter::BankHeading(const std::string& bankName)
 {
     m_out += kCrLf;
     m_out += '[';
-    m_out += Sanitized(bankName);
+    AppendSanitized(m_out, bankName);
     m_out += ']';
     m_out += kCrLf;
 }
@@ -173,8 +174,8 @@ void CInsWriter::PatchLine(std::size_t slot, const std::string& prefix, const st
 {
     m_out += std::to_string(slot);
     m_out += '=';
-    m_out += Sanitized(prefix);
-    m_out += Sanitized(name);
+    AppendSanitized(m_out, prefix);
+    AppendSanitized(m_out, name);
     m_out += kCrLf;
 }
 
@@ -194,7 +195,7 @@ void CInsWriter::BankLine(int bankNumber, const std::string& bankName)
     m_out += "Patch[";
     m_out += std::to_string(bankNumber);
     m_out += "]=";
-    m_out += Sanitized(bankName);
+    AppendSanitized(m_out, bankName);
     m_out += kCrLf;
 }
 
@@ -203,7 +204,12 @@ void CInsWriter::BankLine(int bankNumber, const std::string& bankName)
 void CDumpExtractor::WriteDefinition(std::string& out)
 {
     CBusyGuard busy;
-    WriteInsText(BuildDefinition(), out);
+    WriteInsText(MakeDefinition(), out);
+}
+
+CDefinition CDumpExtractor::MakeDefinition() const
+{
+    return BuildDefinition();
 }
 
 CDefinition CDumpExtractor::StartDefinition(std::uint32_t makerId) const
@@ -232,6 +238,7 @@ CDefinition CDumpExtractor::BuildReferenceDefinition(std::span<const CNameList> 
         CBankNames bank;
         bank.title = numberedBanks ? SafeFormat(bankFormat, {FormatArg::Int(index)}) : bankFormat;
         bank.number = static_cast<std::int32_t>(i);
+        bank.patches.reserve(banks[i].size());
         for (std::size_t slot = 0; slot < banks[i].size(); ++slot) {
             const long long program = index * 128 + static_cast<long long>(slot);
             bank.patches.push_back(
@@ -246,6 +253,17 @@ CDefinition CDumpExtractor::BuildReferenceDefinition(std::span<const CNameList> 
 
 void WriteInsText(const CDefinition& definition, std::string& out)
 {
+    // Room for every line up front: the text is grown by many small appends.
+    std::size_t length = 256 + definition.synthName.size();
+    for (const CBankNames& bank : definition.banks) {
+        length += 32 + 2 * bank.title.size();
+        for (const CPatchName& patch : bank.patches)
+            length += 8 + patch.prefix.size() + patch.name.size();
+    }
+    for (const CInstrumentDef& instrument : definition.instruments)
+        length += 8 + instrument.name.size();
+    out.reserve(out.size() + length);
+
     CInsWriter writer(out);
     writer.Header(definition.synthName);
     writer.PatchNamesHeading();

@@ -43,9 +43,11 @@ public:
     // naming settings as they are stored now.
     virtual void WriteDefinition(std::string& out);
     virtual void ClearNames() = 0;
+
     // The names read so far, titled, numbered and prefixed by the naming
-    // settings as they are stored now; what every output format writes.
-    virtual CDefinition BuildDefinition() const = 0;
+    // settings as they are stored now: what every output format writes.
+    // Every bank title of an output passes through here.
+    CDefinition MakeDefinition() const;
 
     std::string GetSynthName() const;
     std::string GetDefinitionName() const;
@@ -60,6 +62,8 @@ public:
     std::string m_strError;
 
 protected:
+    // The family's part of MakeDefinition.
+    virtual CDefinition BuildDefinition() const = 0;
     void SetError(std::uint32_t stringId);
     // A definition with the family's names and makerId's text filled in and
     // no banks yet.

@@ -170,6 +170,7 @@ CDefinition CFs1rExtractor::BuildDefinition() const
     bank.title = GetBankFormat();
     bank.number = kDefinitionBank;
     bank.listedWhenEmpty = true;
+    bank.patches.reserve(m_names.size());
     for (std::size_t i = 0; i < m_names.size(); ++i) {
         bank.patches.push_back(
             {NumberedPrefix(prefixPattern, numbered, static_cast<long long>(i) + 1), m_names[i]});

@@ -13,9 +13,11 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
-    CDefinition BuildDefinition() const override;
 
     CNameList m_names;
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

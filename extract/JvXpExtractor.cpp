@@ -134,6 +134,7 @@ CDefinition CJvXpExtractor::BuildDefinition() const
         CBankNames names;
         names.title = bank + section.headingSuffix;
         names.number = kDefinitionBank;
+        names.patches.reserve(section.names.size());
         for (std::size_t slot = 0; slot < section.names.size(); ++slot) {
             names.patches.push_back(
                 {NumberedPrefix(prefixPattern, numbered, static_cast<long long>(slot) + 1),

@@ -13,11 +13,13 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
-    CDefinition BuildDefinition() const override;
 
     CNameList m_performances;  // slots 0-31
     CNameList m_rhythmSets;    // slots 0-1
     CNameList m_patches;       // slots 0-127
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

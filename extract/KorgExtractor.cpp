@@ -155,6 +155,7 @@ CDefinition CKorgProgramExtractor::BuildDefinition() const
         CBankNames& bank = definition.banks.emplace_back();
         bank.title = titles[ab];
         bank.number = ab == 0 ? kBankNumberA : kBankNumberB;
+        bank.patches.reserve(kProgramsPerBank);
         return bank;
     };
 

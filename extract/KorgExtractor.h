@@ -21,13 +21,13 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
-    CDefinition BuildDefinition() const override;
 
     std::int32_t m_nBankScope = kNoBank;  // 0 bank A, 1 bank B, 2 both
     CNameList m_names;
 
 protected:
     CKorgProgramExtractor(std::uint32_t nNameID, const char* pszBankFormat);
+    CDefinition BuildDefinition() const override;
 };
 
 class CProphecyExtractor final : public CKorgProgramExtractor {

@@ -15,9 +15,11 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
-    CDefinition BuildDefinition() const override;
 
     std::array<CNameList, 5> m_banks;
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

@@ -115,10 +115,10 @@ bool WriteOutput(CDumpExtractor& extractor, EOutputFormat format, std::string& o
         extractor.WriteDefinition(out);
         return true;
     case EOutputFormat::Midnam:
-        WriteMidnamText(extractor.BuildDefinition(), out);
+        WriteMidnamText(extractor.MakeDefinition(), out);
         return true;
     case EOutputFormat::Reabank:
-        WriteReabankText(extractor.BuildDefinition(), out, messages);
+        WriteReabankText(extractor.MakeDefinition(), out, messages);
         return true;
     }
     return false;

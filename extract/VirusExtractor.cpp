@@ -159,6 +159,7 @@ CDefinition CVirusExtractor::BuildDefinition() const
         CBankNames& bank = definition.banks.emplace_back();
         bank.title = std::move(title);
         bank.number = static_cast<std::int32_t>(number);
+        bank.patches.reserve(names.size());
         for (std::size_t slot = 0; slot < names.size(); ++slot) {
             bank.patches.push_back(
                 {FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot)), names[slot]});

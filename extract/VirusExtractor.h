@@ -14,10 +14,12 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
-    CDefinition BuildDefinition() const override;
 
     std::array<CNameList, 4> m_banks;  // A to D
     CNameList m_multis;
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

@@ -69,7 +69,7 @@ std::vector<Bank> ReadIns(const std::string& text)
 }
 
 struct Midnam {
-    std::string error, doctype, model;
+    std::string error, doctype, manufacturer, model;
     std::vector<Bank> banks;  // lines hold "Number|Name"
     std::set<std::string> nameSets;                // assigned, and the one defined
     std::vector<int> assignedChannels, availableChannels;
@@ -97,6 +97,8 @@ Midnam ReadMidnam(const std::string& text)
             doc.nameSets.insert(attr("Name"));
         } else if (element == u"AvailableChannel" && attr("Available") == "true") {
             doc.availableChannels.push_back(std::stoi(attr("Channel")));
+        } else if (element == u"Manufacturer") {
+            doc.manufacturer = xml.readElementText().toStdString();
         } else if (element == u"Model") {
             doc.model = xml.readElementText().toStdString();
         } else if (element == u"PatchBank") {
@@ -210,6 +212,7 @@ TEST(OtherFormats, HoldTheNamesAndBanksOfTheInsText)
         EXPECT_EQ(doc.error, "");
         EXPECT_EQ(doc.doctype, "MIDINameDocument");
         EXPECT_EQ(doc.model, prefixed.synth);
+        EXPECT_TRUE(doc.model.starts_with(doc.manufacturer + " ")) << doc.manufacturer;  // "Korg TR-Rack"
         // One set of names, on every channel.
         const std::vector<int> channels{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
         EXPECT_EQ(doc.assignedChannels, channels);
