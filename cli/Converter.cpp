@@ -14,6 +14,7 @@
 #include "ByteSource.h"
 #include "Detector.h"
 #include "MessageSink.h"
+#include "OutputFormat.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -75,6 +76,8 @@ struct COptions {
     std::optional<std::string> outputDir;
     std::map<std::string, std::string> overrides;  // by entry name
     bool noSettings = false;
+    std::optional<std::string> formatName;
+    EOutputFormat format = EOutputFormat::Ins;
 };
 
 enum class EAction { Convert, Help, Version, Usage };
@@ -108,6 +111,8 @@ CParsed ParseArguments(const std::vector<std::string>& args, COptions& options)
             return &options.overrides[kEntryBankFormat];
         if (name == "--instr-format")
             return &options.overrides[kEntryInstrFormat];
+        if (name == "--format")
+            return &options.formatName.emplace();
         return nullptr;
     };
 
@@ -144,6 +149,12 @@ CParsed ParseArguments(const std::vector<std::string>& args, COptions& options)
         }
     }
 
+    if (options.formatName) {
+        const auto format = FindOutputFormat(*options.formatName);
+        if (!format)
+            return {EAction::Usage, Format1(IDS_CLI_UNKNOWN_FORMAT, *options.formatName)};
+        options.format = *format;
+    }
     if (options.dumps.empty())
         return {EAction::Usage, LoadString(IDS_CLI_NO_DUMP)};
     if (options.outputFile && options.outputDir)
@@ -157,9 +168,10 @@ struct CDumpResult {
     bool ok = false;
     std::string text;
     std::vector<std::string> messages;  // why it failed
+    std::vector<std::string> warnings;  // what the format had to leave out
 };
 
-CDumpResult ConvertDump(const std::string& path, IProfile& profile)
+CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile& profile)
 {
     CDumpResult result;
     std::error_code ec;
@@ -193,7 +205,8 @@ CDumpResult ConvertDump(const std::string& path, IProfile& profile)
                 result.messages.push_back(LoadString(IDS_FILE_TOO_SHORT));
             return result;
         }
-        extractor->WriteDefinition(result.text);
+        // Only a value outside the enumeration fails, and options never hold one.
+        WriteOutput(*extractor, format, result.text, &result.warnings);
         result.ok = true;
     } catch (const std::bad_alloc&) {
         result.text.clear();
@@ -290,12 +303,14 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
             status = kExitFailed;
         };
 
-        const CDumpResult result = ConvertDump(dump, profile);
+        const CDumpResult result = ConvertDump(dump, options.format, profile);
         if (!result.ok) {
             for (const std::string& message : result.messages)
                 fail(message);
             continue;
         }
+        for (const std::string& warning : result.warnings)
+            err << dump << ": " << warning << '\n';
 
         if (!options.outputFile && !options.outputDir) {
             errno = 0;
@@ -314,7 +329,7 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
             target = *options.outputFile;
         } else {
             target = fs::path(*options.outputDir) / fs::path(dump).stem();
-            target += LoadString(IDS_INSTRUMENT_EXT);
+            target += GetOutputExtension(options.format);
         }
         const std::string targetName = target.string();
         if (IsOneOf(target, written)) {

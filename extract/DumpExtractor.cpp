@@ -13,15 +13,35 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-std::string Sanitized(std::string text)
+void AppendSanitized(std::string& out, std::string_view text)
 {
-    for (char& c : text) {
-        const auto byte = static_cast<unsigned char>(c);
+    const std::size_t from = out.size();
+    out += text;
+    for (std::size_t i = from; i < out.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(out[i]);
         if (byte < 0x20 || byte == 0x7F)
-            c = '?';
+            out[i] = '?';
     }
-    return text;
 }
+
+// Writes the lines of an instrument definition text. Each call writes its
+// line (or its empty line plus line) with CR LF endings.
+class CInsWriter {
+public:
+    explicit CInsWriter(std::string& out) : m_out(out) {}
+
+    void Header(const std::string& synthName);
+    void PatchNamesHeading();
+    void BankHeading(const std::string& bankName);
+    // "<slot>=<prefix><name>"
+    void PatchLine(std::size_t slot, const std::string& prefix, const std::string& name);
+    void DefinitionsHeading();
+    void DefinitionHeading(const std::string& definitionName);
+    void BankLine(int bankNumber, const std::string& bankName);
+
+private:
+    std::string& m_out;
+};
 
 }  // namespace
 
@@ -127,6 +147,8 @@ std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use,
     return std::string(pattern);
 }
 
+namespace {
+
 void CInsWriter::Header(const std::string& synthName)
 {
     m_out += SafeFormat(LoadString(IDS_INS_HEADER),
@@ -143,7 +165,7 @@ void CInsWriter::BankHeading(const std::string& bankName)
 {
     m_out += kCrLf;
     m_out += '[';
-    m_out += Sanitized(bankName);
+    AppendSanitized(m_out, bankName);
     m_out += ']';
     m_out += kCrLf;
 }
@@ -152,8 +174,8 @@ void CInsWriter::PatchLine(std::size_t slot, const std::string& prefix, const st
 {
     m_out += std::to_string(slot);
     m_out += '=';
-    m_out += Sanitized(prefix);
-    m_out += Sanitized(name);
+    AppendSanitized(m_out, prefix);
+    AppendSanitized(m_out, name);
     m_out += kCrLf;
 }
 
@@ -173,45 +195,90 @@ void CInsWriter::BankLine(int bankNumber, const std::string& bankName)
     m_out += "Patch[";
     m_out += std::to_string(bankNumber);
     m_out += "]=";
-    m_out += Sanitized(bankName);
+    AppendSanitized(m_out, bankName);
     m_out += kCrLf;
 }
 
-void WriteReferenceDefinition(const CDumpExtractor& extractor, std::span<const CNameList> banks,
-                              std::string& out)
+}  // namespace
+
+void CDumpExtractor::WriteDefinition(std::string& out)
 {
     CBusyGuard busy;
-    const std::string bankFormat = extractor.GetBankFormat();
-    const bool numberedBanks = bankFormat.find("%d") != std::string::npos;
-    std::vector<std::string> bankNames;
-    bankNames.reserve(banks.size());
-    for (std::size_t i = 0; i < banks.size(); ++i) {
-        bankNames.push_back(numberedBanks
-                                ? SafeFormat(bankFormat, {FormatArg::Int(static_cast<long long>(i))})
-                                : bankFormat);
-    }
+    WriteInsText(MakeDefinition(), out);
+}
 
-    const std::string instrFormat = extractor.GetInstrFormat();
+CDefinition CDumpExtractor::MakeDefinition() const
+{
+    return BuildDefinition();
+}
+
+CDefinition CDumpExtractor::StartDefinition(std::uint32_t makerId) const
+{
+    CDefinition definition;
+    definition.synthName = GetSynthName();
+    definition.manufacturer = LoadString(makerId);
+    definition.definitionName = GetDefinitionName();
+    return definition;
+}
+
+CDefinition CDumpExtractor::BuildReferenceDefinition(std::span<const CNameList> banks,
+                                                     std::uint32_t makerId) const
+{
+    CDefinition definition = StartDefinition(makerId);
+    const std::string bankFormat = GetBankFormat();
+    const bool numberedBanks = bankFormat.find("%d") != std::string::npos;
+    const std::string instrFormat = GetInstrFormat();
     const bool numberedPatches = PatternCarriesNumber(instrFormat);
 
-    CInsWriter writer(out);
-    writer.Header(extractor.GetSynthName());
-    writer.PatchNamesHeading();
+    CInstrumentDef instrument{definition.definitionName, {}};
     for (std::size_t i = 0; i < banks.size(); ++i) {
         if (banks[i].empty())
             continue;
-        writer.BankHeading(bankNames[i]);
+        const auto index = static_cast<long long>(i);
+        CBankNames bank;
+        bank.title = numberedBanks ? SafeFormat(bankFormat, {FormatArg::Int(index)}) : bankFormat;
+        bank.number = static_cast<std::int32_t>(i);
+        bank.patches.reserve(banks[i].size());
         for (std::size_t slot = 0; slot < banks[i].size(); ++slot) {
-            const auto program = static_cast<long long>(i) * 128 + static_cast<long long>(slot);
-            writer.PatchLine(slot, NumberedPrefix(instrFormat, numberedPatches, program),
-                             banks[i][slot]);
+            const long long program = index * 128 + static_cast<long long>(slot);
+            bank.patches.push_back(
+                {NumberedPrefix(instrFormat, numberedPatches, program), banks[i][slot]});
         }
+        instrument.banks.push_back(definition.banks.size());
+        definition.banks.push_back(std::move(bank));
+    }
+    definition.instruments.push_back(std::move(instrument));
+    return definition;
+}
+
+void WriteInsText(const CDefinition& definition, std::string& out)
+{
+    // Room for every line up front: the text is grown by many small appends.
+    std::size_t length = 256 + definition.synthName.size();
+    for (const CBankNames& bank : definition.banks) {
+        length += 32 + 2 * bank.title.size();
+        for (const CPatchName& patch : bank.patches)
+            length += 8 + patch.prefix.size() + patch.name.size();
+    }
+    for (const CInstrumentDef& instrument : definition.instruments)
+        length += 8 + instrument.name.size();
+    out.reserve(out.size() + length);
+
+    CInsWriter writer(out);
+    writer.Header(definition.synthName);
+    writer.PatchNamesHeading();
+    for (const CBankNames& bank : definition.banks) {
+        if (bank.patches.empty() && !bank.listedWhenEmpty)
+            continue;
+        writer.BankHeading(bank.title);
+        for (std::size_t slot = 0; slot < bank.patches.size(); ++slot)
+            writer.PatchLine(slot, bank.patches[slot].prefix, bank.patches[slot].name);
     }
     writer.DefinitionsHeading();
-    writer.DefinitionHeading(extractor.GetDefinitionName());
-    for (std::size_t i = 0; i < banks.size(); ++i) {
-        if (!banks[i].empty())
-            writer.BankLine(static_cast<int>(i), bankNames[i]);
+    for (const CInstrumentDef& instrument : definition.instruments) {
+        writer.DefinitionHeading(instrument.name);
+        for (const std::size_t index : instrument.banks)
+            writer.BankLine(definition.banks[index].number, definition.banks[index].title);
     }
 }
 

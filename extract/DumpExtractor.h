@@ -1,5 +1,5 @@
 // The base of the six family extractors, the byte helpers they share, and
-// the rules of the instrument definition (.ins) text they write.
+// the rules of the instrument definition (.ins) text.
 //
 // Text layout (every line ends in CR LF, single bytes, no BOM):
 //   ; Cakewalk Instrument Definition File for <display name>
@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ByteSource.h"
+#include "Definition.h"
 
 namespace bankwise {
 
@@ -40,8 +41,13 @@ public:
     virtual bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) = 0;
     // Appends the complete instrument definition text to out, using the
     // naming settings as they are stored now.
-    virtual void WriteDefinition(std::string& out) = 0;
+    virtual void WriteDefinition(std::string& out);
     virtual void ClearNames() = 0;
+
+    // The names read so far, titled, numbered and prefixed by the naming
+    // settings as they are stored now: what every output format writes.
+    // Every bank title of an output passes through here.
+    CDefinition MakeDefinition() const;
 
     std::string GetSynthName() const;
     std::string GetDefinitionName() const;
@@ -56,7 +62,18 @@ public:
     std::string m_strError;
 
 protected:
+    // The family's part of MakeDefinition.
+    virtual CDefinition BuildDefinition() const = 0;
     void SetError(std::uint32_t stringId);
+    // A definition with the family's names and makerId's text filled in and
+    // no banks yet.
+    CDefinition StartDefinition(std::uint32_t makerId) const;
+    // The reference layout: bank i titled by the bank pattern formatted with
+    // i when it holds "%d", numbered i, patch prefixes numbered i * 128 +
+    // slot when the patch pattern carries a number, banks without names
+    // left out, and one instrument that selects them all.
+    CDefinition BuildReferenceDefinition(std::span<const CNameList> banks,
+                                         std::uint32_t makerId) const;
 };
 
 // lo + hi * 128 as a 14-bit two's-complement number, sent low part first.
@@ -100,32 +117,9 @@ std::string LetteredBankName(std::string_view pattern, char letter);
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,
                                int number);
 
-// Writes the lines of an instrument definition text. Each call writes its
-// line (or its empty line plus line) with CR LF endings. Control bytes in a
-// name, prefix, bank name or definition name (from a dump, or a pattern
-// whose %c took a number) would break the line structure of the file, so
-// they are written as '?'.
-class CInsWriter {
-public:
-    explicit CInsWriter(std::string& out) : m_out(out) {}
-
-    void Header(const std::string& synthName);
-    void PatchNamesHeading();
-    void BankHeading(const std::string& bankName);
-    // "<slot>=<prefix><name>"
-    void PatchLine(std::size_t slot, const std::string& prefix, const std::string& name);
-    void DefinitionsHeading();
-    void DefinitionHeading(const std::string& definitionName);
-    void BankLine(int bankNumber, const std::string& bankName);
-
-private:
-    std::string& m_out;
-};
-
-// The reference writer: banks in the given order, bank i named by the bank
-// pattern formatted with i when it holds "%d", patch prefixes numbered
-// i * 128 + slot when the patch pattern carries a number, and Patch[i] lines.
-void WriteReferenceDefinition(const CDumpExtractor& extractor, std::span<const CNameList> banks,
-                              std::string& out);
+// Renders definition as instrument definition text, appended to out. Control
+// bytes in any name, prefix or title would break the line structure of the
+// file, so they are written as '?'.
+void WriteInsText(const CDefinition& definition, std::string& out);
 
 }  // namespace bankwise

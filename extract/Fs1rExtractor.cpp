@@ -157,26 +157,27 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
     return true;
 }
 
-void CFs1rExtractor::WriteDefinition(std::string& out)
+CDefinition CFs1rExtractor::BuildDefinition() const
 {
-    CBusyGuard busy;
-    // The one bank is named by the pattern as typed: there is no bank number
-    // or letter to put into it.
-    const std::string bank = GetBankFormat();
+    CDefinition definition = StartDefinition(IDS_MAKER_YAMAHA);
     const std::string prefixPattern = GetInstrFormat();
     const bool numbered = PatternCarriesNumber(prefixPattern);
 
-    CInsWriter writer(out);
-    writer.Header(GetSynthName());
-    writer.PatchNamesHeading();
-    writer.BankHeading(bank);
+    // The one bank is named by the pattern as typed: there is no bank number
+    // or letter to put into it. It is listed even when the dump held no
+    // performance.
+    CBankNames bank;
+    bank.title = GetBankFormat();
+    bank.number = kDefinitionBank;
+    bank.listedWhenEmpty = true;
+    bank.patches.reserve(m_names.size());
     for (std::size_t i = 0; i < m_names.size(); ++i) {
-        writer.PatchLine(i, NumberedPrefix(prefixPattern, numbered, static_cast<long long>(i) + 1),
-                         m_names[i]);
+        bank.patches.push_back(
+            {NumberedPrefix(prefixPattern, numbered, static_cast<long long>(i) + 1), m_names[i]});
     }
-    writer.DefinitionsHeading();
-    writer.DefinitionHeading(GetDefinitionName());
-    writer.BankLine(kDefinitionBank, bank);
+    definition.banks.push_back(std::move(bank));
+    definition.instruments.push_back({definition.definitionName, {0}});
+    return definition;
 }
 
 void CFs1rExtractor::ClearNames()

@@ -12,10 +12,12 @@ public:
     ~CFs1rExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
 
     CNameList m_names;
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

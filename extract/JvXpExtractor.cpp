@@ -107,13 +107,12 @@ bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
     return true;
 }
 
-void CJvXpExtractor::WriteDefinition(std::string& out)
+CDefinition CJvXpExtractor::BuildDefinition() const
 {
-    CBusyGuard busy;
+    CDefinition definition = StartDefinition(IDS_MAKER_ROLAND);
     const std::string bank = GetBankFormat();
     const std::string prefixPattern = GetInstrFormat();
     const bool numbered = PatternCarriesNumber(prefixPattern);
-    const std::string definition = GetDefinitionName();
 
     struct Section {
         const CNameList& names;
@@ -126,26 +125,26 @@ void CJvXpExtractor::WriteDefinition(std::string& out)
         {m_rhythmSets, " Rhythm", " Rhythm Set"},
     };
 
-    CInsWriter writer(out);
-    writer.Header(GetSynthName());
-    writer.PatchNamesHeading();
+    // Each kind is a bank and an instrument of its own, all on one bank
+    // number: which of them a program change picks depends on the synth's
+    // mode and part, not on bank select.
     for (const Section& section : sections) {
         if (section.names.empty())
             continue;
-        writer.BankHeading(bank + section.headingSuffix);
+        CBankNames names;
+        names.title = bank + section.headingSuffix;
+        names.number = kDefinitionBank;
+        names.patches.reserve(section.names.size());
         for (std::size_t slot = 0; slot < section.names.size(); ++slot) {
-            writer.PatchLine(slot,
-                             NumberedPrefix(prefixPattern, numbered, static_cast<long long>(slot) + 1),
-                             section.names[slot]);
+            names.patches.push_back(
+                {NumberedPrefix(prefixPattern, numbered, static_cast<long long>(slot) + 1),
+                 section.names[slot]});
         }
+        definition.instruments.push_back(
+            {definition.definitionName + section.definitionSuffix, {definition.banks.size()}});
+        definition.banks.push_back(std::move(names));
     }
-    writer.DefinitionsHeading();
-    for (const Section& section : sections) {
-        if (section.names.empty())
-            continue;
-        writer.DefinitionHeading(definition + section.definitionSuffix);
-        writer.BankLine(kDefinitionBank, bank + section.headingSuffix);
-    }
+    return definition;
 }
 
 void CJvXpExtractor::ClearNames()

@@ -12,12 +12,14 @@ public:
     ~CJvXpExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
 
     CNameList m_performances;  // slots 0-31
     CNameList m_rhythmSets;    // slots 0-1
     CNameList m_patches;       // slots 0-127
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

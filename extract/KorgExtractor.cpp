@@ -23,6 +23,7 @@
 // a MIDI file is read the same way, from the given offset on.
 #include "KorgExtractor.h"
 
+#include <algorithm>
 #include <array>
 
 #include "BusyGuard.h"
@@ -142,32 +143,47 @@ bool CKorgProgramExtractor::Parse(CByteSource& file, bool /*bMidiFile*/, std::ui
     return true;
 }
 
-void CKorgProgramExtractor::WriteDefinition(std::string& out)
+CDefinition CKorgProgramExtractor::BuildDefinition() const
 {
-    CBusyGuard busy;
+    CDefinition definition = StartDefinition(IDS_MAKER_KORG);
     const std::string bankFormat = GetBankFormat();
     const std::string prefixPattern = GetInstrFormat();
     const CPatternUse use = AnalyseLetterPattern(prefixPattern);
-    const std::string bankA = LetteredBankName(bankFormat, 'A');
-    const std::string bankB = LetteredBankName(bankFormat, 'B');
+    const std::array<std::string, 2> titles{LetteredBankName(bankFormat, 'A'),
+                                            LetteredBankName(bankFormat, 'B')};
+    const auto startBank = [&](std::size_t ab) -> CBankNames& {
+        CBankNames& bank = definition.banks.emplace_back();
+        bank.title = titles[ab];
+        bank.number = ab == 0 ? kBankNumberA : kBankNumberB;
+        bank.patches.reserve(kProgramsPerBank);
+        return bank;
+    };
 
-    CInsWriter writer(out);
-    writer.Header(GetSynthName());
-    writer.PatchNamesHeading();
     for (std::size_t i = 0; i < m_names.size(); ++i) {
         const char letter = BankLetter(m_nBankScope, i);
         const std::size_t n = i < kProgramsPerBank ? i : i - kProgramsPerBank;
         if (i == 0 || i == kProgramsPerBank)
-            writer.BankHeading(letter == 'A' ? bankA : bankB);
-        writer.PatchLine(n, FormatLetterPrefix(prefixPattern, use, letter, static_cast<int>(n)),
-                         m_names[i]);
+            startBank(static_cast<std::size_t>(letter - 'A'));
+        definition.banks.back().patches.push_back(
+            {FormatLetterPrefix(prefixPattern, use, letter, static_cast<int>(n)), m_names[i]});
     }
-    writer.DefinitionsHeading();
-    writer.DefinitionHeading(GetDefinitionName());
-    if (m_nBankScope == kScopeA || m_nBankScope == kScopeBoth)
-        writer.BankLine(kBankNumberA, bankA);
-    if (m_nBankScope == kScopeB || m_nBankScope == kScopeBoth)
-        writer.BankLine(kBankNumberB, bankB);
+
+    // The definition selects the banks that the dump's header announced.
+    CInstrumentDef& instrument = definition.instruments.emplace_back();
+    instrument.name = definition.definitionName;
+    for (std::size_t ab = 0; ab < 2; ++ab) {
+        if (m_nBankScope != kScopeBoth && m_nBankScope != (ab == 0 ? kScopeA : kScopeB))
+            continue;
+        const std::int32_t number = ab == 0 ? kBankNumberA : kBankNumberB;
+        auto found = std::find_if(definition.banks.begin(), definition.banks.end(),
+                                  [number](const CBankNames& bank) { return bank.number == number; });
+        if (found == definition.banks.end()) {
+            startBank(ab);
+            found = definition.banks.end() - 1;
+        }
+        instrument.banks.push_back(static_cast<std::size_t>(found - definition.banks.begin()));
+    }
+    return definition;
 }
 
 void CKorgProgramExtractor::ClearNames()

@@ -20,7 +20,6 @@ public:
     ~CKorgProgramExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
 
     std::int32_t m_nBankScope = kNoBank;  // 0 bank A, 1 bank B, 2 both
@@ -28,6 +27,7 @@ public:
 
 protected:
     CKorgProgramExtractor(std::uint32_t nNameID, const char* pszBankFormat);
+    CDefinition BuildDefinition() const override;
 };
 
 class CProphecyExtractor final : public CKorgProgramExtractor {

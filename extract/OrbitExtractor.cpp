@@ -83,9 +83,9 @@ bool COrbitExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
     return true;
 }
 
-void COrbitExtractor::WriteDefinition(std::string& out)
+CDefinition COrbitExtractor::BuildDefinition() const
 {
-    WriteReferenceDefinition(*this, m_banks, out);
+    return BuildReferenceDefinition(m_banks, IDS_MAKER_EMU);
 }
 
 void COrbitExtractor::ClearNames()

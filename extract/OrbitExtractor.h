@@ -14,10 +14,12 @@ public:
     ~COrbitExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
 
     std::array<CNameList, 5> m_banks;
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

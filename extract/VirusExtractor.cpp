@@ -143,46 +143,35 @@ bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
     return true;
 }
 
-void CVirusExtractor::WriteDefinition(std::string& out)
+CDefinition CVirusExtractor::BuildDefinition() const
 {
-    CBusyGuard busy;
+    CDefinition definition = StartDefinition(IDS_MAKER_ACCESS);
     const std::string bankFormat = GetBankFormat();
-    std::array<std::string, kBankCount> bankNames;
-    for (std::size_t i = 0; i < kBankCount; ++i)
-        bankNames[i] = LetteredBankName(bankFormat, static_cast<char>('A' + i));
-    const std::string multiName = MultiBankName(bankFormat);
-
     const std::string instrFormat = GetInstrFormat();
     const CPatternUse use = AnalyseLetterPattern(instrFormat);
-    const auto writeNames = [&](CInsWriter& writer, const CNameList& names, char letter) {
-        for (std::size_t slot = 0; slot < names.size(); ++slot) {
-            writer.PatchLine(slot,
-                             FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot)),
-                             names[slot]);
-        }
-    };
 
-    CInsWriter writer(out);
-    writer.Header(GetSynthName());
-    writer.PatchNamesHeading();
+    CInstrumentDef& instrument = definition.instruments.emplace_back();
+    instrument.name = definition.definitionName;
+    const auto addBank = [&](const CNameList& names, std::string title, std::size_t number,
+                             char letter) {
+        if (names.empty())
+            return;
+        CBankNames& bank = definition.banks.emplace_back();
+        bank.title = std::move(title);
+        bank.number = static_cast<std::int32_t>(number);
+        bank.patches.reserve(names.size());
+        for (std::size_t slot = 0; slot < names.size(); ++slot) {
+            bank.patches.push_back(
+                {FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot)), names[slot]});
+        }
+        instrument.banks.push_back(definition.banks.size() - 1);
+    };
     for (std::size_t i = 0; i < kBankCount; ++i) {
-        if (m_banks[i].empty())
-            continue;
-        writer.BankHeading(bankNames[i]);
-        writeNames(writer, m_banks[i], static_cast<char>('A' + i));
+        const auto letter = static_cast<char>('A' + i);
+        addBank(m_banks[i], LetteredBankName(bankFormat, letter), i, letter);
     }
-    if (!m_multis.empty()) {
-        writer.BankHeading(multiName);
-        writeNames(writer, m_multis, 'M');
-    }
-    writer.DefinitionsHeading();
-    writer.DefinitionHeading(GetDefinitionName());
-    for (std::size_t i = 0; i < kBankCount; ++i) {
-        if (!m_banks[i].empty())
-            writer.BankLine(static_cast<int>(i), bankNames[i]);
-    }
-    if (!m_multis.empty())
-        writer.BankLine(static_cast<int>(kMultiBankNumber), multiName);
+    addBank(m_multis, MultiBankName(bankFormat), kMultiBankNumber, 'M');
+    return definition;
 }
 
 void CVirusExtractor::ClearNames()

@@ -13,11 +13,13 @@ public:
     ~CVirusExtractor() override;
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
-    void WriteDefinition(std::string& out) override;
     void ClearNames() override;
 
     std::array<CNameList, 4> m_banks;  // A to D
     CNameList m_multis;
+
+protected:
+    CDefinition BuildDefinition() const override;
 };
 
 }  // namespace bankwise

@@ -1,8 +1,8 @@
 // Fuzz target over the whole road of a dump: detection, the family's
-// parser and its writer. Every input is read once as raw SysEx and once as a
+// parser and its writers. Every input is read once as raw SysEx and once as a
 // Standard MIDI File; whatever extractor comes out (also after a failed
-// parse, which the document keeps) writes its text with the default
-// settings, with hostile naming patterns, and with the defaults again.
+// parse, which the document keeps) writes its text in every format with the
+// default settings, with hostile naming patterns, and with the defaults again.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include "DumpExtractor.h"
 #include "FuzzCheck.h"
 #include "MessageSink.h"
+#include "OutputFormat.h"
 #include "Profile.h"
 
 namespace {
@@ -24,7 +25,7 @@ using namespace bankwise;
 
 // Patterns a user could type into the options. None holds CR or LF, so the
 // line structure checks below stay exact; everything else is fair game.
-constexpr std::array<std::string_view, 18> kHostilePatterns{
+constexpr std::array<std::string_view, 19> kHostilePatterns{
     "%s%n%999999d%*d%c%x%-300.300d%%%",
     "%c%d%c%d%s%s%n%p%f%lld%hhd%#o%+ d",
     "%c",
@@ -43,6 +44,7 @@ constexpr std::array<std::string_view, 18> kHostilePatterns{
     "Patch[%d]=%s",
     "%hhc%lc%ls%S%C%Z%I64d",
     "USER:%03d %c%02d: %s",
+    "<&amp;\"%c>%d' ]]>",
 };
 
 const EFamily kFamilies[] = {EFamily::Orbit,  EFamily::JvXp, EFamily::Prophecy,
@@ -149,6 +151,54 @@ void CheckDefinitionText(const std::string& text, const std::string& synthName)
         BANKWISE_FUZZ_CHECK(lines[i].empty() || IsHeading(lines[i]) || IsBankLine(lines[i]));
 }
 
+// What names and patterns hold never reaches the structure of the other
+// formats: UTF-8 made of ASCII and Latin-1, no control byte but LF.
+void CheckUtf8Lines(std::string_view text)
+{
+    BANKWISE_FUZZ_CHECK(!text.empty() && text.back() == '\n');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x80) {
+            BANKWISE_FUZZ_CHECK((byte == 0xC2 || byte == 0xC3) && i + 1 < text.size()
+                                && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80);
+            ++i;
+        } else {
+            BANKWISE_FUZZ_CHECK(text[i] == '\n' || !IsControl(text[i]));
+        }
+    }
+}
+
+// Every '<' and '>' is markup and every '&' starts an entity.
+void CheckMidnam(std::string_view text)
+{
+    CheckUtf8Lines(text);
+    BANKWISE_FUZZ_CHECK(text.starts_with("<?xml ") && text.ends_with("</MIDINameDocument>\n"));
+    std::size_t open = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '<')
+            BANKWISE_FUZZ_CHECK(open++ == 0);
+        if (text[i] == '>')
+            BANKWISE_FUZZ_CHECK(open-- == 1);
+        if (text[i] == '&') {
+            const std::string_view rest = text.substr(i + 1);
+            BANKWISE_FUZZ_CHECK(rest.starts_with("amp;") || rest.starts_with("lt;")
+                                || rest.starts_with("gt;") || rest.starts_with("quot;"));
+        }
+    }
+    BANKWISE_FUZZ_CHECK(open == 0);
+}
+
+// A comment first, then empty lines, Bank lines and program lines only.
+void CheckReabank(std::string_view text)
+{
+    CheckUtf8Lines(text);
+    BANKWISE_FUZZ_CHECK(text.starts_with("// "));
+    for (std::size_t end = text.find('\n'); end + 1 < text.size(); end = text.find('\n', end + 1)) {
+        const std::string_view line = text.substr(end + 1);
+        BANKWISE_FUZZ_CHECK(line[0] == '\n' || IsDigit(line[0]) || line.starts_with("Bank "));
+    }
+}
+
 const std::vector<std::string>& FamilySections()
 {
     static const std::vector<std::string> sections = [] {
@@ -176,6 +226,15 @@ std::string Write(CDumpExtractor& extractor, IProfile& profile)
     std::string text;
     extractor.WriteDefinition(text);
     CheckDefinitionText(text, extractor.GetSynthName());
+
+    std::string ins, midnam, reabank;
+    BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Ins, ins) && ins == text);
+    BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Midnam, midnam));
+    CheckMidnam(midnam);
+    std::vector<std::string> messages;
+    BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Reabank, reabank, &messages));
+    CheckReabank(reabank);
+    BANKWISE_FUZZ_CHECK(messages.empty());  // every family's banks fit bank select
     return text;
 }
 

@@ -80,15 +80,28 @@ constexpr std::array kTable{
     Entry{IDS_CANNOT_WRITE, "Cannot write %s: %s"},
     Entry{IDS_READ_ERROR, "The file could not be read completely!"},
     Entry{IDS_SAME_OUTPUT, "Skipped: %s was already written by this run!"},
+    Entry{IDS_MIDNAM_FILTER, "MIDNAM Files (*.midnam)"},
+    Entry{IDS_MIDNAM_EXT, ".midnam"},
+    Entry{IDS_REABANK_FILTER, "REAPER Bank Files (*.reabank)"},
+    Entry{IDS_REABANK_EXT, ".reabank"},
+    Entry{IDS_BANK_NOT_SELECTABLE,
+          "Left out bank \"%s\": its number %d cannot be sent as bank select MSB and LSB"},
+    Entry{IDS_MAKER_EMU, "E-MU"},
+    Entry{IDS_MAKER_ROLAND, "Roland"},
+    Entry{IDS_MAKER_KORG, "Korg"},
+    Entry{IDS_MAKER_YAMAHA, "Yamaha"},
+    Entry{IDS_MAKER_ACCESS, "access"},
     Entry{IDS_CLI_USAGE, "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP... (--help)"},
     Entry{IDS_CLI_HELP,
           "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP...\n"
           "Converts SysEx bulk dumps (raw .syx, or Standard MIDI Files .mid) into\n"
-          "Cakewalk instrument definitions (.ins).\n"
+          "Cakewalk instrument definitions (.ins), MIDNAM documents (.midnam) or\n"
+          "REAPER bank files (.reabank).\n"
           "\n"
-          "  -o, --output FILE      write the definition of the one DUMP to FILE\n"
-          "  -d, --output-dir DIR   write DIR/<name>.ins for each DUMP\n"
+          "  -o, --output FILE      write the names of the one DUMP to FILE\n"
+          "  -d, --output-dir DIR   write DIR/<name>.<FORMAT> for each DUMP\n"
           "                         (with neither, the one DUMP goes to standard output)\n"
+          "  --format FORMAT        ins (the default), midnam or reabank\n"
           "  --definition TEXT      name of the instrument definition\n"
           "  --bank-format TEXT     bank-name pattern, e.g. \"Bank %d\"\n"
           "  --instr-format TEXT    patch-name prefix pattern, e.g. \"%03d \"\n"
@@ -106,6 +119,8 @@ constexpr std::array kTable{
     Entry{IDS_CLI_OUTPUT_CONFLICT, "bankwise-convert: -o and -d cannot be used together"},
     Entry{IDS_OUTPUT_IS_INPUT, "Skipped: %s is one of the dumps being converted!"},
     Entry{IDS_STANDARD_OUTPUT, "standard output"},
+    Entry{IDS_CLI_UNKNOWN_FORMAT,
+          "bankwise-convert: unknown format %s (ins, midnam or reabank)"},
     Entry{IDS_SHELL_CANNOT_READ, "Cannot read %s:\n%s"},
     Entry{IDS_SHELL_CANNOT_SAVE, "Cannot save %s:\n%s\nThe file on disk was left as it was."},
     Entry{IDS_SHELL_NO_PRINTER, "No printer is installed, so nothing was printed."},

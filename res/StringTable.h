@@ -63,6 +63,20 @@ enum StringId : std::uint32_t {
     IDS_READ_ERROR = 62005,
     IDS_SAME_OUTPUT = 62006,             // "%s" = output path
 
+    // Other sequencers' file formats.
+    IDS_MIDNAM_FILTER = 62010,
+    IDS_MIDNAM_EXT = 62011,
+    IDS_REABANK_FILTER = 62012,
+    IDS_REABANK_EXT = 62013,
+    IDS_BANK_NOT_SELECTABLE = 62014,     // "%s" = bank title, "%d" = its number
+
+    // Makers, as other sequencers file their devices.
+    IDS_MAKER_EMU = 62020,
+    IDS_MAKER_ROLAND = 62021,
+    IDS_MAKER_KORG = 62022,
+    IDS_MAKER_YAMAHA = 62023,
+    IDS_MAKER_ACCESS = 62024,
+
     // The command-line converter.
     IDS_CLI_USAGE = 62100,
     IDS_CLI_HELP = 62101,
@@ -73,6 +87,7 @@ enum StringId : std::uint32_t {
     IDS_CLI_OUTPUT_CONFLICT = 62106,
     IDS_OUTPUT_IS_INPUT = 62107,         // "%s" = output path
     IDS_STANDARD_OUTPUT = 62108,         // the output's name in IDS_CANNOT_WRITE
+    IDS_CLI_UNKNOWN_FORMAT = 62110,      // "%s" = the format asked for
 
     // The desktop program.
     IDS_SHELL_CANNOT_READ = 62300,       // "%s" = dump path, "%s" = reason

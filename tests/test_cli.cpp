@@ -158,6 +158,8 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing)
         {{m_orbit, m_jv}, "several dumps need -d DIR"},
         {{"-o", out, m_orbit, m_jv}, "several dumps need -d DIR"},
         {{"-o", out, "-d", Path(""), m_orbit}, "-o and -d cannot be used together"},
+        {{"--format", "xml", "-o", out, m_orbit}, "unknown format xml (ins, midnam or reabank)"},
+        {{m_orbit, "--format"}, "option --format needs an argument"},
     };
     for (const auto& [args, problem] : cases) {
         EXPECT_EQ(Run(args), kExitUsage) << problem;
@@ -167,6 +169,29 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing)
     EXPECT_FALSE(fs::exists(out));
     EXPECT_EQ(Run({"--help", "--bogus"}), kExitOk);  // help wins over a bad option
     EXPECT_TRUE(m_out.starts_with("usage: bankwise-convert")) << m_out;
+}
+
+// Every format goes the same way as the .ins text: standard output, -o,
+// or -d with the format's own extension.
+TEST_F(CliTest, FormatsChooseTheTextAndTheExtension)
+{
+    const std::string reabank = "// E-MU Orbit/Phatt/Caranaval\n\nBank 0 0 Orbit Bank 0\n"
+                                "0 First\n1 Second\n";
+    EXPECT_EQ(Run({"--no-settings", "--format=reabank", m_orbit}), kExitOk);
+    EXPECT_EQ(m_out + m_err, reabank);
+    EXPECT_EQ(Run({"--no-settings", "--format", "ins", m_orbit}), kExitOk);
+    EXPECT_EQ(m_out + m_err, kOrbitText);
+
+    EXPECT_EQ(Run({"-d", Path("out"), "--format", "MIDNAM", m_orbit, m_jv}), kExitOk);
+    EXPECT_EQ(m_out + m_err, "");
+    EXPECT_EQ(Listing(m_dir / "out"), (std::set<std::string>{"jv.midnam", "orbit.midnam"}));
+    const std::string midnam = ReadText(m_dir / "out" / "orbit.midnam");
+    EXPECT_TRUE(midnam.starts_with("<?xml") && midnam.ends_with("</MIDINameDocument>\n")) << midnam;
+    EXPECT_NE(midnam.find("<Patch Number=\"1\" Name=\"Second\" ProgramChange=\"1\"/>"),
+              std::string::npos);
+
+    EXPECT_EQ(Run({"-o", Path("out/orbit.midnam"), "--format", "reabank", m_orbit}), kExitOk);
+    EXPECT_EQ(ReadText(m_dir / "out" / "orbit.midnam"), reabank);
 }
 
 // A refused or failed write leaves the target as it was and no partial or
