@@ -11,8 +11,8 @@
 #include <random>
 #include <system_error>
 
-#include "ByteSource.h"
 #include "Detector.h"
+#include "InputFile.h"
 #include "MessageSink.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
@@ -162,21 +162,12 @@ struct CDumpResult {
 CDumpResult ConvertDump(const std::string& path, IProfile& profile)
 {
     CDumpResult result;
-    std::error_code ec;
-    // A folder opens as a stream on some systems and only fails on reading.
-    if (fs::is_directory(path, ec)) {
-        result.messages.push_back(Format1(
-            IDS_CANNOT_OPEN, std::make_error_code(std::errc::is_a_directory).message()));
-        return result;
-    }
-    errno = 0;
-    CFileByteSource source(path);
-    if (!source.IsOpen()) {
-        result.messages.push_back(Format1(IDS_CANNOT_OPEN, SystemReason(errno)));
-        return result;
-    }
-
     try {
+        CInputFile source(path);
+        if (!source.IsOpen()) {
+            result.messages.push_back(Format1(IDS_CANNOT_OPEN, SystemReason(source.OpenError())));
+            return result;
+        }
         CScopedAppProfile scope(profile);
         CCollectingSink sink;
         std::unique_ptr<CDumpExtractor> extractor;
