@@ -41,16 +41,17 @@ CFileMemory::CFileMemory(std::size_t capacity)
                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (raw == MAP_FAILED)
             throw std::bad_alloc();
-        const auto start = reinterpret_cast<std::uintptr_t>(raw);
-        const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
-        if (aligned > start)
-            munmap(raw, aligned - start);
-        if (aligned - start < kHugePage)
-            munmap(reinterpret_cast<void*>(aligned + length), kHugePage - (aligned - start));
+        auto* const base = static_cast<std::uint8_t*>(raw);
+        const std::size_t skip =
+            (kHugePage - reinterpret_cast<std::uintptr_t>(raw) % kHugePage) % kHugePage;
+        std::uint8_t* const aligned = base + skip;
+        if (skip > 0)
+            munmap(base, skip);
+        munmap(aligned + length, kHugePage - skip);
 #ifdef MADV_HUGEPAGE
-        madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
+        madvise(aligned, length, MADV_HUGEPAGE);
 #endif
-        m_data = reinterpret_cast<std::uint8_t*>(aligned);
+        m_data = aligned;
         m_capacity = length;
         m_mapped = length;
         return;
@@ -99,12 +100,15 @@ void CFileMemory::Release() noexcept
 #ifdef BANKWISE_INPUT_POSIX
 
 struct CInputFile::CHandle {
-    int fd = -1;
+    CHandle() = default;
+    CHandle(const CHandle&) = delete;
+    CHandle& operator=(const CHandle&) = delete;
     ~CHandle()
     {
         if (fd >= 0)
             close(fd);
     }
+    int fd = -1;
 };
 
 CInputFile::CInputFile(const std::string& path) : m_handle(std::make_unique<CHandle>())

@@ -25,6 +25,8 @@ public:
     // Throws std::bad_alloc when there is not enough memory.
     explicit CFileMemory(std::size_t capacity);
     ~CFileMemory();
+    CFileMemory(const CFileMemory&) = delete;
+    CFileMemory& operator=(const CFileMemory&) = delete;
     CFileMemory(CFileMemory&& other) noexcept;
     CFileMemory& operator=(CFileMemory&& other) noexcept;
 
