@@ -2,7 +2,10 @@
 // other source is copied, and both give a parser the same bytes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
+#include <random>
+#include <string>
 
 #include "ByteSource.h"
 #include "TestSupport.h"
@@ -63,6 +66,34 @@ TEST(WholeSource, ReadsMemoryWhereItLies)
     const CWholeSource whole(source);
     EXPECT_EQ(whole.View().Slice(0, 3).data(), source.GetContiguousBytes()->data());
     EXPECT_EQ(Viewed(whole), (Bytes{1, 2, 3}));
+}
+
+// The portable file source, which reaches the readers through a copy.
+TEST(WholeSource, CopiesAFileSource)
+{
+    const auto path = std::filesystem::temp_directory_path()
+                      / ("bankwise-filesource-" + std::to_string(std::random_device{}()));
+    Bytes bytes(5000);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 3);
+    gen::WriteFile(path, bytes);
+    {
+        CFileByteSource file(path.string());
+        ASSERT_TRUE(file.IsOpen());
+        EXPECT_EQ(file.GetLength(), bytes.size());
+        EXPECT_EQ(file.GetContiguousBytes(), std::nullopt);
+        EXPECT_EQ(Viewed(CWholeSource(file)), bytes);
+        EXPECT_FALSE(file.HasFailed());
+    }
+    std::filesystem::remove(path);
+
+    CFileByteSource missing(path.string());
+    std::uint8_t byte = 0;
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(missing.GetLength(), 0u);
+    EXPECT_FALSE(missing.Seek(0));
+    EXPECT_EQ(missing.Read(&byte, 1), 0u);
+    EXPECT_EQ(CWholeSource(missing).View().size(), 0u);
 }
 
 // Every family's reader makes the same of a dump whether it reads it in

@@ -67,6 +67,10 @@ TEST_F(InputFileTest, ReadsHeadFromTheFileAndTheWholeOnce)
         ASSERT_TRUE(file.Seek(size > 3 ? size - 3 : 0));
         EXPECT_EQ(file.Read(head, sizeof head), std::min<std::size_t>(size, 3));
         EXPECT_FALSE(file.HasFailed());
+        CInputFile unread((m_dir / "dump.syx").string());
+        ASSERT_TRUE(unread.Seek(~std::uint64_t{0}));  // beyond any file: nothing there, no error
+        EXPECT_EQ(unread.Read(head, sizeof head), 0u);
+        EXPECT_FALSE(unread.HasFailed());
     }
 }
 
@@ -92,6 +96,7 @@ TEST_F(InputFileTest, FoldersAndMissingFilesDoNotOpen)
         EXPECT_EQ(file.OpenError(), error);
         std::uint8_t byte = 0;
         EXPECT_EQ(file.Read(&byte, 1), 0u);
+        EXPECT_FALSE(file.HasFailed());
     }
 }
 
