@@ -4,7 +4,11 @@
 // here passes or fails on time.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -57,15 +61,118 @@ std::vector<Bytes> FullJvXpDump()
     return messages;
 }
 
-// Detection, parse and write, as one open of the file does them.
-void Convert(benchmark::State& state, const Bytes& file, bool midi)
+// A dump the caller holds, offered in place as a file in memory is: no copy
+// per run, as the converter makes none.
+class CSpanSource final : public CByteSource {
+public:
+    explicit CSpanSource(const Bytes& bytes) : m_bytes(bytes) {}
+    std::uint64_t GetLength() override { return m_bytes.size(); }
+    bool Seek(std::uint64_t position) override
+    {
+        m_position = position;
+        return true;
+    }
+    std::uint64_t GetPosition() override { return m_position; }
+    std::size_t Read(std::uint8_t* destination, std::size_t count) override
+    {
+        if (m_position >= m_bytes.size())
+            return 0;
+        const std::size_t n = std::min<std::size_t>(count, m_bytes.size() - m_position);
+        std::memcpy(destination, m_bytes.data() + m_position, n);
+        m_position += n;
+        return n;
+    }
+    std::optional<std::span<const std::uint8_t>> GetContiguousBytes() override { return m_bytes; }
+
+private:
+    const Bytes& m_bytes;
+    std::uint64_t m_position = 0;
+};
+
+// The largest realistic dump of each family.
+struct CDump {
+    Bytes file;
+    bool midi;
+};
+
+const CDump& OrbitRaw()
 {
+    static const CDump dump{JoinMessages(FullOrbitDump()), false};
+    return dump;
+}
+
+const CDump& OrbitMidi()
+{
+    static const CDump dump{MakeMidiFile(FullOrbitDump()), true};
+    return dump;
+}
+
+const CDump& JvXpRaw()
+{
+    static const CDump dump{JoinMessages(FullJvXpDump()), false};
+    return dump;
+}
+
+const CDump& JvXpMidi()
+{
+    static const CDump dump{MakeMidiFile(FullJvXpDump()), true};
+    return dump;
+}
+
+// Banks A and B of 128 programs: the largest single block, unpacked in one pass.
+const CDump& ProphecyBothBanks()
+{
+    static const CDump dump{MakeKorgProgramDump(kProphecy, 0x20, {}), false};
+    return dump;
+}
+
+// 128 internal performances behind the edit buffer, as a bank dump sends them.
+const CDump& Fs1rBank()
+{
+    static const CDump dump{[] {
+                                std::vector<Bytes> messages{MakeFs1rEditPerformance("Edit")};
+                                for (int i = 0; i < 128; ++i) {
+                                    messages.push_back(MakeFs1rPerformance(
+                                        static_cast<std::uint8_t>(i), "Perf " + std::to_string(i)));
+                                }
+                                return JoinMessages(messages);
+                            }(),
+                            false};
+    return dump;
+}
+
+// Four banks of 128 singles and 128 multis.
+const CDump& VirusAllBanks()
+{
+    static const CDump dump{
+        [] {
+            std::vector<Bytes> messages;
+            for (std::uint8_t bank = 1; bank <= 4; ++bank) {
+                for (int p = 0; p < 128; ++p) {
+                    messages.push_back(MakeVirusMessage(
+                        {.bank = bank, .program = static_cast<std::uint8_t>(p), .name = "Single"}));
+                }
+            }
+            for (int m = 0; m < 128; ++m) {
+                messages.push_back(MakeVirusMessage(
+                    {.type = kVirusMulti, .program = static_cast<std::uint8_t>(m), .name = "Multi"}));
+            }
+            return JoinMessages(messages);
+        }(),
+        false};
+    return dump;
+}
+
+// Detection, parse and write, as one open of the file does them.
+void BM_Convert(benchmark::State& state, const CDump& (*dump)())
+{
+    const CDump& d = dump();
     CQuietSink sink;
     std::size_t textBytes = 0;
     for (auto _ : state) {
-        CMemoryByteSource source(file);
+        CSpanSource source(d.file);
         std::unique_ptr<CDumpExtractor> extractor;
-        if (!DetectAndParse(source, midi, sink, extractor)) {
+        if (!DetectAndParse(source, d.midi, sink, extractor)) {
             state.SkipWithError("the dump did not parse");
             break;
         }
@@ -75,75 +182,54 @@ void Convert(benchmark::State& state, const Bytes& file, bool midi)
         benchmark::DoNotOptimize(text.data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations())
-                            * static_cast<std::int64_t>(file.size()));
+                            * static_cast<std::int64_t>(d.file.size()));
     state.counters["text_bytes"] = static_cast<double>(textBytes);
 }
 
-void BM_OrbitRaw(benchmark::State& state)
+// Detection and parse alone: the rest of BM_Convert is writing.
+void BM_Parse(benchmark::State& state, const CDump& (*dump)())
 {
-    static const Bytes file = JoinMessages(FullOrbitDump());
-    Convert(state, file, false);
-}
-BENCHMARK(BM_OrbitRaw)->Unit(benchmark::kMicrosecond);
-
-void BM_OrbitMidi(benchmark::State& state)
-{
-    static const Bytes file = MakeMidiFile(FullOrbitDump());
-    Convert(state, file, true);
-}
-BENCHMARK(BM_OrbitMidi)->Unit(benchmark::kMicrosecond);
-
-void BM_JvXpRaw(benchmark::State& state)
-{
-    static const Bytes file = JoinMessages(FullJvXpDump());
-    Convert(state, file, false);
-}
-BENCHMARK(BM_JvXpRaw)->Unit(benchmark::kMicrosecond);
-
-void BM_JvXpMidi(benchmark::State& state)
-{
-    static const Bytes file = MakeMidiFile(FullJvXpDump());
-    Convert(state, file, true);
-}
-BENCHMARK(BM_JvXpMidi)->Unit(benchmark::kMicrosecond);
-
-// Banks A and B of 128 programs: the largest single block, unpacked in one pass.
-void BM_ProphecyBothBanks(benchmark::State& state)
-{
-    static const Bytes file = MakeKorgProgramDump(kProphecy, 0x20, {});
-    Convert(state, file, false);
-}
-BENCHMARK(BM_ProphecyBothBanks)->Unit(benchmark::kMicrosecond);
-
-// 128 internal performances behind the edit buffer, as a bank dump sends them.
-void BM_Fs1rBank(benchmark::State& state)
-{
-    static const Bytes file = [] {
-        std::vector<Bytes> messages{MakeFs1rEditPerformance("Edit")};
-        for (int i = 0; i < 128; ++i)
-            messages.push_back(MakeFs1rPerformance(static_cast<std::uint8_t>(i), "Perf " + std::to_string(i)));
-        return JoinMessages(messages);
-    }();
-    Convert(state, file, false);
-}
-BENCHMARK(BM_Fs1rBank)->Unit(benchmark::kMicrosecond);
-
-// Four banks of 128 singles and 128 multis.
-void BM_VirusAllBanks(benchmark::State& state)
-{
-    static const Bytes file = [] {
-        std::vector<Bytes> messages;
-        for (std::uint8_t bank = 1; bank <= 4; ++bank) {
-            for (int p = 0; p < 128; ++p)
-                messages.push_back(MakeVirusMessage({.bank = bank, .program = static_cast<std::uint8_t>(p), .name = "Single"}));
+    const CDump& d = dump();
+    CQuietSink sink;
+    for (auto _ : state) {
+        CSpanSource source(d.file);
+        std::unique_ptr<CDumpExtractor> extractor;
+        if (!DetectAndParse(source, d.midi, sink, extractor)) {
+            state.SkipWithError("the dump did not parse");
+            break;
         }
-        for (int m = 0; m < 128; ++m)
-            messages.push_back(MakeVirusMessage({.type = kVirusMulti, .program = static_cast<std::uint8_t>(m), .name = "Multi"}));
-        return JoinMessages(messages);
-    }();
-    Convert(state, file, false);
+        benchmark::DoNotOptimize(extractor.get());
+    }
 }
-BENCHMARK(BM_VirusAllBanks)->Unit(benchmark::kMicrosecond);
+
+// The baseline: one memchr pass over the same bytes, finding every 0xF7.
+void BM_Memchr(benchmark::State& state, const CDump& (*dump)())
+{
+    const CDump& d = dump();
+    for (auto _ : state) {
+        std::size_t found = 0;
+        const std::uint8_t* p = d.file.data();
+        const std::uint8_t* end = p + d.file.size();
+        while (const void* hit = std::memchr(p, 0xF7, static_cast<std::size_t>(end - p))) {
+            ++found;
+            p = static_cast<const std::uint8_t*>(hit) + 1;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+
+#define BANKWISE_FAMILY_BENCHMARKS(name)                                                   \
+    BENCHMARK_CAPTURE(BM_Convert, name, &name)->Unit(benchmark::kMicrosecond);             \
+    BENCHMARK_CAPTURE(BM_Parse, name, &name)->Unit(benchmark::kMicrosecond);               \
+    BENCHMARK_CAPTURE(BM_Memchr, name, &name)->Unit(benchmark::kMicrosecond)
+
+BANKWISE_FAMILY_BENCHMARKS(OrbitRaw);
+BANKWISE_FAMILY_BENCHMARKS(OrbitMidi);
+BANKWISE_FAMILY_BENCHMARKS(JvXpRaw);
+BANKWISE_FAMILY_BENCHMARKS(JvXpMidi);
+BANKWISE_FAMILY_BENCHMARKS(ProphecyBothBanks);
+BANKWISE_FAMILY_BENCHMARKS(Fs1rBank);
+BANKWISE_FAMILY_BENCHMARKS(VirusAllBanks);
 
 // Writing alone, the part that runs again after each change of the options.
 void BM_OrbitWriteOnly(benchmark::State& state)

@@ -1,5 +1,6 @@
 #include "Converter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -9,10 +10,18 @@
 #include <new>
 #include <optional>
 #include <random>
+#include <set>
 #include <system_error>
+#include <unordered_set>
+#include <utility>
 
-#include "ByteSource.h"
+#if defined(__unix__) || defined(__APPLE__)
+#define BANKWISE_POSIX_IDENTITY 1
+#include <sys/stat.h>
+#endif
+
 #include "Detector.h"
+#include "InputFile.h"
 #include "MessageSink.h"
 #include "OutputFormat.h"
 #include "SafeFormat.h"
@@ -174,21 +183,12 @@ struct CDumpResult {
 CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile& profile)
 {
     CDumpResult result;
-    std::error_code ec;
-    // A folder opens as a stream on some systems and only fails on reading.
-    if (fs::is_directory(path, ec)) {
-        result.messages.push_back(Format1(
-            IDS_CANNOT_OPEN, std::make_error_code(std::errc::is_a_directory).message()));
-        return result;
-    }
-    errno = 0;
-    CFileByteSource source(path);
-    if (!source.IsOpen()) {
-        result.messages.push_back(Format1(IDS_CANNOT_OPEN, SystemReason(errno)));
-        return result;
-    }
-
     try {
+        CInputFile source(path);
+        if (!source.IsOpen()) {
+            result.messages.push_back(Format1(IDS_CANNOT_OPEN, SystemReason(source.OpenError())));
+            return result;
+        }
         CScopedAppProfile scope(profile);
         CCollectingSink sink;
         std::unique_ptr<CDumpExtractor> extractor;
@@ -270,31 +270,83 @@ std::optional<std::string> WriteWholeFile(const fs::path& target, const std::str
     return std::nullopt;
 }
 
-// Whether path names the same file as one of others: by its normalised
-// absolute name, or, for files that exist, by identity (links, and letter
-// case on file systems that ignore it).
-bool IsOneOf(const fs::path& path, const std::vector<fs::path>& others)
-{
-    std::error_code ec;
-    const fs::path normal = fs::absolute(path, ec).lexically_normal();
-    for (const fs::path& other : others) {
-        std::error_code ec2;
-        if (fs::absolute(other, ec2).lexically_normal() == normal)
-            return true;
-        std::error_code ec3;
-        if (fs::equivalent(path, other, ec3))
-            return true;
+// A set of files, to tell whether a path names one of them: by its
+// normalised absolute name, or, for files that exist, by identity (links,
+// and letter case on file systems that ignore it). Each path is resolved
+// once, when it is added or looked up, so a run of N dumps costs N look-ups
+// and not N times N comparisons.
+class CFileSet {
+public:
+    struct CKey {
+        std::string normal;
+#ifdef BANKWISE_POSIX_IDENTITY
+        std::optional<std::pair<dev_t, ino_t>> identity;
+#else
+        fs::path path;  // compared with fs::equivalent, one by one
+#endif
+    };
+
+    static CKey KeyOf(const fs::path& path)
+    {
+        CKey key;
+        std::error_code ec;
+        key.normal = fs::absolute(path, ec).lexically_normal().native();
+#ifdef BANKWISE_POSIX_IDENTITY
+        struct stat status {};
+        if (stat(path.c_str(), &status) == 0)
+            key.identity.emplace(status.st_dev, status.st_ino);
+#else
+        key.path = path;
+#endif
+        return key;
     }
-    return false;
-}
+
+    void Add(const CKey& key)
+    {
+        m_names.insert(key.normal);
+#ifdef BANKWISE_POSIX_IDENTITY
+        if (key.identity)
+            m_identities.insert(*key.identity);
+#else
+        m_paths.push_back(key.path);
+#endif
+    }
+
+    bool Contains(const CKey& key) const
+    {
+        if (m_names.contains(key.normal))
+            return true;
+#ifdef BANKWISE_POSIX_IDENTITY
+        return key.identity && m_identities.contains(*key.identity);
+#else
+        return std::any_of(m_paths.begin(), m_paths.end(), [&key](const fs::path& other) {
+            std::error_code ec;
+            return fs::equivalent(key.path, other, ec);
+        });
+#endif
+    }
+
+private:
+    std::unordered_set<std::string> m_names;
+#ifdef BANKWISE_POSIX_IDENTITY
+    std::set<std::pair<dev_t, ino_t>> m_identities;
+#else
+    std::vector<fs::path> m_paths;
+#endif
+};
 
 int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProfile& stored)
 {
     CMemoryProfile empty;
     COverrideProfile profile(options.noSettings ? static_cast<const IProfile&>(empty) : stored,
                              options.overrides);
-    const std::vector<fs::path> inputs(options.dumps.begin(), options.dumps.end());
-    std::vector<fs::path> written;
+    const bool toFiles = options.outputFile || options.outputDir;
+    CFileSet inputs;
+    CFileSet written;
+    if (toFiles) {
+        for (const std::string& dump : options.dumps)
+            inputs.Add(CFileSet::KeyOf(dump));
+    }
     int status = kExitOk;
 
     for (const std::string& dump : options.dumps) {
@@ -312,7 +364,7 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
         for (const std::string& warning : result.warnings)
             err << dump << ": " << warning << '\n';
 
-        if (!options.outputFile && !options.outputDir) {
+        if (!toFiles) {
             errno = 0;
             out.write(result.text.data(), static_cast<std::streamsize>(result.text.size()));
             out.flush();
@@ -332,11 +384,12 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
             target += GetOutputExtension(options.format);
         }
         const std::string targetName = target.string();
-        if (IsOneOf(target, written)) {
+        const CFileSet::CKey key = CFileSet::KeyOf(target);
+        if (written.Contains(key)) {
             fail(Format1(IDS_SAME_OUTPUT, targetName));
             continue;
         }
-        if (IsOneOf(target, inputs)) {
+        if (inputs.Contains(key)) {
             fail(Format1(IDS_OUTPUT_IS_INPUT, targetName));
             continue;
         }
@@ -345,7 +398,8 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
                             {FormatArg::Text(targetName), FormatArg::Text(*reason)}));
             continue;
         }
-        written.push_back(target);
+        // Known by name already; by identity only now that it exists.
+        written.Add(CFileSet::KeyOf(target));
     }
     return status;
 }

@@ -7,8 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "ByteView.h"
 
 namespace bankwise {
 
@@ -26,6 +30,10 @@ public:
     virtual std::size_t Read(std::uint8_t* destination, std::size_t count) = 0;
     // True once a read or seek failed for a reason other than the end of data.
     virtual bool HasFailed() const { return false; }
+    // The whole source in one block, when it already lies in memory: a
+    // parser then reads it where it is instead of copying it first. Sources
+    // that must be read return nothing.
+    virtual std::optional<std::span<const std::uint8_t>> GetContiguousBytes() { return std::nullopt; }
 };
 
 class CMemoryByteSource final : public CByteSource {
@@ -37,6 +45,7 @@ public:
     bool Seek(std::uint64_t position) override;
     std::uint64_t GetPosition() override { return m_position; }
     std::size_t Read(std::uint8_t* destination, std::size_t count) override;
+    std::optional<std::span<const std::uint8_t>> GetContiguousBytes() override { return m_bytes; }
 
 private:
     std::vector<std::uint8_t> m_bytes;
@@ -64,5 +73,21 @@ private:
 // Reads the whole source from its start. A short read ends the data at the
 // last byte read; the result never holds more than the source delivered.
 std::vector<std::uint8_t> ReadWholeSource(CByteSource& source);
+
+// The whole source from its start, as the parsers that need all of a dump
+// at once see it: the source's own memory when it offers it, else a copy
+// made by ReadWholeSource. The source must outlive this.
+class CWholeSource {
+public:
+    explicit CWholeSource(CByteSource& source);
+    CWholeSource(const CWholeSource&) = delete;
+    CWholeSource& operator=(const CWholeSource&) = delete;
+
+    CByteView View() const { return m_view; }
+
+private:
+    std::vector<std::uint8_t> m_copy;
+    CByteView m_view;
+};
 
 }  // namespace bankwise

@@ -46,8 +46,8 @@ CJvXpExtractor::~CJvXpExtractor() = default;
 bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset)
 {
     CBusyGuard busy;
-    const std::vector<std::uint8_t> buffer = ReadWholeSource(file);
-    const CByteView data(buffer);
+    const CWholeSource whole(file);
+    const CByteView data = whole.View();
     std::size_t o = nOffset;
     while (o < data.size()) {
         if (!IsJvXpHeader(data, o)) {

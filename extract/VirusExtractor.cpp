@@ -89,8 +89,8 @@ CVirusExtractor::~CVirusExtractor() = default;
 bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset)
 {
     CBusyGuard busy;
-    const std::vector<std::uint8_t> buffer = ReadWholeSource(file);
-    const CByteView data(buffer);
+    const CWholeSource whole(file);
+    const CByteView data = whole.View();
     const auto invalid = [this] {
         SetError(IDS_INVALID_DATA);
         return false;

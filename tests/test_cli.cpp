@@ -122,6 +122,41 @@ TEST_F(CliTest, EachDumpConvertsOrFailsAlone)
     EXPECT_TRUE(HasLine(ReadText(m_dir / "out" / "jv.ins"), "0=USER:001 Piano"));
 }
 
+// An output never replaces a dump of the run or an earlier output, whatever
+// name reaches it: another spelling, a hard or symbolic link, or the name
+// of a dump that could not be read.
+TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
+{
+    const std::string dump = ReadText(m_orbit);
+    fs::create_directory(m_dir / "sub");
+    fs::create_hard_link(m_orbit, m_dir / "hard.syx");
+    fs::create_symlink("orbit.syx", m_dir / "soft.syx");
+    fs::create_symlink("jv.ins", m_dir / "out" / "orbit.ins");
+    const auto isInput = [](const std::string& target) {
+        return "Skipped: " + target + " is one of the dumps being converted!";
+    };
+    const std::string respelt = Path("sub/../orbit.syx");
+    const std::string unread = Path("out/./jv.ins");
+    const std::string earlier = (m_dir / "out" / "orbit.ins").string();
+    const std::vector<std::pair<Strings, std::string>> cases{  // arguments, what stderr shows
+        {{"-o", respelt, m_orbit}, m_orbit + ": " + isInput(respelt)},
+        {{"-o", Path("hard.syx"), m_orbit}, m_orbit + ": " + isInput(Path("hard.syx"))},
+        {{"-o", Path("soft.syx"), m_orbit}, m_orbit + ": " + isInput(Path("soft.syx"))},
+        {{"-d", Path("out"), unread, m_jv},
+         unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": "
+             + isInput((m_dir / "out" / "jv.ins").string())},
+        {{"-d", Path("out"), Path("jv.syx"), m_orbit},
+         m_orbit + ": Skipped: " + earlier + " was already written by this run!"},
+    };
+    for (const auto& [args, message] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(Run(args), kExitFailed);
+        EXPECT_EQ(m_err, message + "\n");
+        EXPECT_EQ(ReadText(m_orbit), dump);
+    }
+    EXPECT_TRUE(fs::is_symlink(m_dir / "out" / "orbit.ins"));
+}
+
 TEST_F(CliTest, OverridesApplyOverStoredOrDefaultSettings)
 {
     constexpr const char* kOrbit = "E-MU Orbit/Phatt/Caranaval";
