@@ -166,7 +166,7 @@ QString FindBrowserCommand(const QString& browserVariable, const QStringList& mi
                            const QStringList& applicationDirs)
 {
     // $BROWSER may list several commands separated by colons; the first one wins.
-    const QString fromVariable = browserVariable.section(QLatin1Char(':'), 0, 0).trimmed();
+    QString fromVariable = browserVariable.section(QLatin1Char(':'), 0, 0).trimmed();
     if (!fromVariable.isEmpty())
         return fromVariable;
 
@@ -179,7 +179,7 @@ QString FindBrowserCommand(const QString& browserVariable, const QStringList& mi
                                          QString::fromLatin1(type));
             for (const QString& id : ids.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
                 for (const QString& dir : applicationDirs) {
-                    const QString exec = IniValue(ReadTextFile(QDir(dir).filePath(id)),
+                    QString exec = IniValue(ReadTextFile(QDir(dir).filePath(id)),
                                                   QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
                     if (!exec.isEmpty())
                         return exec;
