@@ -108,7 +108,7 @@ constexpr std::array kTable{
     Entry{IDS_ABOUT_MAIL_LABEL, "Email: "},
     Entry{IDS_ABOUT_WEB_LABEL, "Web: "},
     Entry{IDS_ABOUT_MAIL_ADDRESS, "bankwise@example.org"},
-    Entry{IDS_ABOUT_WEB_ADDRESS, "https://bankwise.example.org/"},
+    Entry{IDS_ABOUT_WEB_ADDRESS, "https://example.org/"},
     Entry{IDS_ABOUT_MORE, "&More..."},
     Entry{IDS_ABOUT_OK, "OK"},
     Entry{IDS_INFO_PROGRAM_VERSION, "BANKWISE.EXE: %d.%d.%d.%d\n"},
