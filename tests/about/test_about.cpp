@@ -19,19 +19,18 @@ Q_DECLARE_METATYPE(std::optional<VersionNumbers>)
 
 namespace {
 
+template <typename T>
+std::optional<T> Lookup(const QMap<QString, T>& map, const QString& key)
+{
+    return map.contains(key) ? std::optional<T>(map.value(key)) : std::nullopt;
+}
+
+// Records what the link and the dialog ask for and answers as told.
 class CFakeDesktop : public CDesktop {
 public:
-    bool OpenUrl(const QString& target) override
-    {
-        opened << target;
-        return openWorks;
-    }
+    bool OpenUrl(const QString& target) override { opened << target; return openWorks; }
     QString BrowserCommand() override { return browser; }
-    bool StartProcess(const QStringList& argv) override
-    {
-        started << argv;
-        return startWorks;
-    }
+    bool StartProcess(const QStringList& argv) override { started << argv; return startWorks; }
     void Beep() override { ++beeps; }
     void ShowMessage(QWidget*, QMessageBox::Icon icon, const QString& text) override
     {
@@ -39,18 +38,8 @@ public:
         messages << text;
     }
     std::optional<VersionNumbers> ProgramVersion() override { return program; }
-    std::optional<QString> FindLibrary(const QString& name) override
-    {
-        if (!libraries.contains(name))
-            return std::nullopt;
-        return libraries.value(name);
-    }
-    std::optional<VersionNumbers> FileVersion(const QString& path) override
-    {
-        if (!versions.contains(path))
-            return std::nullopt;
-        return versions.value(path);
-    }
+    std::optional<QString> FindLibrary(const QString& name) override { return Lookup(libraries, name); }
+    std::optional<VersionNumbers> FileVersion(const QString& path) override { return Lookup(versions, path); }
 
     bool openWorks = false;
     QString browser;
@@ -284,8 +273,8 @@ private slots:
     {
         QTest::addColumn<std::optional<VersionNumbers>>("program");
         QTest::addColumn<QString>("programLine");
-        QTest::newRow("versioned") << std::optional<VersionNumbers>({1, 0, 0, 0})
-                                   << "BANKWISE.EXE: 1.0.0.0\n";
+        QTest::newRow("versioned") << std::optional<VersionNumbers>({1, 2, 3, 4})
+                                   << "BANKWISE.EXE: 1.2.3.4\n";
         QTest::newRow("unreadable") << std::optional<VersionNumbers>() << "BANKWISE.EXE: Unknown";
     }
     void information()
@@ -314,6 +303,7 @@ private slots:
         QTest::addColumn<std::optional<VersionNumbers>>("version");
         using V = std::optional<VersionNumbers>;
         QTest::newRow("qt") << "/usr/lib/libQt6Core.so.6.4.2" << V({6, 4, 2, 0});
+        QTest::newRow("two, largest") << "libx.so.65535.1" << V({65535, 1, 0, 0});
         QTest::newRow("four") << "libx.so.1.2.3.4" << V({1, 2, 3, 4});
         QTest::newRow("soname only") << "/lib/libx.so.6" << V();
         QTest::newRow("no .so.") << "/lib/libx.so" << V();
@@ -329,10 +319,15 @@ private slots:
         QCOMPARE(VersionFromFileName(file), version);
     }
 
-    void loadedLibraries()
+    // The real desktop, where that opens nothing.
+    void realDesktop()
     {
 #ifdef Q_OS_LINUX
         CDesktop real;
+        QVERIFY(real.StartProcess({QStringLiteral("true")}));
+        QVERIFY(!real.StartProcess({QStringLiteral("/nonexistent/browser"), QStringLiteral("x")}));
+        QVERIFY(!real.StartProcess({}));
+
         const auto core = real.FindLibrary(QStringLiteral("libQt6Core.so.6"));
         QVERIFY(core.has_value());
         const auto version = real.FileVersion(*core);
@@ -352,7 +347,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(text);
         };
-        write("mimeapps.list", "[Added Associations]\nx-scheme-handler/http=wrong.desktop\n"
+        write("mimeapps.list", "x-scheme-handler/http=wrong.desktop\n[Added Associations]\nx-scheme-handler/http=wrong.desktop\n"
                                "[Default Applications]\ntext/plain=wrong.desktop\n"
                                "x-scheme-handler/http = gone.desktop;web.desktop;\n");
         write("wrong.desktop", "[Desktop Entry]\nExec=wrong %u\n");
