@@ -8,9 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <QSettings>
+#endif
 
 namespace bankwise {
 namespace {

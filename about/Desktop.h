@@ -54,7 +54,7 @@ QString IniValue(const QString& text, const QString& group, const QString& key);
 QString FindBrowserCommand(const QString& browserVariable, const QStringList& mimeappsFiles,
                            const QStringList& applicationDirs);
 
-// "libQt6Core.so.6.4.2" -> 6.4.2.0. A name with less than a major and a
+// "libQt6Core.so.6.4.2" -> 6.4.2.0. A name with fewer than a major and a
 // minor number after ".so." has no readable version.
 std::optional<VersionNumbers> VersionFromFileName(const QString& path);
 
