@@ -1,20 +1,160 @@
 #include "AboutDialog.h"
 
-#include <QDialogButtonBox>
+#include "Desktop.h"
+#include "SafeFormat.h"
+#include "StringTable.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <string>
+#include <version>
 
 namespace bankwise {
+namespace {
 
-// A plain box until the full About dialog is in place.
-CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent)
+QString Text(std::uint32_t id)
 {
-    setWindowTitle(QStringLiteral("About Bankwise"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Bankwise v1.0"), this));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    layout->addWidget(buttons);
+    return QString::fromStdString(LoadString(id));
+}
+
+// Rounds as the classic dialog-unit conversion does.
+int Scale(int value, int numerator, int denominator)
+{
+    return (value * numerator + denominator / 2) / denominator;
+}
+
+FormatArg Number(std::uint16_t value)
+{
+    return FormatArg::Int(value);
+}
+
+}  // namespace
+
+CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this), m_webLink(this)
+{
+    setWindowTitle(Text(IDS_ABOUT_CAPTION));
+    const QFontMetrics metrics(font());
+    const auto place = [&](QWidget* widget, int x, int y, int width, int height) {
+        widget->setGeometry(DialogUnitsToPixels(QRect(x, y, width, height),
+                                                metrics.averageCharWidth(), metrics.height()));
+    };
+
+    // In the order the keyboard visits them.
+    auto* ok = new QPushButton(Text(IDS_ABOUT_OK), this);
+    place(ok, 158, 7, 50, 14);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_webLink.setText(Text(IDS_ABOUT_WEB_LABEL) + Text(IDS_ABOUT_WEB_ADDRESS));
+    m_webLink.setObjectName(QStringLiteral("webLink"));
+    place(&m_webLink, 7, 103, 124, 8);
+
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    place(frame, 7, 7, 141, 83);
+
+    // The picture keeps its own size, wherever the font puts its corner.
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("picture"));
+    picture->setPixmap(QPixmap(QStringLiteral(":/about/about.png")));
+    place(picture, 14, 14, 133, 49);
+    picture->resize(picture->pixmap().size());
+
+    auto* title = new QLabel(Text(IDS_ABOUT_TITLE), this);
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    place(title, 10, 67, 135, 8);
+
+    m_mailLink.setText(Text(IDS_ABOUT_MAIL_LABEL) + Text(IDS_ABOUT_MAIL_ADDRESS));
+    m_mailLink.setObjectName(QStringLiteral("mailLink"));
+    place(&m_mailLink, 7, 93, 124, 8);
+
+    auto* notice = new QLabel(Text(IDS_ABOUT_NOTICE), this);
+    notice->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    place(notice, 10, 77, 135, 8);
+
+    place(new QGroupBox(this), 147, 85, 62, 26);
+
+    auto* more = new QPushButton(Text(IDS_ABOUT_MORE), this);
+    more->setObjectName(QStringLiteral("moreButton"));
+    place(more, 158, 24, 50, 14);
+    more->setAutoDefault(false);
+    connect(more, &QPushButton::clicked, this, &CAboutDialog::OnMoreInfo);
+
+    for (CLinkLabel* link : {&m_webLink, &m_mailLink})
+        link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFixedSize(DialogUnitsToPixels(QRect(0, 0, 215, 117), metrics.averageCharWidth(),
+                                     metrics.height())
+                     .size());
+
+    DoDataExchange();
+    m_mailLink.SetTarget(QStringLiteral("mailto:") + Text(IDS_ABOUT_MAIL_ADDRESS));
+    m_webLink.SetTarget(Text(IDS_ABOUT_WEB_ADDRESS));
+}
+
+void CAboutDialog::DoDataExchange()
+{
+    m_mailLink.PreSubclassWindow();
+    m_webLink.PreSubclassWindow();
+}
+
+void CAboutDialog::OnMoreInfo()
+{
+    Desktop().ShowMessage(this, QMessageBox::Information, ProgramInformation(Desktop()));
+}
+
+QRect DialogUnitsToPixels(const QRect& units, int avgCharWidth, int charHeight)
+{
+    const int left = Scale(units.x(), avgCharWidth, 4);
+    const int top = Scale(units.y(), charHeight, 8);
+    const int right = Scale(units.x() + units.width(), avgCharWidth, 4);
+    const int bottom = Scale(units.y() + units.height(), charHeight, 8);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QStringList RuntimeLibraryNames()
+{
+#if defined(Q_OS_LINUX)
+#if defined(_LIBCPP_VERSION)
+    const QString runtime = QStringLiteral("libc++.so.1");
+#else
+    const QString runtime = QStringLiteral("libstdc++.so.6");
+#endif
+    return {runtime, QStringLiteral("libQt6Core.so.6"), QStringLiteral("libQt6Gui.so.6"),
+            QStringLiteral("libQt6Widgets.so.6")};
+#else
+    return {QStringLiteral("C++ runtime"), QStringLiteral("Qt6Core"), QStringLiteral("Qt6Gui"),
+            QStringLiteral("Qt6Widgets")};
+#endif
+}
+
+QString ProgramInformation(CDesktop& desktop)
+{
+    const auto program = desktop.ProgramVersion();
+    const std::string programLine =
+        program ? SafeFormat(LoadString(IDS_INFO_PROGRAM_VERSION),
+                             {Number((*program)[0]), Number((*program)[1]), Number((*program)[2]),
+                              Number((*program)[3])})
+                : LoadString(IDS_INFO_PROGRAM_UNKNOWN);
+    std::string libraryLines;
+    for (const QString& library : RuntimeLibraryNames()) {
+        const std::string name = library.toStdString();
+        const auto path = desktop.FindLibrary(library);
+        const auto version = path ? desktop.FileVersion(*path) : std::nullopt;
+        if (version)
+            libraryLines += SafeFormat(LoadString(IDS_INFO_LIBRARY_VERSION),
+                                       {FormatArg::Text(name), Number((*version)[0]), Number((*version)[1]),
+                                        Number((*version)[2]), Number((*version)[3])});
+        else
+            libraryLines += SafeFormat(LoadString(path ? IDS_INFO_LIBRARY_UNKNOWN : IDS_INFO_LIBRARY_MISSING),
+                                       {FormatArg::Text(name)});
+    }
+    return QString::fromStdString(SafeFormat(
+        LoadString(IDS_PROGRAM_INFO), {FormatArg::Text(programLine), FormatArg::Text(libraryLines)}));
 }
 
 }  // namespace bankwise

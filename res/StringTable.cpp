@@ -73,6 +73,23 @@ constexpr std::array kTable{
     Entry{IDS_NO_USEFUL_DATA, "No useful data found in this file!"},
     Entry{IDS_SYNTH_VIRUS, "access Virus"},
     Entry{IDS_SYNTH_FS1R, "Yamaha FS1R"},
+    // UTF-8: the section marks are not plain ASCII.
+    Entry{IDS_PROGRAM_INFO,
+          "\xC2\xA7 Program Informations:\n"
+          "Built with C++20 and Qt 6 Widgets\n"
+          "\n"
+          "\xC2\xA7 Supported Synthesizers / Tone Modules:\n"
+          "E-MU Orbit/Phatt/Caranaval\n"
+          "Roland JV/XP\n"
+          "Korg Prophecy\n"
+          "Korg TR-Rack\n"
+          "Yamaha FS1R\n"
+          "access Virus\n"
+          "\n"
+          "\xC2\xA7 Program Version:\n"
+          "%s\n"
+          "\xC2\xA7 DLLs Version:\n"
+          "%s"},
     Entry{IDS_SYNTH_TRRACK, "Korg TR-Rack"},
     Entry{IDS_FILE_TOO_SHORT, "File is too short to hold a dump!"},
     Entry{IDS_OUT_OF_MEMORY, "Not enough memory to read this file!"},
@@ -121,6 +138,39 @@ constexpr std::array kTable{
     Entry{IDS_STANDARD_OUTPUT, "standard output"},
     Entry{IDS_CLI_UNKNOWN_FORMAT,
           "bankwise-convert: unknown format %s (ins, midnam or reabank)"},
+    Entry{IDS_LINK_OPEN_FAILED, "Unable to open hyperlink:\n\n"},
+    Entry{IDS_LINK_OUT_OF_RESOURCES, "The operating system is out\nof memory or resources."},
+    Entry{IDS_LINK_FILE_NOT_FOUND, "The specified file was not found."},
+    Entry{IDS_LINK_PATH_NOT_FOUND, "The specified path was not found."},
+    Entry{IDS_LINK_ACCESS_DENIED, "The operating system denied\naccess to the specified file."},
+    Entry{IDS_LINK_OUT_OF_MEMORY, "There was not enough memory to complete the operation."},
+    Entry{IDS_LINK_BAD_PROGRAM, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+    Entry{IDS_LINK_SHARING_VIOLATION, "A sharing violation occurred. "},
+    Entry{IDS_LINK_ASSOC_INCOMPLETE, "The filename association is\nincomplete or invalid."},
+    Entry{IDS_LINK_DDE_TIMEOUT,
+          "The DDE transaction could not\nbe completed because the request timed out."},
+    Entry{IDS_LINK_DDE_FAILED, "The DDE transaction failed."},
+    Entry{IDS_LINK_DDE_BUSY,
+          "The DDE transaction could not\nbe completed because other DDE transactions\n"
+          "were being processed."},
+    Entry{IDS_LINK_NO_ASSOCIATION,
+          "There is no application associated\nwith the given filename extension."},
+    Entry{IDS_LINK_LIBRARY_NOT_FOUND, "The specified dynamic-link library was not found."},
+    Entry{IDS_LINK_UNKNOWN_ERROR, "Unknown Error (%d) occurred."},
+    Entry{IDS_ABOUT_CAPTION, "About Bankwise"},
+    Entry{IDS_ABOUT_TITLE, "Bankwise v1.0"},
+    Entry{IDS_ABOUT_NOTICE, "(C) The Bankwise Project"},
+    Entry{IDS_ABOUT_MAIL_LABEL, "Email: "},
+    Entry{IDS_ABOUT_WEB_LABEL, "Web: "},
+    Entry{IDS_ABOUT_MAIL_ADDRESS, "bankwise@example.org"},
+    Entry{IDS_ABOUT_WEB_ADDRESS, "https://example.org/"},
+    Entry{IDS_ABOUT_MORE, "&More..."},
+    Entry{IDS_ABOUT_OK, "OK"},
+    Entry{IDS_INFO_PROGRAM_VERSION, "BANKWISE.EXE: %d.%d.%d.%d\n"},
+    Entry{IDS_INFO_PROGRAM_UNKNOWN, "BANKWISE.EXE: Unknown"},
+    Entry{IDS_INFO_LIBRARY_VERSION, "%s: %d.%d.%d.%d\n"},
+    Entry{IDS_INFO_LIBRARY_UNKNOWN, "%s: Unknown\n"},
+    Entry{IDS_INFO_LIBRARY_MISSING, "%s: Not installed\n"},
     Entry{IDS_SHELL_CANNOT_READ, "Cannot read %s:\n%s"},
     Entry{IDS_SHELL_CANNOT_SAVE, "Cannot save %s:\n%s\nThe file on disk was left as it was."},
     Entry{IDS_SHELL_NO_PRINTER, "No printer is installed, so nothing was printed."},

@@ -53,6 +53,7 @@ enum StringId : std::uint32_t {
     IDS_NO_USEFUL_DATA = 61460,
     IDS_SYNTH_VIRUS = 61461,
     IDS_SYNTH_FS1R = 61462,
+    IDS_PROGRAM_INFO = 61463,            // "%s" = program version line, "%s" = library lines
     IDS_SYNTH_TRRACK = 61464,
 
     // Texts of our own, outside the range the desktop resources use.
@@ -88,6 +89,37 @@ enum StringId : std::uint32_t {
     IDS_OUTPUT_IS_INPUT = 62107,         // "%s" = output path
     IDS_STANDARD_OUTPUT = 62108,         // the output's name in IDS_CANNOT_WRITE
     IDS_CLI_UNKNOWN_FORMAT = 62110,      // "%s" = the format asked for
+
+    // The About box and its link labels.
+    IDS_LINK_OPEN_FAILED = 62200,        // put in front of every IDS_LINK_ text
+    IDS_LINK_OUT_OF_RESOURCES = 62201,   // error code 0
+    IDS_LINK_FILE_NOT_FOUND = 62202,     // 2
+    IDS_LINK_PATH_NOT_FOUND = 62203,     // 3
+    IDS_LINK_ACCESS_DENIED = 62204,      // 5
+    IDS_LINK_OUT_OF_MEMORY = 62205,      // 8
+    IDS_LINK_BAD_PROGRAM = 62206,        // 11
+    IDS_LINK_SHARING_VIOLATION = 62207,  // 26
+    IDS_LINK_ASSOC_INCOMPLETE = 62208,   // 27
+    IDS_LINK_DDE_TIMEOUT = 62209,        // 28
+    IDS_LINK_DDE_FAILED = 62210,         // 29
+    IDS_LINK_DDE_BUSY = 62211,           // 30
+    IDS_LINK_NO_ASSOCIATION = 62212,     // 31
+    IDS_LINK_LIBRARY_NOT_FOUND = 62213,  // 32
+    IDS_LINK_UNKNOWN_ERROR = 62214,      // "%d" = any other code
+    IDS_ABOUT_CAPTION = 62220,
+    IDS_ABOUT_TITLE = 62221,
+    IDS_ABOUT_NOTICE = 62222,
+    IDS_ABOUT_MAIL_LABEL = 62223,        // shown in front of the mail address
+    IDS_ABOUT_WEB_LABEL = 62224,         // shown in front of the web address
+    IDS_ABOUT_MAIL_ADDRESS = 62225,
+    IDS_ABOUT_WEB_ADDRESS = 62226,
+    IDS_ABOUT_MORE = 62227,
+    IDS_ABOUT_OK = 62228,
+    IDS_INFO_PROGRAM_VERSION = 62240,    // four "%d" = the program's version numbers
+    IDS_INFO_PROGRAM_UNKNOWN = 62241,
+    IDS_INFO_LIBRARY_VERSION = 62242,    // "%s" = library, four "%d" = its version numbers
+    IDS_INFO_LIBRARY_UNKNOWN = 62243,    // "%s" = library
+    IDS_INFO_LIBRARY_MISSING = 62244,    // "%s" = library
 
     // The desktop program.
     IDS_SHELL_CANNOT_READ = 62300,       // "%s" = dump path, "%s" = reason
