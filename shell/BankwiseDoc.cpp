@@ -323,7 +323,14 @@ bool CBankwiseDoc::DoSave(const QString& pathName)
 
 bool CBankwiseDoc::OnSaveDocument(const QString& pathName)
 {
-    const std::string bytes = m_pView->GetTextBytes();
+    if (!WriteTarget(pathName, m_pView->GetTextBytes()))
+        return false;
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CBankwiseDoc::WriteTarget(const QString& pathName, const std::string& bytes)
+{
     // Written beside the target and renamed over it only when complete, so a
     // failed write leaves the old file as it was.
     QSaveFile file(pathName);
@@ -338,7 +345,6 @@ bool CBankwiseDoc::OnSaveDocument(const QString& pathName)
                                Format(IDS_SHELL_CANNOT_SAVE, QDir::toNativeSeparators(pathName), reason));
         return false;
     }
-    SetModifiedFlag(false);
     return true;
 }
 

@@ -72,6 +72,9 @@ signals:
 private:
     bool DoSave(const QString& pathName);
     bool OnSaveDocument(const QString& pathName);
+    // Every file the document writes goes through here: the whole of bytes
+    // or, with a message saying why, nothing and the old file as it was.
+    bool WriteTarget(const QString& pathName, const std::string& bytes);
     bool RunOptionsDialog();
     void DropExtractor();
     QWidget* Parent() const;
