@@ -332,12 +332,14 @@ bool CBankwiseDoc::OnSaveDocument(const QString& pathName)
 bool CBankwiseDoc::WriteTarget(const QString& pathName, const std::string& bytes)
 {
     // Written beside the target and renamed over it only when complete, so a
-    // failed write leaves the old file as it was.
+    // failed write leaves the old file as it was. The flush is ours: commit()
+    // misses an error of the last buffered write (a full disk) and would
+    // rename the cut-off file over the old one.
     QSaveFile file(pathName);
     const bool ok = file.open(QIODevice::WriteOnly)
                     && file.write(bytes.data(), static_cast<qint64>(bytes.size()))
                            == static_cast<qint64>(bytes.size())
-                    && file.commit();
+                    && file.flush() && file.commit();
     if (!ok) {
         const QString reason = file.errorString();
         file.cancelWriting();

@@ -19,10 +19,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <sstream>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 #include "BankwiseApp.h"
 #include "BankwiseDoc.h"
@@ -618,6 +623,44 @@ private slots:
         QTRY_COMPARE(shell.title(), QStringLiteral("yamaha-fs1r - Bankwise"));
         QCOMPARE(shell.app.GetRecentFiles().mid(0, 2),
                  QStringList({Example("yamaha-fs1r.mid"), Example("emu-orbit.syx")}));
+    }
+
+    // A write that fails halfway says so and leaves the old file, and
+    // nothing else, in its folder.
+    void failedWriteKeepsOldFile()
+    {
+#ifdef Q_OS_UNIX
+        SetShowOptions(0);
+        const QString folder = Path(QStringLiteral("full"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString target = folder + QStringLiteral("/names.ins");
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        CShell shell(m_ini);
+        QVERIFY(shell.app.OpenDocumentFile(Example("roland-jvxp.syx")));
+        shell.prompt.files = {target};
+
+        // No file may grow beyond 64 bytes while the command runs.
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const rlimit before = limit;
+        limit.rlim_cur = 64;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const bool ok = shell.doc().OnFileSaveAs();
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, handler);
+
+        QVERIFY(!ok);
+        QCOMPARE(ReadAll(target), QByteArray("old"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(target).fileName()});
+        QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
+        QVERIFY(shell.prompt.asked[0].text.startsWith("Cannot save " + target + ":\n"));
+        QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
+#else
+        QSKIP("needs a file size limit");
+#endif
     }
 
     void usageErrors()
