@@ -186,6 +186,11 @@ constexpr std::array kTable{
     Entry{IDS_SHELL_ARG_PRINT_TO,
           "Print FILE on PRINTER and exit; a PRINTER ending in .pdf is a PDF file to write."},
     Entry{IDS_SHELL_USAGE_PRINT, "bankwise: --print and --print-to need the FILE to print."},
+    Entry{ID_FILE_EXPORT,
+          "Write the names of the loaded dump in another sequencer's format\nExport"},
+    Entry{IDS_SHELL_EXPORT_CAPTION, "Export"},
+    Entry{IDS_SHELL_EXPORT_NOTE,
+          "Writes the loaded dump's names as the naming settings make them, not the edited text."},
 };
 
 static_assert(std::is_sorted(kTable.begin(), kTable.end(),

@@ -136,6 +136,11 @@ enum StringId : std::uint32_t {
     IDS_SHELL_ARG_PRINT = 62311,
     IDS_SHELL_ARG_PRINT_TO = 62312,
     IDS_SHELL_USAGE_PRINT = 62313,
+
+    // File > Export: the command (its prompt keyed by its id, as above) and its dialog.
+    ID_FILE_EXPORT = 62320,
+    IDS_SHELL_EXPORT_CAPTION = 62321,
+    IDS_SHELL_EXPORT_NOTE = 62322,
 };
 
 // The text with the given id, or an empty text for an id the table lacks.

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <array>
 #include <new>
 #include <system_error>
 
@@ -15,6 +17,7 @@
 #include "Detector.h"
 #include "MessageSink.h"
 #include "OptionsDialog.h"
+#include "OutputFormat.h"
 #include "Profile.h"
 #include "Prompt.h"
 #include "SafeFormat.h"
@@ -27,6 +30,11 @@ constexpr const char* kSettings = "Settings";
 constexpr const char* kOpenDir = "OpenDir";
 constexpr const char* kSaveDir = "SaveDir";
 constexpr const char* kShowOptions = "ShowOptions";
+constexpr const char* kExportDir = "ExportDir";
+constexpr const char* kExportFormat = "ExportFormat";  // the extension, without its dot
+
+// What Export offers, in the order of its filters; .ins is what Save writes.
+constexpr std::array kExportFormats{EOutputFormat::Midnam, EOutputFormat::Reabank};
 
 // The detector's messages, shown as warning boxes.
 class CPromptSink final : public IMessageSink {
@@ -50,6 +58,16 @@ QString Format(std::uint32_t id, const QString& first, const QString& second = {
     const QByteArray b = second.toLocal8Bit();
     return QString::fromLocal8Bit(SafeFormat(LoadString(id), {FormatArg::Text(a.toStdString()),
                                                               FormatArg::Text(b.toStdString())}));
+}
+
+QString OutputFilter(EOutputFormat format)
+{
+    return QString::fromLatin1(GetOutputFilter(format).c_str());
+}
+
+QString OutputExtension(EOutputFormat format)
+{
+    return QString::fromLatin1(GetOutputExtension(format).c_str());
 }
 
 // Folders are kept in the store as the file system's own bytes.
@@ -184,6 +202,8 @@ bool CBankwiseDoc::OnOpenDocument(const QString& pathName)
         return false;
     }
     m_strOpenDir = m_strCurrentDir;
+    // Whatever extractor the detection leaves behind is this dump's.
+    m_strDumpName = QFileInfo(pathName).completeBaseName();
     const bool bMidiFile = IsMidiFileName(QFile::encodeName(pathName).toStdString());
 
     CMemoryByteSource file(std::move(bytes));
@@ -323,14 +343,84 @@ bool CBankwiseDoc::DoSave(const QString& pathName)
 
 bool CBankwiseDoc::OnSaveDocument(const QString& pathName)
 {
-    const std::string bytes = m_pView->GetTextBytes();
+    if (!WriteTarget(pathName, m_pView->GetTextBytes()))
+        return false;
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CBankwiseDoc::OnFileExport()
+{
+    if (!m_pExtractor)
+        return false;
+    IProfile& profile = m_app.Profile();
+    // A stored format that Export does not offer starts on the first one.
+    EOutputFormat format = kExportFormats.front();
+    if (const auto stored = FindOutputFormat(profile.GetProfileString(kSettings, kExportFormat, ""));
+        stored && std::find(kExportFormats.begin(), kExportFormats.end(), *stored) != kExportFormats.end())
+        format = *stored;
+    QString dir = PathFromProfile(profile.GetProfileString(kSettings, kExportDir, ""));
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        dir = m_strCurrentDir;
+
+    CFileRequest request;
+    request.save = true;
+    request.caption = LoadQString(IDS_SHELL_EXPORT_CAPTION);
+    request.note = LoadQString(IDS_SHELL_EXPORT_NOTE);
+    request.startDir = dir;
+    request.proposedName = QDir(dir).filePath(m_strDumpName + OutputExtension(format));
+    request.filterName = OutputFilter(kExportFormats.front());
+    request.patterns = {QLatin1Char('*') + OutputExtension(kExportFormats.front())};
+    request.defaultSuffix = OutputExtension(kExportFormats.front()).mid(1);
+    for (std::size_t i = 1; i < kExportFormats.size(); ++i)
+        request.moreFilters.append(OutputFilter(kExportFormats[i]));
+    QString filter = OutputFilter(format);
+    request.selectedFilter = &filter;
+    QString target = m_app.Prompt().FileName(Parent(), request);
+    if (target.isEmpty())
+        return false;
+    for (const EOutputFormat offered : kExportFormats) {
+        if (filter == OutputFilter(offered))
+            format = offered;
+    }
+    // As the dialog does with its default suffix.
+    if (!QFileInfo(target).fileName().contains(QLatin1Char('.')))
+        target += OutputExtension(format);
+
+    std::string text;
+    std::vector<std::string> left;  // what the format has no place for
+    try {
+        text.reserve(16 * 1024);
+        WriteOutput(*m_pExtractor, format, text, &left);
+    } catch (const std::bad_alloc&) {
+        m_app.Prompt().Message(Parent(), EBox::Warning, LoadQString(IDS_OUT_OF_MEMORY));
+        return false;
+    }
+    if (!WriteTarget(target, text))
+        return false;
+    profile.WriteProfileString(kSettings, kExportDir, PathToProfile(QFileInfo(target).absolutePath()));
+    profile.WriteProfileString(kSettings, kExportFormat, GetOutputExtension(format).substr(1));
+    if (!left.empty()) {
+        // The writers' messages hold the names as they wrote them, in UTF-8.
+        QStringList lines;
+        for (const std::string& line : left)
+            lines.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+        m_app.Prompt().Message(Parent(), EBox::Warning, lines.join(QLatin1Char('\n')));
+    }
+    return true;
+}
+
+bool CBankwiseDoc::WriteTarget(const QString& pathName, const std::string& bytes)
+{
     // Written beside the target and renamed over it only when complete, so a
-    // failed write leaves the old file as it was.
+    // failed write leaves the old file as it was. The flush is ours: commit()
+    // misses an error of the last buffered write (a full disk) and would
+    // rename the cut-off file over the old one.
     QSaveFile file(pathName);
     const bool ok = file.open(QIODevice::WriteOnly)
                     && file.write(bytes.data(), static_cast<qint64>(bytes.size()))
                            == static_cast<qint64>(bytes.size())
-                    && file.commit();
+                    && file.flush() && file.commit();
     if (!ok) {
         const QString reason = file.errorString();
         file.cancelWriting();
@@ -338,7 +428,6 @@ bool CBankwiseDoc::OnSaveDocument(const QString& pathName)
                                Format(IDS_SHELL_CANNOT_SAVE, QDir::toNativeSeparators(pathName), reason));
         return false;
     }
-    SetModifiedFlag(false);
     return true;
 }
 

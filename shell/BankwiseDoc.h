@@ -1,6 +1,7 @@
 // The program's one document: it owns the extractor of the current dump,
-// turns the dump into text in the view, saves the view's text, and
-// remembers where the user last opened and saved files.
+// turns the dump into text in the view, saves the view's text, exports the
+// dump's names in other sequencers' formats, and remembers where the user
+// last opened, saved and exported files.
 #pragma once
 
 #include <QObject>
@@ -49,6 +50,10 @@ public:
     bool OnFileSaveAs();
     void OnViewOptions();
     bool OnUpdateViewOptions() const { return m_pExtractor != nullptr; }
+    // Writes the loaded dump's names, as the naming settings make them, in
+    // another sequencer's format. The document itself stays as it was.
+    bool OnFileExport();
+    bool OnUpdateFileExport() const { return m_pExtractor != nullptr; }
 
     bool DetectAndParse(CByteSource& file, bool bMidiFile);
     void ConvertToView();
@@ -72,6 +77,9 @@ signals:
 private:
     bool DoSave(const QString& pathName);
     bool OnSaveDocument(const QString& pathName);
+    // Every file the document writes goes through here: the whole of bytes
+    // or, with a message saying why, nothing and the old file as it was.
+    bool WriteTarget(const QString& pathName, const std::string& bytes);
     bool RunOptionsDialog();
     void DropExtractor();
     QWidget* Parent() const;
@@ -82,6 +90,7 @@ private:
     QString m_strTitle;
     QString m_strPathName;
     QString m_strCurrentDir;
+    QString m_strDumpName;  // base name of the dump the extractor was made for
     bool m_bModified = false;
 };
 

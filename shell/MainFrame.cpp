@@ -64,6 +64,7 @@ CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseVie
     connect(&m_app.Document(), &CBankwiseDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
     connect(&m_app.Document(), &CBankwiseDoc::ExtractorChanged, this, [this] {
         Action(ID_VIEW_OPTIONS)->setEnabled(m_app.Document().OnUpdateViewOptions());
+        Action(ID_FILE_EXPORT)->setEnabled(m_app.Document().OnUpdateFileExport());
     });
     connect(&m_app, &CBankwiseApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileMenu);
     connect(m_pView, &CBankwiseView::EditedByUser, this,
@@ -119,6 +120,10 @@ void CMainFrame::createActions()
 
     QAction* saveAs = AddCommand(ID_FILE_SAVE_AS, "Save &As...");
     connect(saveAs, &QAction::triggered, &doc, &CBankwiseDoc::OnFileSaveAs);
+
+    QAction* exportAction = AddCommand(ID_FILE_EXPORT, "&Export...");
+    exportAction->setEnabled(false);
+    connect(exportAction, &QAction::triggered, &doc, &CBankwiseDoc::OnFileExport);
 
     QAction* print = AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P");
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -197,6 +202,7 @@ void CMainFrame::createMenus()
     m_pFileMenu->addAction(Action(ID_FILE_OPEN));
     m_pFileMenu->addAction(Action(ID_FILE_SAVE));
     m_pFileMenu->addAction(Action(ID_FILE_SAVE_AS));
+    m_pFileMenu->addAction(Action(ID_FILE_EXPORT));
     m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(Action(ID_FILE_PRINT));
     m_pFileMenu->addAction(Action(ID_FILE_PRINT_PREVIEW));

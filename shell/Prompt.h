@@ -28,7 +28,14 @@ struct CFileRequest {
     QString filterName;       // e.g. "Sysex File (*.syx; *.mid)"
     QStringList patterns;     // what that filter matches, e.g. *.syx and *.mid
     QString defaultSuffix;    // save only: added when the typed name has none
-    QString allFilesFilter;   // offered after the program's own filter
+    // Further filters, each "Name (*.ext)", offered after filterName; while
+    // one is chosen its extension is the default suffix.
+    QStringList moreFilters;
+    QString allFilesFilter;   // offered after the program's own filters, when given
+    // When given: the filter the dialog starts with and, on return, the one
+    // the user chose (as with QFileDialog::getSaveFileName).
+    QString* selectedFilter = nullptr;
+    QString note;             // one line shown under the file list, when given
 };
 
 class IPrompt {

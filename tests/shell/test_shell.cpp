@@ -1,12 +1,15 @@
 // The desktop program, road by road: open -> convert -> save, the options
 // dialog, the questions about edited text, title and recent list, the
-// remembered folders, printing from the command line, and bad input. Every
-// box and dialog is answered by a scripted prompt.
+// remembered folders, export to other formats, printing from the command
+// line, and bad input. Every box and dialog is answered by a scripted prompt
+// (the file dialog itself once, driven by a timer).
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,12 +20,18 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <sstream>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 #include "BankwiseApp.h"
 #include "BankwiseDoc.h"
@@ -78,6 +87,13 @@ public:
     QString FileName(QWidget*, const CFileRequest& request) override
     {
         requests.push_back(request);
+        if (request.selectedFilter != nullptr) {
+            startFilters.push_back(*request.selectedFilter);
+            if (!chosenFilters.empty()) {
+                *request.selectedFilter = chosenFilters.front();
+                chosenFilters.pop_front();
+            }
+        }
         if (files.empty())
             return {};
         const QString file = files.front();
@@ -104,6 +120,8 @@ public:
     std::deque<EAnswer> answers;
     std::vector<CFileRequest> requests;
     std::deque<QString> files;
+    std::vector<QString> startFilters;  // the filter each dialog started with
+    std::deque<QString> chosenFilters;  // the filter chosen in each; none: kept
     std::function<int(QDialog&)> onExec;
     int dialogs = 0;
     bool unexpected = false;
@@ -130,13 +148,32 @@ struct CShell {
 };
 
 // What bankwise-convert writes for the dump with the settings in ini.
-std::string ConverterOutput(const QString& dump, const QString& ini)
+std::string ConverterOutput(const QString& dump, const QString& ini, const char* format = "ins")
 {
     CSettingsProfile stored(ini.toStdString());
     std::ostringstream out, err;
-    const int status = RunConverter({dump.toStdString()}, out, err, stored);
+    const int status = RunConverter({"--format", format, dump.toStdString()}, out, err, stored);
     return status == 0 ? out.str() : "failed: " + err.str();
 }
+
+const QString kMidnamFilter = QStringLiteral("MIDNAM Files (*.midnam)");
+const QString kReabankFilter = QStringLiteral("REAPER Bank Files (*.reabank)");
+
+// One bank whose number bank select cannot carry, titled beyond ASCII.
+class CWideBankExtractor final : public CDumpExtractor {
+public:
+    CWideBankExtractor() : CDumpExtractor(IDS_SYNTH_ORBIT, "Bank %d", nullptr) {}
+    bool Parse(CByteSource&, bool, std::uint32_t) override { return true; }
+    void ClearNames() override {}
+
+protected:
+    CDefinition BuildDefinition() const override
+    {
+        CDefinition definition = StartDefinition(IDS_MAKER_EMU);
+        definition.banks.push_back({"Caf\xE9", 16384, {{"", "x"}}, false});
+        return definition;
+    }
+};
 
 }  // namespace
 
@@ -618,6 +655,169 @@ private slots:
         QTRY_COMPARE(shell.title(), QStringLiteral("yamaha-fs1r - Bankwise"));
         QCOMPARE(shell.app.GetRecentFiles().mid(0, 2),
                  QStringList({Example("yamaha-fs1r.mid"), Example("emu-orbit.syx")}));
+    }
+
+    // Export writes what bankwise-convert writes for the dump and settings,
+    // UTF-8 as it comes, in the chosen filter's format; the document, its
+    // edits included, stays as it was.
+    void exportBothFormats()
+    {
+        SetShowOptions(0);
+        CSettingsProfile(m_ini.toStdString()).WriteProfileString("Roland JV/XP", "Definition", "Caf\xE9 JV");
+        const QString dump = Example("roland-jvxp.syx");
+        CShell shell(m_ini);
+        QAction* exportAction = shell.app.MainFrame()->Action(ID_FILE_EXPORT);
+        QVERIFY(!exportAction->isEnabled() && !shell.doc().OnFileExport());
+        QVERIFY(shell.app.OpenDocumentFile(dump) && exportAction->isEnabled());
+        QTest::keyClicks(&shell.view(), QStringLiteral("edited"));
+        const std::string text = shell.view().GetTextBytes();
+        const QStringList recent = shell.app.GetRecentFiles();
+        for (const char* format : {"midnam", "reabank"}) {
+            shell.prompt.files = {Path(QStringLiteral("jv"))};  // the filter adds the extension
+            shell.prompt.chosenFilters = {format == std::string_view("midnam") ? kMidnamFilter : kReabankFilter};
+            exportAction->trigger();
+            QCOMPARE(ReadAll(Path("jv." + QLatin1String(format))).toStdString(),
+                     ConverterOutput(dump, m_ini, format));
+        }
+        QVERIFY(ReadAll(Path(QStringLiteral("jv.midnam"))).contains("Caf\xC3\xA9 JV"));
+        QCOMPARE(QFileInfo(shell.prompt.requests.front().proposedName).fileName(), "roland-jvxp.midnam");
+        QCOMPARE(shell.view().GetTextBytes(), text);
+        QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
+        QVERIFY(shell.doc().IsModified() && shell.doc().GetPathName().isEmpty());
+        QCOMPARE(shell.app.GetRecentFiles(), recent);
+        QVERIFY(shell.prompt.asked.empty());
+
+        // Banks the format has no place for are told, names decoded.
+        shell.doc().m_pExtractor = std::make_unique<CWideBankExtractor>();
+        shell.prompt.files = {Path(QStringLiteral("wide.reabank"))};
+        QVERIFY(shell.doc().OnFileExport());  // on REAPER, as the last export
+        QCOMPARE(shell.prompt.Texts(), QStringList{QString::fromUtf8(
+            "Left out bank \"Caf\xC3\xA9\": its number 16384 cannot be sent as bank select MSB and LSB")});
+
+        // Right after Save As; disabled once the dump is let go.
+        const QList<QAction*> file = shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions();
+        QCOMPARE(file.indexOf(exportAction), file.indexOf(shell.app.MainFrame()->Action(ID_FILE_SAVE_AS)) + 1);
+        shell.prompt.answers = {EAnswer::No};
+        QVERIFY(shell.close() && !exportAction->isEnabled());
+    }
+
+    void exportRemembers_data()
+    {
+        QTest::addColumn<QString>("format");  // stored, with the folder
+        QTest::addColumn<QString>("dir");     // in the test's folder; "gone" never exists
+        QTest::addColumn<QString>("ext");     // of the filter the dialog starts on
+        QTest::newRow("nothing stored") << QString() << QString() << ".midnam";
+        QTest::newRow("reabank") << "reabank" << "exports" << ".reabank";
+        QTest::newRow("ins is not offered, folder gone") << "ins" << "gone" << ".midnam";
+        QTest::newRow("unknown") << "xml" << "exports" << ".midnam";
+    }
+    void exportRemembers()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, dir);
+        QFETCH(QString, ext);
+        SetShowOptions(0);
+        const QString exports = Path(QStringLiteral("exports"));
+        QVERIFY(QDir().mkpath(exports));
+        if (!format.isEmpty()) {
+            CSettingsProfile settings(m_ini.toStdString());
+            settings.WriteProfileString("Settings", "ExportFormat", format.toStdString());
+            settings.WriteProfileString("Settings", "ExportDir", Path(dir).toStdString());
+        }
+        {
+            CShell shell(m_ini);
+            QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
+            shell.prompt.files = {exports + "/orbit"};
+            QVERIFY(shell.doc().OnFileExport());
+            QCOMPARE(shell.prompt.startFilters.back(), ext == ".midnam" ? kMidnamFilter : kReabankFilter);
+            const QString start = dir == "exports" ? exports : shell.doc().GetCurrentDir();
+            QCOMPARE(shell.prompt.requests.back().proposedName, start + "/emu-orbit" + ext);
+            QVERIFY(QFile::exists(exports + "/orbit" + ext));
+        }
+        const CSettingsProfile settings(m_ini.toStdString());
+        QCOMPARE(settings.GetProfileString("Settings", "ExportDir", ""), exports.toStdString());
+        QCOMPARE(settings.GetProfileString("Settings", "ExportFormat", ""), ext.mid(1).toStdString());
+    }
+
+    // The real dialog: both filters, the remembered one first with its
+    // suffix, the proposed name, the note; the suffix and the filter
+    // handed back follow the filter the user turns to.
+    void exportDialog()
+    {
+        SetShowOptions(0);
+        CShell shell(m_ini);
+        QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
+        QVERIFY(!shell.doc().OnFileExport());  // cancelled in the scripted prompt, which keeps the request
+        CFileRequest request = shell.prompt.requests.back();
+        request.proposedName = Path(QStringLiteral("emu-orbit.reabank"));
+        QString filter = kReabankFilter;
+        request.selectedFilter = &filter;
+
+        QStringList seen;  // filters, name, filter, suffix, note lines shown
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            timer.stop();
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            seen << dialog->nameFilters() << name->text() << types->currentText() << dialog->defaultSuffix();
+            for (const QLabel* label : dialog->findChildren<QLabel*>(QStringLiteral("note")))
+                seen << (label->isVisible() ? label->text() : QStringLiteral("hidden"));
+            QTest::keyClick(types, Qt::Key_Up);
+            name->setText(QStringLiteral("picked"));
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which reads the name
+        });
+        timer.start(10);
+        QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path(QStringLiteral("picked.midnam")));
+        QCOMPARE(seen, QStringList({kMidnamFilter, kReabankFilter, "emu-orbit.reabank", kReabankFilter,
+                                    "reabank", LoadQString(IDS_SHELL_EXPORT_NOTE)}));
+        QCOMPARE(filter, kMidnamFilter);
+    }
+
+    // A write that fails halfway says so and leaves the old file, and
+    // nothing else, in its folder: Save and Export write alike.
+    void failedWriteKeepsOldFile_data()
+    {
+        QTest::addColumn<bool>("exporting");
+        QTest::newRow("save") << false;
+        QTest::newRow("export") << true;
+    }
+    void failedWriteKeepsOldFile()
+    {
+#ifdef Q_OS_UNIX
+        QFETCH(bool, exporting);
+        SetShowOptions(0);
+        const QString folder = Path(QString::fromLatin1(QTest::currentDataTag()));
+        const QString target = folder + (exporting ? "/names.midnam" : "/names.ins");
+        QFile old(target);
+        QVERIFY(QDir().mkpath(folder) && old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        CShell shell(m_ini);
+        QVERIFY(shell.app.OpenDocumentFile(Example("roland-jvxp.syx")));
+        shell.prompt.files = {target};
+
+        // No file may grow beyond 64 bytes while the command runs.
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const rlimit before = limit;
+        limit.rlim_cur = 64;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const bool ok = exporting ? shell.doc().OnFileExport() : shell.doc().OnFileSaveAs();
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, handler);
+
+        QVERIFY(!ok);
+        QCOMPARE(ReadAll(target), QByteArray("old"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(target).fileName()});
+        QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
+        QVERIFY(shell.prompt.asked[0].text.startsWith("Cannot save " + target + ":\n"));
+        QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
+#else
+        QSKIP("needs a file size limit");
+#endif
     }
 
     void usageErrors()
