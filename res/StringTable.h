@@ -77,6 +77,10 @@ enum StringId : std::uint32_t {
     IDS_MAKER_YAMAHA = 62023,
     IDS_MAKER_ACCESS = 62024,
 
+    // Output targets, for the converter and the desktop program alike.
+    IDS_TARGET_READ_ONLY = 62050,        // reasons in IDS_CANNOT_WRITE
+    IDS_TARGET_BLOCK_DEVICE = 62051,
+
     // The command-line converter.
     IDS_CLI_USAGE = 62100,
     IDS_CLI_HELP = 62101,

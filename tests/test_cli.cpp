@@ -123,8 +123,8 @@ TEST_F(CliTest, EachDumpConvertsOrFailsAlone)
 }
 
 // An output never replaces a dump of the run or an earlier output, whatever
-// name reaches it: another spelling, a hard or symbolic link, or the name
-// of a dump that could not be read.
+// name reaches it: another spelling, a hard or symbolic link (also one that
+// leads nowhere yet), or the name of a dump that could not be read.
 TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
 {
     const std::string dump = ReadText(m_orbit);
@@ -132,6 +132,8 @@ TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
     fs::create_hard_link(m_orbit, m_dir / "hard.syx");
     fs::create_symlink("orbit.syx", m_dir / "soft.syx");
     fs::create_symlink("jv.ins", m_dir / "out" / "orbit.ins");
+    fs::create_directory(m_dir / "out2");
+    fs::create_symlink("../out/jv.ins", m_dir / "out2" / "jv.ins");
     const auto isInput = [](const std::string& target) {
         return "Skipped: " + target + " is one of the dumps being converted!";
     };
@@ -145,6 +147,10 @@ TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
         {{"-d", Path("out"), unread, m_jv},
          unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": "
              + isInput((m_dir / "out" / "jv.ins").string())},
+        // Written through, the link would make the dump that could not be read.
+        {{"-d", Path("out2"), unread, m_jv},
+         unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": "
+             + isInput((m_dir / "out2" / "jv.ins").string())},
         {{"-d", Path("out"), Path("jv.syx"), m_orbit},
          m_orbit + ": Skipped: " + earlier + " was already written by this run!"},
     };
