@@ -11,6 +11,7 @@
 #endif
 
 #include "Converter.h"
+#include "OutputFile.h"
 #include "SettingsProfile.h"
 
 int main(int argc, char** argv)
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
     // The text already ends its lines in CR LF; text mode would double the CR.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+    // An interrupted run leaves no temporary file behind.
+    bankwise::RemoveTemporaryFileOnSignals();
     try {
         const std::vector<std::string> args =
             argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
