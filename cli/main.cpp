@@ -25,7 +25,11 @@ int main(int argc, char** argv)
     try {
         const std::vector<std::string> args =
             argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
-        bankwise::CSettingsProfile stored;
+        // Opened only once a dump needs the naming settings: --help,
+        // --version and --no-settings never touch the store.
+        bankwise::CSettingsOnDemand stored([](const std::string& warning) {
+            std::cerr << "bankwise-convert: " << warning << '\n';
+        });
         return bankwise::RunConverter(args, std::cout, std::cerr, stored);
     } catch (const std::exception& e) {
         std::cerr << "bankwise-convert: " << e.what() << '\n';

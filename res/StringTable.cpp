@@ -93,6 +93,9 @@ constexpr std::array kTable{
     Entry{IDS_MAKER_ACCESS, "access"},
     Entry{IDS_TARGET_READ_ONLY, "The file is read-only"},
     Entry{IDS_TARGET_BLOCK_DEVICE, "The target is a block device"},
+    Entry{IDS_SETTINGS_IGNORED, "Settings file %s ignored (%s); the defaults apply"},
+    Entry{IDS_SETTINGS_NOT_REGULAR, "not a regular file"},
+    Entry{IDS_SETTINGS_TOO_LARGE, "larger than 1 MiB"},
     Entry{IDS_CLI_USAGE, "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP... (--help)"},
     Entry{IDS_CLI_HELP,
           "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP...\n"

@@ -81,6 +81,11 @@ enum StringId : std::uint32_t {
     IDS_TARGET_READ_ONLY = 62050,        // reasons in IDS_CANNOT_WRITE
     IDS_TARGET_BLOCK_DEVICE = 62051,
 
+    // The settings store, for the converter and the desktop program alike.
+    IDS_SETTINGS_IGNORED = 62055,        // "%s" = settings file, "%s" = why
+    IDS_SETTINGS_NOT_REGULAR = 62056,
+    IDS_SETTINGS_TOO_LARGE = 62057,
+
     // The command-line converter.
     IDS_CLI_USAGE = 62100,
     IDS_CLI_HELP = 62101,

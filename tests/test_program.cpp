@@ -6,13 +6,16 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <thread>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "SettingsProfile.h"
 #include "gen/OrbitGen.h"
 
 namespace bankwise {
@@ -102,6 +105,64 @@ protected:
     std::error_code m_ec;
     std::string m_dump, m_out, m_err;
 };
+
+// --help, --version and --no-settings never open the settings store, so a
+// FIFO in its place cannot hold them up; a run that needs the settings
+// passes over a store file that is no regular file or is too large to be
+// one, with one warning, and goes on with the defaults.
+TEST_F(ProgramTest, OnlyAUsableSettingsFileIsRead)
+{
+    const fs::path config = m_home / ".config";
+    const fs::path own = config / "Orvane" / "Bankwise.conf";
+    const fs::path system = m_home / "xdg" / "Orvane.conf";  // the organisation's, for every user
+    fs::create_directories(system.parent_path());
+    ASSERT_EQ(Run({"--no-settings", m_dump}), 0);
+    const std::string defaults = m_out;
+    const auto ignored = [](const fs::path& file, const std::string& why) {
+        return "bankwise-convert: Settings file " + file.string() + " ignored (" + why
+               + "); the defaults apply\n";
+    };
+    const auto fifo = [](const fs::path& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); };
+    const std::string second = (m_home / "second.syx").string();
+    fs::copy_file(m_dump, second);
+    fs::create_directory(m_home / "out");
+    enum class EText { Any, Defaults, Stored };
+    struct Case {
+        std::function<void()> make;
+        std::vector<std::string> args;
+        std::string err;  // the whole of standard error
+        EText text = EText::Any;
+    };
+    const std::vector<Case> cases{
+        {[&] { fifo(own); }, {"--version"}, ""},
+        {[&] { fifo(own); }, {"--help"}, ""},
+        {[&] { fifo(own); }, {"--no-settings", m_dump}, "", EText::Defaults},
+        {[&] { fifo(own); }, {"-d", (m_home / "out").string(), m_dump, second},
+         ignored(own, "not a regular file")},
+        {[&] { fifo(system); }, {m_dump}, ignored(system, "not a regular file"), EText::Defaults},
+        {[&] {
+             std::ofstream(own) << "[";
+             fs::resize_file(own, kMaxSettingsFileSize + 1);
+         },
+         {m_dump}, ignored(own, "larger than 1 MiB"), EText::Defaults},
+        {[&] {
+             CSettingsProfile(own.string())
+                 .WriteProfileString("E-MU Orbit/Phatt/Caranaval", "BankFormat", "Stored %d");
+         },
+         {m_dump}, "", EText::Stored},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        fs::remove(own);
+        fs::remove(system);
+        c.make();
+        ASSERT_EQ(Run(c.args), 0) << m_err;
+        EXPECT_EQ(m_err, c.err);
+        if (c.text != EText::Any) {
+            EXPECT_EQ(m_out == defaults, c.text == EText::Defaults) << m_out;
+        }
+    }
+}
 
 // -o /dev/stdout writes into the caller's redirect, here a file, as a shell
 // redirect would, instead of renaming a new file over what it leads to.
