@@ -1,6 +1,8 @@
 #include "DumpExtractor.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "BusyGuard.h"
 #include "Profile.h"
@@ -209,7 +211,35 @@ void CDumpExtractor::WriteDefinition(std::string& out)
 
 CDefinition CDumpExtractor::MakeDefinition() const
 {
-    return BuildDefinition();
+    CDefinition definition = BuildDefinition();
+    MakeBankTitlesDistinct(definition);
+    return definition;
+}
+
+void MakeBankTitlesDistinct(CDefinition& definition)
+{
+    // Titles compared as the files show them.
+    const auto shown = [](const std::string& title) {
+        std::string text;
+        AppendSanitized(text, title);
+        return text;
+    };
+    std::unordered_set<std::string> taken;  // every title as it stands, and each one given
+    for (const CBankNames& bank : definition.banks)
+        taken.insert(shown(bank.title));
+    std::unordered_set<std::string> seen;
+    std::unordered_map<std::string, int> next;  // the number to try next, by title
+    for (CBankNames& bank : definition.banks) {
+        const std::string title = shown(bank.title);
+        if (seen.insert(title).second)
+            continue;
+        int& n = next.try_emplace(title, 2).first->second;
+        std::string renamed;
+        do {
+            renamed = bank.title + " (" + std::to_string(n++) + ")";
+        } while (!taken.insert(shown(renamed)).second);
+        bank.title = std::move(renamed);
+    }
 }
 
 CDefinition CDumpExtractor::StartDefinition(std::uint32_t makerId) const

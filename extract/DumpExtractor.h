@@ -46,7 +46,8 @@ public:
 
     // The names read so far, titled, numbered and prefixed by the naming
     // settings as they are stored now: what every output format writes.
-    // Every bank title of an output passes through here.
+    // Every bank title of an output passes through here, and no two banks
+    // come out with the same title.
     CDefinition MakeDefinition() const;
 
     std::string GetSynthName() const;
@@ -116,6 +117,12 @@ std::string LetteredBankName(std::string_view pattern, char letter);
 // analysis found it uses (letter first).
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,
                                int number);
+
+// Gives each bank whose title (as the files show it, control bytes as '?')
+// an earlier bank already has that title with " (2)", " (3)" ... appended,
+// taking the first number whose title no bank has, so that every Patch line
+// names a list of its own. Titles that are distinct stay as they are.
+void MakeBankTitlesDistinct(CDefinition& definition);
 
 // Renders definition as instrument definition text, appended to out. Control
 // bytes in any name, prefix or title would break the line structure of the
