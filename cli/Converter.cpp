@@ -176,7 +176,7 @@ struct CDumpResult {
     bool ok = false;
     std::string text;
     std::vector<std::string> messages;  // why it failed
-    std::vector<std::string> warnings;  // what the format had to leave out
+    std::vector<std::string> warnings;  // a cut-off dump, what the format had to leave out
 };
 
 CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile& profile)
@@ -204,6 +204,8 @@ CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile&
                 result.messages.push_back(LoadString(IDS_FILE_TOO_SHORT));
             return result;
         }
+        if (extractor->m_bCutOff)
+            result.warnings.push_back(LoadString(IDS_DUMP_CUT_OFF));
         // Only a value outside the enumeration fails, and options never hold one.
         WriteOutput(*extractor, format, result.text, &result.warnings);
         result.ok = true;

@@ -107,6 +107,27 @@ std::string NameFromField(std::span<const std::uint8_t> field, ETrim trim)
     return name;
 }
 
+bool EndsInsideMessage(const CByteView& data, bool bMidiFile, std::size_t next)
+{
+    if (!bMidiFile)
+        return next == data.size() && data.ByteIs(next - 1, 0xF0);
+    // Chunks: four letters, a 32-bit length (high byte first), the data.
+    // Anything after them that is no chunk of a MIDI file is not judged.
+    constexpr std::size_t kChunkHeader = 8;
+    for (std::size_t at = 0; data.Fits(at, kChunkHeader);) {
+        if (!data.Matches(at, {'M', 'T', 'h', 'd'}) && !data.Matches(at, {'M', 'T', 'r', 'k'}))
+            return false;
+        std::size_t length = 0;
+        for (std::size_t i = 4; i < kChunkHeader; ++i)
+            length = length << 8 | data.At(at + i);
+        at += kChunkHeader;
+        if (!data.Fits(at, length))
+            return true;
+        at += length;
+    }
+    return false;
+}
+
 bool PatternCarriesNumber(std::string_view pattern)
 {
     const auto percent = pattern.find('%');

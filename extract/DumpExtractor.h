@@ -61,6 +61,10 @@ public:
     std::int32_t m_nPreviewFirstPatch = 0;
     std::int32_t m_nPreviewBank = 0;
     std::string m_strError;
+    // Set by a successful Parse when the dump ends inside a message (a
+    // download that stopped, a file cut by a full disk): the names are
+    // those before the cut, and names after it are missing.
+    bool m_bCutOff = false;
 
 protected:
     // The family's part of MakeDefinition.
@@ -89,6 +93,13 @@ enum class ETrim { Keep, TrailingWhiteSpace };
 // A name from a fixed-width field: it ends before the first byte 0, and with
 // ETrim::TrailingWhiteSpace loses trailing blanks, tabs, LF, VT, FF and CR.
 std::string NameFromField(std::span<const std::uint8_t> field, ETrim trim);
+
+// Whether a dump whose messages were read up to next (where the byte after
+// the next message's 0xF0 would stand) stops inside a message. In a raw
+// file: the next message's 0xF0 is all there is of it. In a MIDI file: a
+// track ends before the length its header gives, so the cut may have taken
+// messages too short to be recognised, or others that followed.
+bool EndsInsideMessage(const CByteView& data, bool bMidiFile, std::size_t next);
 
 // The reference number test: a '%' and, somewhere after the first '%', a 'd'.
 bool PatternCarriesNumber(std::string_view pattern);

@@ -93,6 +93,7 @@ constexpr std::array kTable{
     Entry{IDS_MAKER_ACCESS, "access"},
     Entry{IDS_TARGET_READ_ONLY, "The file is read-only"},
     Entry{IDS_TARGET_BLOCK_DEVICE, "The target is a block device"},
+    Entry{IDS_DUMP_CUT_OFF, "the dump ends inside a message; names after that point are missing"},
     Entry{IDS_SETTINGS_IGNORED, "Settings file %s ignored (%s); the defaults apply"},
     Entry{IDS_SETTINGS_NOT_REGULAR, "not a regular file"},
     Entry{IDS_SETTINGS_TOO_LARGE, "larger than 1 MiB"},

@@ -81,6 +81,9 @@ enum StringId : std::uint32_t {
     IDS_TARGET_READ_ONLY = 62050,        // reasons in IDS_CANNOT_WRITE
     IDS_TARGET_BLOCK_DEVICE = 62051,
 
+    // A dump whose extractor set m_bCutOff: a warning, the names still stand.
+    IDS_DUMP_CUT_OFF = 62052,
+
     // The settings store, for the converter and the desktop program alike.
     IDS_SETTINGS_IGNORED = 62055,        // "%s" = settings file, "%s" = why
     IDS_SETTINGS_NOT_REGULAR = 62056,
