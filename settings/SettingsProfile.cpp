@@ -185,7 +185,7 @@ CSettingsOnDemand::CSettingsOnDemand(std::function<void(const std::string&)> war
 
 CSettingsOnDemand::~CSettingsOnDemand() = default;
 
-IProfile* CSettingsOnDemand::Store() const
+const IProfile* CSettingsOnDemand::Store() const
 {
     if (!m_bOpened) {
         m_bOpened = true;
@@ -213,18 +213,15 @@ int CSettingsOnDemand::GetProfileInt(const std::string& section, const std::stri
     return store != nullptr ? store->GetProfileInt(section, entry, def) : def;
 }
 
-bool CSettingsOnDemand::WriteProfileString(const std::string& section, const std::string& entry,
-                                           const std::string& value)
+bool CSettingsOnDemand::WriteProfileString(const std::string&, const std::string&,
+                                           const std::string&)
 {
-    IProfile* store = Store();
-    return store != nullptr && store->WriteProfileString(section, entry, value);
+    return false;
 }
 
-bool CSettingsOnDemand::WriteProfileInt(const std::string& section, const std::string& entry,
-                                        int value)
+bool CSettingsOnDemand::WriteProfileInt(const std::string&, const std::string&, int)
 {
-    IProfile* store = Store();
-    return store != nullptr && store->WriteProfileInt(section, entry, value);
+    return false;
 }
 
 }  // namespace bankwise

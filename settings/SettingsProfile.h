@@ -71,10 +71,10 @@ std::vector<std::string> UserSettingsFiles();
 // kMaxSettingsFileSize; nothing when all of them may be read.
 std::optional<std::string> CheckSettingsFiles(const std::vector<std::string>& files);
 
-// The user's own store, opened only when a setting is first read or
-// written, after its files have passed CheckSettingsFiles. When one fails,
-// warn is called once with the warning, and the defaults apply: every read
-// gives its default and every write fails.
+// The user's own store for a program that only reads it (the converter):
+// opened when a setting is first read, after its files have passed
+// CheckSettingsFiles. When one fails, warn is called once with the warning
+// and every read gives its default. Writes are refused.
 class CSettingsOnDemand final : public IProfile {
 public:
     explicit CSettingsOnDemand(std::function<void(const std::string&)> warn);
@@ -93,7 +93,7 @@ public:
 
 private:
     // The store, or null when its files failed the check.
-    IProfile* Store() const;
+    const IProfile* Store() const;
 
     std::function<void(const std::string&)> m_warn;
     mutable bool m_bOpened = false;
