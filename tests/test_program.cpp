@@ -170,8 +170,15 @@ TEST_F(ProgramTest, StandardOutputIsWrittenNotReplaced)
 {
     ASSERT_EQ(Run({"--no-settings", m_dump}), 0);
     const std::string text = m_out;
+    const auto inode = [this] {
+        struct stat status {};
+        stat((m_home / "stdout").c_str(), &status);
+        return status.st_ino;
+    };
+    const ino_t before = inode();
     EXPECT_EQ(Run({"--no-settings", "-o", "/dev/stdout", m_dump}), 0) << m_err;
     EXPECT_EQ(m_out, text);
+    EXPECT_EQ(inode(), before);  // the caller's own file, not a new one in its place
     EXPECT_FALSE(HasTemporary(m_home));
 }
 
