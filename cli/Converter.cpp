@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <new>
 #include <optional>
-#include <random>
 #include <set>
 #include <system_error>
 #include <unordered_set>
@@ -23,6 +21,7 @@
 #include "Detector.h"
 #include "InputFile.h"
 #include "MessageSink.h"
+#include "OutputFile.h"
 #include "OutputFormat.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
@@ -177,7 +176,7 @@ struct CDumpResult {
     bool ok = false;
     std::string text;
     std::vector<std::string> messages;  // why it failed
-    std::vector<std::string> warnings;  // what the format had to leave out
+    std::vector<std::string> warnings;  // a cut-off dump, what the format had to leave out
 };
 
 CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile& profile)
@@ -205,6 +204,8 @@ CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile&
                 result.messages.push_back(LoadString(IDS_FILE_TOO_SHORT));
             return result;
         }
+        if (extractor->m_bCutOff)
+            result.warnings.push_back(LoadString(IDS_DUMP_CUT_OFF));
         // Only a value outside the enumeration fails, and options never hold one.
         WriteOutput(*extractor, format, result.text, &result.warnings);
         result.ok = true;
@@ -215,70 +216,17 @@ CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile&
     return result;
 }
 
-std::FILE* OpenNewFile(const fs::path& path)
-{
-    // "x": fail rather than open a file that already exists.
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"wbx");
-#else
-    return std::fopen(path.c_str(), "wbx");
-#endif
-}
-
-// Writes text to target through a new temporary file in the same folder
-// that replaces target only once it is complete, so a failure leaves
-// target as it was and no partial file behind. Returns the reason of a
-// failure.
-std::optional<std::string> WriteWholeFile(const fs::path& target, const std::string& text)
-{
-    static std::mt19937 random{std::random_device{}()};
-    std::uniform_int_distribution<int> digit(0, 35);
-
-    fs::path temporary;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; file == nullptr; ++attempt) {
-        std::string suffix = ".";
-        for (int i = 0; i < 8; ++i) {
-            const int d = digit(random);
-            suffix += static_cast<char>(d < 10 ? '0' + d : 'a' + d - 10);
-        }
-        temporary = target;
-        temporary += suffix + ".tmp";
-        errno = 0;
-        file = OpenNewFile(temporary);
-        if (file == nullptr && (errno != EEXIST || attempt >= 100))
-            return SystemReason(errno);
-    }
-
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    int error = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (error == 0)
-        error = errno;
-    std::error_code ec;
-    if (!written || !closed) {
-        fs::remove(temporary, ec);
-        return SystemReason(error);
-    }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return ec.message();
-    }
-    return std::nullopt;
-}
-
 // A set of files, to tell whether a path names one of them: by its
-// normalised absolute name, or, for files that exist, by identity (links,
-// and letter case on file systems that ignore it). Each path is resolved
-// once, when it is added or looked up, so a run of N dumps costs N look-ups
-// and not N times N comparisons.
+// normalised absolute name or that of the file its links lead to (which
+// is what an output to it would write), or, for files that exist, by
+// identity (links, and letter case on file systems that ignore it). Each
+// path is resolved once, when it is added or looked up, so a run of N dumps
+// costs N look-ups and not N times N comparisons.
 class CFileSet {
 public:
     struct CKey {
         std::string normal;
+        std::string followed;
 #ifdef BANKWISE_POSIX_IDENTITY
         std::optional<std::pair<dev_t, ino_t>> identity;
 #else
@@ -291,6 +239,8 @@ public:
         CKey key;
         std::error_code ec;
         key.normal = fs::absolute(path, ec).lexically_normal().native();
+        const std::string file = DescribeOutputTarget(path.string()).file;
+        key.followed = file.empty() ? key.normal : fs::absolute(file, ec).lexically_normal().native();
 #ifdef BANKWISE_POSIX_IDENTITY
         struct stat status {};
         if (stat(path.c_str(), &status) == 0)
@@ -304,6 +254,7 @@ public:
     void Add(const CKey& key)
     {
         m_names.insert(key.normal);
+        m_names.insert(key.followed);
 #ifdef BANKWISE_POSIX_IDENTITY
         if (key.identity)
             m_identities.insert(*key.identity);
@@ -314,7 +265,7 @@ public:
 
     bool Contains(const CKey& key) const
     {
-        if (m_names.contains(key.normal))
+        if (m_names.contains(key.normal) || m_names.contains(key.followed))
             return true;
 #ifdef BANKWISE_POSIX_IDENTITY
         return key.identity && m_identities.contains(*key.identity);
@@ -393,7 +344,7 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
             fail(Format1(IDS_OUTPUT_IS_INPUT, targetName));
             continue;
         }
-        if (const auto reason = WriteWholeFile(target, result.text)) {
+        if (const auto reason = WriteOutputFile(targetName, result.text)) {
             fail(SafeFormat(LoadString(IDS_CANNOT_WRITE),
                             {FormatArg::Text(targetName), FormatArg::Text(*reason)}));
             continue;

@@ -1,6 +1,8 @@
 #include "DumpExtractor.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "BusyGuard.h"
 #include "Profile.h"
@@ -103,6 +105,27 @@ std::string NameFromField(std::span<const std::uint8_t> field, ETrim trim)
         name.erase(last == std::string::npos ? 0 : last + 1);
     }
     return name;
+}
+
+bool EndsInsideMessage(const CByteView& data, bool bMidiFile, std::size_t next)
+{
+    if (!bMidiFile)
+        return next == data.size() && data.ByteIs(next - 1, 0xF0);
+    // Chunks: four letters, a 32-bit length (high byte first), the data.
+    // Anything after them that is no chunk of a MIDI file is not judged.
+    constexpr std::size_t kChunkHeader = 8;
+    for (std::size_t at = 0; data.Fits(at, kChunkHeader);) {
+        if (!data.Matches(at, {'M', 'T', 'h', 'd'}) && !data.Matches(at, {'M', 'T', 'r', 'k'}))
+            return false;
+        std::size_t length = 0;
+        for (std::size_t i = 4; i < kChunkHeader; ++i)
+            length = length << 8 | data.At(at + i);
+        at += kChunkHeader;
+        if (!data.Fits(at, length))
+            return true;
+        at += length;
+    }
+    return false;
 }
 
 bool PatternCarriesNumber(std::string_view pattern)
@@ -209,7 +232,35 @@ void CDumpExtractor::WriteDefinition(std::string& out)
 
 CDefinition CDumpExtractor::MakeDefinition() const
 {
-    return BuildDefinition();
+    CDefinition definition = BuildDefinition();
+    MakeBankTitlesDistinct(definition);
+    return definition;
+}
+
+void MakeBankTitlesDistinct(CDefinition& definition)
+{
+    // Titles compared as the files show them.
+    const auto shown = [](const std::string& title) {
+        std::string text;
+        AppendSanitized(text, title);
+        return text;
+    };
+    std::unordered_set<std::string> taken;  // every title as it stands, and each one given
+    for (const CBankNames& bank : definition.banks)
+        taken.insert(shown(bank.title));
+    std::unordered_set<std::string> seen;
+    std::unordered_map<std::string, int> next;  // the number to try next, by title
+    for (CBankNames& bank : definition.banks) {
+        const std::string title = shown(bank.title);
+        if (seen.insert(title).second)
+            continue;
+        int& n = next.try_emplace(title, 2).first->second;
+        std::string renamed;
+        do {
+            renamed = bank.title + " (" + std::to_string(n++) + ")";
+        } while (!taken.insert(shown(renamed)).second);
+        bank.title = std::move(renamed);
+    }
 }
 
 CDefinition CDumpExtractor::StartDefinition(std::uint32_t makerId) const

@@ -46,7 +46,8 @@ public:
 
     // The names read so far, titled, numbered and prefixed by the naming
     // settings as they are stored now: what every output format writes.
-    // Every bank title of an output passes through here.
+    // Every bank title of an output passes through here, and no two banks
+    // come out with the same title.
     CDefinition MakeDefinition() const;
 
     std::string GetSynthName() const;
@@ -60,6 +61,10 @@ public:
     std::int32_t m_nPreviewFirstPatch = 0;
     std::int32_t m_nPreviewBank = 0;
     std::string m_strError;
+    // Set by a successful Parse when the dump ends inside a message (a
+    // download that stopped, a file cut by a full disk): the names are
+    // those before the cut, and names after it are missing.
+    bool m_bCutOff = false;
 
 protected:
     // The family's part of MakeDefinition.
@@ -89,6 +94,13 @@ enum class ETrim { Keep, TrailingWhiteSpace };
 // ETrim::TrailingWhiteSpace loses trailing blanks, tabs, LF, VT, FF and CR.
 std::string NameFromField(std::span<const std::uint8_t> field, ETrim trim);
 
+// Whether a dump whose messages were read up to next (where the byte after
+// the next message's 0xF0 would stand) stops inside a message. In a raw
+// file: the next message's 0xF0 is all there is of it. In a MIDI file: a
+// track ends before the length its header gives, so the cut may have taken
+// messages too short to be recognised, or others that followed.
+bool EndsInsideMessage(const CByteView& data, bool bMidiFile, std::size_t next);
+
 // The reference number test: a '%' and, somewhere after the first '%', a 'd'.
 bool PatternCarriesNumber(std::string_view pattern);
 
@@ -116,6 +128,12 @@ std::string LetteredBankName(std::string_view pattern, char letter);
 // analysis found it uses (letter first).
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,
                                int number);
+
+// Gives each bank whose title (as the files show it, control bytes as '?')
+// an earlier bank already has that title with " (2)", " (3)" ... appended,
+// taking the first number whose title no bank has, so that every Patch line
+// names a list of its own. Titles that are distinct stay as they are.
+void MakeBankTitlesDistinct(CDefinition& definition);
 
 // Renders definition as instrument definition text, appended to out. Control
 // bytes in any name, prefix or title would break the line structure of the

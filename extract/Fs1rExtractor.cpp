@@ -121,8 +121,10 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
             // is no message, as the search would have it; a raw dump that
             // ends inside a message is broken.
             if (!Fs1rFieldsFit(data, o)) {
-                if (bMidiFile)
+                if (bMidiFile) {
+                    m_bCutOff = true;
                     return true;
+                }
                 SetError(IDS_INVALID_DATA);
                 return false;
             }
@@ -130,9 +132,11 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
                 StoreName(m_names, data.At(o + 7),
                           NameFromField(data.Slice(o + kNameOffset, kNameLength),
                                         ETrim::TrailingWhiteSpace));
+                m_bCutOff = !data.Fits(o, kPerformanceStep);
                 o += kPerformanceStep;
             } else {
                 const std::size_t end = data.Find(o + 7, 0xF7);
+                m_bCutOff = end == CByteView::npos;
                 o = end == CByteView::npos ? data.size() : end + 1;
             }
         } else if (data.ByteIs(o + 1, 0x00) && data.ByteIs(o + 2, kFormatVoice32)) {
@@ -140,7 +144,9 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
                 SetError(IDS_INVALID_DATA);
                 return false;
             }
-            return true;  // nothing after a voice bulk is read
+            // Nothing after a voice bulk is read, so a cut after its names
+            // loses none.
+            return true;
         } else {
             SetError(IDS_INVALID_DATA);
             return false;
@@ -149,11 +155,12 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
         if (bMidiFile) {
             o = FindFs1rMessage(data, o);
             if (o == CByteView::npos)
-                return true;
+                break;
         } else {
             ++o;  // the next message's 0xF0, not tested
         }
     }
+    m_bCutOff = m_bCutOff || EndsInsideMessage(data, bMidiFile, o);
     return true;
 }
 

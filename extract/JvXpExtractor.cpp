@@ -94,8 +94,10 @@ bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
                 StoreName(*list, index, NameFromField(field, ETrim::TrailingWhiteSpace));
             }
         }
-        // Move just past the 0xF7 that ends this message.
+        // Move just past the 0xF7 that ends this message; the dump stops
+        // inside it when there is none.
         const std::size_t end = data.Find(o + 6, 0xF7);
+        m_bCutOff = end == CByteView::npos;
         o = end == CByteView::npos ? data.size() : end + 1;
         if (bMidiFile) {
             while (o < data.size() && !IsJvXpHeader(data, o))
@@ -104,6 +106,7 @@ bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
             ++o;  // the next message's 0xF0, not tested
         }
     }
+    m_bCutOff = m_bCutOff || EndsInsideMessage(data, bMidiFile, o);
     return true;
 }
 

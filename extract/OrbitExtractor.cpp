@@ -80,6 +80,7 @@ bool COrbitExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
         while (o < data.size() && !data.Matches(o, {0x18, 0x0A}))
             ++o;
     }
+    m_bCutOff = EndsInsideMessage(data, bMidiFile, o);
     return true;
 }
 

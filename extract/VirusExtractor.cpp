@@ -57,10 +57,11 @@ std::size_t FindMidiMessage(const CByteView& data, std::size_t from)
 }
 
 // The position just past the 0xF7 that closes the message, or the end of the
-// data when the file stops first.
-std::size_t PastMessageEnd(const CByteView& data, std::size_t from)
+// data when the file stops first (and the dump is cut off).
+std::size_t PastMessageEnd(const CByteView& data, std::size_t from, bool& cutOff)
 {
     const std::size_t end = data.Find(from, 0xF7);
+    cutOff = end == CByteView::npos;
     return end == CByteView::npos ? data.size() : end + 1;
 }
 
@@ -98,7 +99,9 @@ bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
 
     std::size_t o = nOffset;
     if (bMidiFile) {
+        // The first header was recognised, but the file ends inside it.
         o = FindMidiMessage(data, o);
+        m_bCutOff = o == CByteView::npos;
         if (o == CByteView::npos)
             return true;
     }
@@ -127,19 +130,20 @@ bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
                 CNameList* list = single ? &m_banks[bank - 1u] : &m_multis;
                 StoreName(*list, program, NameFromField(field, ETrim::Keep));
             }
-            o = PastMessageEnd(data, o + kFixedFields);
+            o = PastMessageEnd(data, o + kFixedFields, m_bCutOff);
         } else {
-            o = PastMessageEnd(data, o + kTypeOffset);
+            o = PastMessageEnd(data, o + kTypeOffset, m_bCutOff);
         }
 
         if (bMidiFile) {
             o = FindMidiMessage(data, o);
             if (o == CByteView::npos)
-                return true;
+                break;
         } else if (o < data.size()) {
             ++o;  // the next message's 0xF0, not tested
         }
     }
+    m_bCutOff = m_bCutOff || EndsInsideMessage(data, bMidiFile, o);
     return true;
 }
 

@@ -108,6 +108,12 @@ constexpr std::array kTable{
     Entry{IDS_MAKER_KORG, "Korg"},
     Entry{IDS_MAKER_YAMAHA, "Yamaha"},
     Entry{IDS_MAKER_ACCESS, "access"},
+    Entry{IDS_TARGET_READ_ONLY, "The file is read-only"},
+    Entry{IDS_TARGET_BLOCK_DEVICE, "The target is a block device"},
+    Entry{IDS_DUMP_CUT_OFF, "the dump ends inside a message; names after that point are missing"},
+    Entry{IDS_SETTINGS_IGNORED, "Settings file %s ignored (%s); the defaults apply"},
+    Entry{IDS_SETTINGS_NOT_REGULAR, "not a regular file"},
+    Entry{IDS_SETTINGS_TOO_LARGE, "larger than 1 MiB"},
     Entry{IDS_CLI_USAGE, "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP... (--help)"},
     Entry{IDS_CLI_HELP,
           "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP...\n"
@@ -128,6 +134,12 @@ constexpr std::array kTable{
           "\n"
           "The naming settings are those stored by the Bankwise program, unless\n"
           "overridden here for this run. A value may also follow as --option=TEXT.\n"
+          "\n"
+          "An output replaces a file only once its whole text is ready, and the new\n"
+          "file keeps the old one's permissions; a read-only file is refused. A file\n"
+          "with several hard links is overwritten in place, so the links stay linked.\n"
+          "A symbolic link is followed and the file it points to is replaced. A\n"
+          "device, FIFO or terminal (-o /dev/stdout) is written to as it is.\n"
           "Exit status: 0 all converted, 1 a dump or an output failed, 2 usage error.\n"},
     Entry{IDS_CLI_UNKNOWN_OPTION, "bankwise-convert: unknown option %s"},
     Entry{IDS_CLI_MISSING_ARGUMENT, "bankwise-convert: option %s needs an argument"},

@@ -78,6 +78,18 @@ enum StringId : std::uint32_t {
     IDS_MAKER_YAMAHA = 62023,
     IDS_MAKER_ACCESS = 62024,
 
+    // Output targets, for the converter and the desktop program alike.
+    IDS_TARGET_READ_ONLY = 62050,        // reasons in IDS_CANNOT_WRITE
+    IDS_TARGET_BLOCK_DEVICE = 62051,
+
+    // A dump whose extractor set m_bCutOff: a warning, the names still stand.
+    IDS_DUMP_CUT_OFF = 62052,
+
+    // The settings store, for the converter and the desktop program alike.
+    IDS_SETTINGS_IGNORED = 62055,        // "%s" = settings file, "%s" = why
+    IDS_SETTINGS_NOT_REGULAR = 62056,
+    IDS_SETTINGS_TOO_LARGE = 62057,
+
     // The command-line converter.
     IDS_CLI_USAGE = 62100,
     IDS_CLI_HELP = 62101,

@@ -2,11 +2,15 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QVariant>
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
+#include "SafeFormat.h"
 #include "StringTable.h"
 
 namespace bankwise {
@@ -139,6 +143,85 @@ bool CSettingsProfile::WriteProfileInt(const std::string& section, const std::st
     m_settings->setValue(SettingsKey(section, entry), value);
     m_settings->sync();
     return m_settings->status() == QSettings::NoError;
+}
+
+std::vector<std::string> UserSettingsFiles()
+{
+    const std::string organization = LoadString(IDS_REGISTRY_COMPANY);
+    const std::string application = LoadString(AFX_IDS_APP_TITLE);
+    std::vector<std::string> files;
+    // The folders, in order, that the store itself looks in.
+    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        const QByteArray base = QFile::encodeName(folder);
+        const std::string path(base.constData(), static_cast<std::size_t>(base.size()));
+        files.push_back(path + '/' + organization + '/' + application + ".conf");
+        files.push_back(path + '/' + organization + ".conf");
+    }
+    return files;
+}
+
+std::optional<std::string> CheckSettingsFiles(const std::vector<std::string>& files)
+{
+    namespace fs = std::filesystem;
+    for (const std::string& file : files) {
+        std::error_code ec;
+        const fs::file_status status = fs::status(file, ec);
+        if (!fs::exists(status))
+            continue;
+        const bool regular = fs::is_regular_file(status);
+        if (regular && (fs::file_size(file, ec) <= kMaxSettingsFileSize || ec))
+            continue;
+        const StringId problem = regular ? IDS_SETTINGS_TOO_LARGE : IDS_SETTINGS_NOT_REGULAR;
+        return SafeFormat(LoadString(IDS_SETTINGS_IGNORED),
+                          {FormatArg::Text(file), FormatArg::Text(LoadString(problem))});
+    }
+    return std::nullopt;
+}
+
+CSettingsOnDemand::CSettingsOnDemand(std::function<void(const std::string&)> warn)
+    : m_warn(std::move(warn))
+{
+}
+
+CSettingsOnDemand::~CSettingsOnDemand() = default;
+
+const IProfile* CSettingsOnDemand::Store() const
+{
+    if (!m_bOpened) {
+        m_bOpened = true;
+        if (const auto warning = CheckSettingsFiles(UserSettingsFiles())) {
+            if (m_warn)
+                m_warn(*warning);
+        } else {
+            m_pStore = std::make_unique<CSettingsProfile>();
+        }
+    }
+    return m_pStore.get();
+}
+
+std::string CSettingsOnDemand::GetProfileString(const std::string& section, const std::string& entry,
+                                                const std::string& def) const
+{
+    const IProfile* store = Store();
+    return store != nullptr ? store->GetProfileString(section, entry, def) : def;
+}
+
+int CSettingsOnDemand::GetProfileInt(const std::string& section, const std::string& entry,
+                                     int def) const
+{
+    const IProfile* store = Store();
+    return store != nullptr ? store->GetProfileInt(section, entry, def) : def;
+}
+
+bool CSettingsOnDemand::WriteProfileString(const std::string&, const std::string&,
+                                           const std::string&)
+{
+    return false;
+}
+
+bool CSettingsOnDemand::WriteProfileInt(const std::string&, const std::string&, int)
+{
+    return false;
 }
 
 }  // namespace bankwise

@@ -1,6 +1,7 @@
 // bankwise-convert, run in process over dumps in a scratch folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -13,8 +14,11 @@
 
 #include "Converter.h"
 #include "TestSupport.h"
+#include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KorgGen.h"
 #include "gen/OrbitGen.h"
+#include "gen/VirusGen.h"
 
 namespace bankwise {
 namespace {
@@ -123,8 +127,8 @@ TEST_F(CliTest, EachDumpConvertsOrFailsAlone)
 }
 
 // An output never replaces a dump of the run or an earlier output, whatever
-// name reaches it: another spelling, a hard or symbolic link, or the name
-// of a dump that could not be read.
+// name reaches it: another spelling, a hard or symbolic link (also one that
+// leads nowhere yet), or the name of a dump that could not be read.
 TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
 {
     const std::string dump = ReadText(m_orbit);
@@ -132,6 +136,8 @@ TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
     fs::create_hard_link(m_orbit, m_dir / "hard.syx");
     fs::create_symlink("orbit.syx", m_dir / "soft.syx");
     fs::create_symlink("jv.ins", m_dir / "out" / "orbit.ins");
+    fs::create_directory(m_dir / "out2");
+    fs::create_symlink("../out/jv.ins", m_dir / "out2" / "jv.ins");
     const auto isInput = [](const std::string& target) {
         return "Skipped: " + target + " is one of the dumps being converted!";
     };
@@ -145,6 +151,10 @@ TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
         {{"-d", Path("out"), unread, m_jv},
          unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": "
              + isInput((m_dir / "out" / "jv.ins").string())},
+        // Written through, the link would make the dump that could not be read.
+        {{"-d", Path("out2"), unread, m_jv},
+         unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": "
+             + isInput((m_dir / "out2" / "jv.ins").string())},
         {{"-d", Path("out"), Path("jv.syx"), m_orbit},
          m_orbit + ": Skipped: " + earlier + " was already written by this run!"},
     };
@@ -204,6 +214,60 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing)
     EXPECT_FALSE(fs::exists(out));
     EXPECT_EQ(Run({"--help", "--bogus"}), kExitOk);  // help wins over a bad option
     EXPECT_TRUE(m_out.starts_with("usage: bankwise-convert")) << m_out;
+}
+
+// A dump that ends inside a message still converts, with one warning that
+// names after the cut are missing; one whose names are all there (a
+// complete dump, a cut after the only message that is read) converts
+// silently.
+TEST_F(CliTest, ACutOffDumpConvertsWithAWarning)
+{
+    using gen::Bytes;
+    const auto cut = [](const Bytes& bytes, std::size_t drop) {
+        return Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(drop));
+    };
+    // Keeps keep bytes of the last SysEx event, its 0xF0 included.
+    const auto cutLast = [](const Bytes& midi, std::size_t keep) {
+        const auto f0 = std::find(midi.rbegin(), midi.rend(), 0xF0).base() - 1;
+        return Bytes(midi.begin(), f0 + static_cast<std::ptrdiff_t>(keep));
+    };
+    const std::vector<Bytes> jv{gen::MakeJvXpMessage({.slot = 0, .name = "Piano"}),
+                                gen::MakeJvXpMessage({.slot = 1, .name = "Organ"})};
+    const std::vector<Bytes> virus{gen::MakeVirusMessage({.name = "Lead"}),
+                                   gen::MakeVirusMessage({.program = 1, .name = "Pad"})};
+    const std::vector<Bytes> fs1r{gen::MakeFs1rPerformance(0, "Air"), gen::MakeFs1rPerformance(1, "Sea")};
+    const Bytes korg = gen::MakeKorgProgramDump(gen::kProphecy, gen::kKorgBankA, {});
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool warned;
+    };
+    const std::vector<Case> cases{
+        {"jv.syx", gen::JoinMessages(jv), false},
+        {"jv.mid", gen::MakeMidiFile(jv), false},
+        {"jv-no-end.syx", cut(gen::JoinMessages(jv), 1), true},
+        {"jv-lone-start.syx", gen::Concat({gen::JoinMessages(jv), {0xF0}}), true},
+        {"jv-after-name.mid", cutLast(gen::MakeMidiFile(jv), 30), true},
+        {"jv-unrecognised.mid", cutLast(gen::MakeMidiFile(jv), 2), true},
+        {"orbit-lone-start.syx", gen::Concat({gen::JoinMessages(kOrbitPresets), {0xF0}}), true},
+        {"orbit-unrecognised.mid", cutLast(gen::MakeMidiFile(kOrbitPresets), 4), true},
+        {"fs1r-after-name.syx", cut(gen::JoinMessages(fs1r), 100), true},
+        {"fs1r-other-no-end.syx", gen::Concat({fs1r[0], cut(gen::MakeFs1rVoice(0, "V"), 1)}), true},
+        {"fs1r-first-header.mid", cutLast(gen::MakeMidiFile({fs1r[0]}), 9), true},
+        {"fs1r-voices-no-end.syx", cut(gen::MakeVoiceBulk({.names = {"A", "B"}}), 2), false},
+        {"virus-no-end.syx", cut(gen::JoinMessages(virus), 1), true},
+        {"virus-first-header.mid", cutLast(gen::MakeMidiFile({virus[0]}), 8), true},
+        {"virus-after-name.mid", cutLast(gen::MakeMidiFile(virus), 265), true},
+        {"korg-no-end.syx", cut(korg, 1), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string dump = Dump(c.name, c.bytes);
+        EXPECT_EQ(Run({"--no-settings", dump}), kExitOk) << m_err;
+        EXPECT_EQ(m_err, c.warned ? dump + ": the dump ends inside a message; names after that point"
+                                           " are missing\n"
+                                  : "");
+    }
 }
 
 // Every format goes the same way as the .ins text: standard output, -o,

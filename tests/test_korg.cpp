@@ -210,8 +210,8 @@ TEST_F(KorgTest, PatternsGiveLettersNumbersOrNeitherAndStayWithTheirFamily)
         {"Bank %c", "Prog ", "[Bank A]", "0=Prog Tidal Lead", "63=Prog Program 127", "Patch[256]=Bank B"},
         {"Bank %c", "", "[Bank A]", "0=Tidal Lead", "63=Program 127", "Patch[256]=Bank B"},
         {"Bank %c", "%c-%3d ", "[Bank A]", "0=A-  0 Tidal Lead", "63=B- 63 Program 127", "Patch[256]=Bank B"},
-        // A bank pattern without "%c" names both banks alike.
-        {"Korg Bank", "%c%02d:", "[Korg Bank]", "0=A00:Tidal Lead", "63=B63:Program 127", "Patch[256]=Korg Bank"},
+        // A bank pattern without "%c" would name both banks alike: B is told apart.
+        {"Korg Bank", "%c%02d:", "[Korg Bank]", "0=A00:Tidal Lead", "63=B63:Program 127", "Patch[256]=Korg Bank (2)"},
         // Conversions that do not fit are written as typed.
         {"%c %s %d", "%s%c", "[A %s %d]", "0=%sATidal Lead", "63=%sBProgram 127", "Patch[256]=B %s %d"},
         {"Bank %c", "%d%c", "[Bank A]", "0=65%cTidal Lead", "63=66%cProgram 127", "Patch[256]=Bank B"},

@@ -14,6 +14,9 @@
 #include <sstream>
 
 #include "OrbitExtractor.h"
+#include "gen/KorgGen.h"
+#include "gen/OrbitGen.h"
+#include "gen/VirusGen.h"
 #include "OutputFormat.h"
 #include "Profile.h"
 #include "TestSupport.h"
@@ -260,6 +263,82 @@ TEST(OtherFormats, PrefixesAndBanksBeyondBankSelect)
                             "select MSB and LSB",
                             "Left out bank \"Minus\": its number -1 cannot be sent as bank "
                             "select MSB and LSB"}));
+}
+
+std::vector<std::string> Titles(const std::vector<Bank>& banks)
+{
+    std::vector<std::string> titles;
+    for (const Bank& bank : banks)
+        titles.push_back(bank.title);
+    return titles;
+}
+
+// A bank pattern that a family cannot number or letter would give several
+// banks one title, and readers would merge their lists: every later bank is
+// told apart, alike in all three formats, and each Patch line names its own.
+TEST(OtherFormats, BanksOfOneTitleAreToldApart)
+{
+    struct Case {
+        const char* synth;
+        const char* bankFormat;
+        gen::Bytes dump;
+        std::vector<std::string> titles;
+    };
+    const std::vector<Case> cases{
+        {"E-MU Orbit/Phatt/Caranaval", "Bank %02d",
+         gen::JoinMessages({gen::MakeOrbitPreset(0, "A"), gen::MakeOrbitPreset(128, "B"),
+                            gen::MakeOrbitPreset(300, "C")}),
+         {"Bank %02d", "Bank %02d (2)", "Bank %02d (3)"}},
+        {"Korg Prophecy", "Bank", gen::MakeKorgProgramDump(gen::kProphecy, gen::kKorgBothBanks, {}),
+         {"Bank", "Bank (2)"}},
+        {"access Virus", "V %d",
+         gen::JoinMessages({gen::MakeVirusMessage({.bank = 1, .name = "A"}),
+                            gen::MakeVirusMessage({.bank = 3, .name = "C"}),
+                            gen::MakeVirusMessage({.type = gen::kVirusMulti, .name = "M"})}),
+         {"V %d", "V %d (2)", "V %d Multis"}},
+        // Told apart already: nothing changes.
+        {"access Virus", "V%c",
+         gen::JoinMessages({gen::MakeVirusMessage({.bank = 1, .name = "A"}),
+                            gen::MakeVirusMessage({.bank = 2, .name = "B"})}),
+         {"VA", "VB"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.synth) + " / " + c.bankFormat);
+        CMemoryProfile profile;
+        profile.WriteProfileString(c.synth, "BankFormat", c.bankFormat);
+        CScopedAppProfile scope(profile);
+        test::Conversion conversion = test::Convert(c.dump);
+        ASSERT_TRUE(conversion.ok);
+        std::string midnam, reabank;
+        WriteOutput(*conversion.extractor, EOutputFormat::Midnam, midnam);
+        WriteOutput(*conversion.extractor, EOutputFormat::Reabank, reabank);
+        const std::vector<Bank> ins = ReadIns(conversion.text);
+        EXPECT_EQ(Titles(ins), c.titles);
+        for (const Bank& bank : ins)
+            EXPECT_NE(bank.number, -1) << bank.title;  // found by its Patch line
+        EXPECT_EQ(Titles(ReadMidnam(midnam).banks), c.titles);
+        EXPECT_EQ(Titles(ReadReabank(reabank)), c.titles);
+    }
+}
+
+// A title made by numbering never takes one a bank already has, and titles
+// that the files would show alike (control bytes become '?') count as one.
+TEST(OtherFormats, NumberedTitlesStayClearOfOthers)
+{
+    const auto titlesAfter = [](std::vector<std::string> titles) {
+        CDefinition definition;
+        for (std::string& title : titles)
+            definition.banks.push_back({std::move(title), 0, {}, false});
+        MakeBankTitlesDistinct(definition);
+        std::vector<std::string> result;
+        for (const CBankNames& bank : definition.banks)
+            result.push_back(bank.title);
+        return result;
+    };
+    using T = std::vector<std::string>;
+    EXPECT_EQ(titlesAfter({"T", "T", "T (2)", "T"}), (T{"T", "T (3)", "T (2)", "T (4)"}));
+    EXPECT_EQ(titlesAfter({"T (2)", "T", "T"}), (T{"T (2)", "T", "T (3)"}));
+    EXPECT_EQ(titlesAfter({"A\x01", "A\x02", "A?"}), (T{"A\x01", "A\x02 (2)", "A? (3)"}));
 }
 
 TEST(OtherFormats, NamesExtensionsAndFilters)

@@ -179,8 +179,9 @@ TEST(Virus, BankAndPatchPatterns)
     };
     const Case cases[] = {
         {"Bank %c", "%c-%d:", "Bank A", "Bank B", " Multis", "A-0:", "B-0:", "B-1:", "M-0:"},
-        // Banks are named by letter only: "%d" leaves the pattern as it is.
-        {"Virus %d", "%03d:", "Virus %d", "Virus %d", "Virus %d Multis", "000:", "000:", "001:",
+        // Banks are named by letter only: "%d" leaves the pattern as it is,
+        // and the second bank of that title is told apart.
+        {"Virus %d", "%03d:", "Virus %d", "Virus %d (2)", "Virus %d Multis", "000:", "000:", "001:",
          "000:"},
         {"%c-Set", "%c:", "A-Set", "B-Set", " Multis", "A:", "B:", "B:", "M:"},
         {"My %c Banks", "", "My A Banks", "My B Banks", "My %c Multis", "", "", "", ""},
