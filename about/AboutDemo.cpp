@@ -30,7 +30,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption more(QStringLiteral("more"), QStringLiteral("Open the information box too."));
+    const QCommandLineOption more(QStringLiteral("more"),
+                                  QStringLiteral("Open the information box too."));
     const QCommandLineOption grab(QStringLiteral("grab"),
                                   QStringLiteral("Write both boxes as pictures into DIR and quit."),
                                   QStringLiteral("DIR"));

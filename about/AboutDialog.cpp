@@ -87,9 +87,9 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this),
 
     for (CLinkLabel* link : {&m_webLink, &m_mailLink})
         link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setFixedSize(DialogUnitsToPixels(QRect(0, 0, 215, 117), metrics.averageCharWidth(),
-                                     metrics.height())
-                     .size());
+    setFixedSize(
+        DialogUnitsToPixels(QRect(0, 0, 215, 117), metrics.averageCharWidth(), metrics.height())
+            .size());
 
     DoDataExchange();
     m_mailLink.SetTarget(QStringLiteral("mailto:") + Text(IDS_ABOUT_MAIL_ADDRESS));
@@ -135,26 +135,29 @@ QStringList RuntimeLibraryNames()
 QString ProgramInformation(CDesktop& desktop)
 {
     const auto program = desktop.ProgramVersion();
-    const std::string programLine =
-        program ? SafeFormat(LoadString(IDS_INFO_PROGRAM_VERSION),
-                             {Number((*program)[0]), Number((*program)[1]), Number((*program)[2]),
-                              Number((*program)[3])})
-                : LoadString(IDS_INFO_PROGRAM_UNKNOWN);
+    const std::string programLine = program
+                                        ? SafeFormat(LoadString(IDS_INFO_PROGRAM_VERSION),
+                                                     {Number((*program)[0]), Number((*program)[1]),
+                                                      Number((*program)[2]), Number((*program)[3])})
+                                        : LoadString(IDS_INFO_PROGRAM_UNKNOWN);
     std::string libraryLines;
     for (const QString& library : RuntimeLibraryNames()) {
         const std::string name = library.toStdString();
         const auto path = desktop.FindLibrary(library);
         const auto version = path ? desktop.FileVersion(*path) : std::nullopt;
         if (version)
-            libraryLines += SafeFormat(LoadString(IDS_INFO_LIBRARY_VERSION),
-                                       {FormatArg::Text(name), Number((*version)[0]), Number((*version)[1]),
-                                        Number((*version)[2]), Number((*version)[3])});
+            libraryLines +=
+                SafeFormat(LoadString(IDS_INFO_LIBRARY_VERSION),
+                           {FormatArg::Text(name), Number((*version)[0]), Number((*version)[1]),
+                            Number((*version)[2]), Number((*version)[3])});
         else
-            libraryLines += SafeFormat(LoadString(path ? IDS_INFO_LIBRARY_UNKNOWN : IDS_INFO_LIBRARY_MISSING),
-                                       {FormatArg::Text(name)});
+            libraryLines +=
+                SafeFormat(LoadString(path ? IDS_INFO_LIBRARY_UNKNOWN : IDS_INFO_LIBRARY_MISSING),
+                           {FormatArg::Text(name)});
     }
-    return QString::fromStdString(SafeFormat(
-        LoadString(IDS_PROGRAM_INFO), {FormatArg::Text(programLine), FormatArg::Text(libraryLines)}));
+    return QString::fromStdString(
+        SafeFormat(LoadString(IDS_PROGRAM_INFO),
+                   {FormatArg::Text(programLine), FormatArg::Text(libraryLines)}));
 }
 
 }  // namespace bankwise

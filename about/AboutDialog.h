@@ -13,7 +13,8 @@ namespace bankwise {
 
 class CDesktop;
 
-class CAboutDialog : public QDialog {
+class CAboutDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit CAboutDialog(QWidget* parent = nullptr);

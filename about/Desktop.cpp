@@ -49,11 +49,13 @@ std::optional<VersionNumbers> ParseVersion(const QString& text)
 QString RegisteredHtmCommand()
 {
     const QString root = QStringLiteral("HKEY_CLASSES_ROOT\\");
-    const QString htmClass =
-        QSettings(root + QStringLiteral(".htm"), QSettings::NativeFormat).value("Default").toString();
+    const QString htmClass = QSettings(root + QStringLiteral(".htm"), QSettings::NativeFormat)
+                                 .value("Default")
+                                 .toString();
     if (htmClass.isEmpty())
         return {};
-    return QSettings(root + htmClass + QStringLiteral("\\shell\\open\\command"), QSettings::NativeFormat)
+    return QSettings(root + htmClass + QStringLiteral("\\shell\\open\\command"),
+                     QSettings::NativeFormat)
         .value("Default")
         .toString();
 }
@@ -72,7 +74,8 @@ QString CDesktop::BrowserCommand()
     return RegisteredHtmCommand();
 #else
     QStringList mimeapps;
-    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+    for (const QString& dir :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
         mimeapps << dir + QStringLiteral("/mimeapps.list");
     const QStringList applications =
         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
@@ -109,7 +112,8 @@ std::optional<QString> CDesktop::FindLibrary(const QString& name)
 {
 #ifdef Q_OS_LINUX
     // Each mapped file once per segment; the first match is enough.
-    const QStringList lines = ReadTextFile(QStringLiteral("/proc/self/maps")).split(QLatin1Char('\n'));
+    const QStringList lines =
+        ReadTextFile(QStringLiteral("/proc/self/maps")).split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const qsizetype slash = line.indexOf(QLatin1Char('/'));
         if (slash < 0)
@@ -178,12 +182,13 @@ QString FindBrowserCommand(const QString& browserVariable, const QStringList& mi
     for (const QString& list : mimeappsFiles) {
         const QString text = ReadTextFile(list);
         for (const char* type : kWebTypes) {
-            const QString ids = IniValue(text, QStringLiteral("Default Applications"),
-                                         QString::fromLatin1(type));
+            const QString ids =
+                IniValue(text, QStringLiteral("Default Applications"), QString::fromLatin1(type));
             for (const QString& id : ids.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
                 for (const QString& dir : applicationDirs) {
-                    QString exec = IniValue(ReadTextFile(QDir(dir).filePath(id)),
-                                                  QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
+                    QString exec =
+                        IniValue(ReadTextFile(QDir(dir).filePath(id)),
+                                 QStringLiteral("Desktop Entry"), QStringLiteral("Exec"));
                     if (!exec.isEmpty())
                         return exec;
                 }

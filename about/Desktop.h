@@ -16,7 +16,8 @@ namespace bankwise {
 
 using VersionNumbers = std::array<std::uint16_t, 4>;
 
-class CDesktop {
+class CDesktop
+{
 public:
     CDesktop() = default;
     CDesktop(const CDesktop&) = delete;

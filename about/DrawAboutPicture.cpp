@@ -47,7 +47,8 @@ int main(int argc, char** argv)
     const int keys = kWidth / kWhite + 1;
     painter.fillRect(QRect(0, kKeyTop, kWidth, kHeight - kKeyTop), QColor(50, 50, 56));
     for (int k = 0; k < keys; ++k)
-        painter.fillRect(QRect(k * kWhite, kKeyTop, kWhite - 1, kHeight - kKeyTop), QColor(245, 245, 240));
+        painter.fillRect(QRect(k * kWhite, kKeyTop, kWhite - 1, kHeight - kKeyTop),
+                         QColor(245, 245, 240));
     for (int k = 0; k < keys; ++k) {
         const int inOctave = k % 7;
         if (inOctave == 2 || inOctave == 6)

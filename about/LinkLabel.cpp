@@ -26,8 +26,7 @@ qsizetype FindPlaceholder(const QString& commandLine, const QString& quote)
 {
     qsizetype first = -1;
     for (const char* placeholder : kPlaceholders) {
-        const qsizetype at =
-            commandLine.indexOf(quote + QLatin1String(placeholder) + quote);
+        const qsizetype at = commandLine.indexOf(quote + QLatin1String(placeholder) + quote);
         if (at >= 0 && (first < 0 || at < first))
             first = at;
     }
@@ -182,7 +181,7 @@ QRect FitRect(const QRect& rect, const QSize& text, Qt::Alignment alignment)
 {
     int left = rect.left();
     int top = rect.top();
-    int right = left + rect.width();   // one past, as the measures are
+    int right = left + rect.width();  // one past, as the measures are
     int bottom = top + rect.height();
 
     if (alignment & Qt::AlignVCenter) {

@@ -24,7 +24,8 @@ inline constexpr int kOpenedCode = 33;
 inline constexpr int kFileNotFoundCode = 2;
 inline constexpr int kNoAssociationCode = 31;
 
-class CLinkLabel : public QLabel {
+class CLinkLabel : public QLabel
+{
     Q_OBJECT
 public:
     explicit CLinkLabel(QWidget* parent = nullptr);

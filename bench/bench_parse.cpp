@@ -28,7 +28,8 @@ namespace {
 using namespace bankwise;
 using namespace bankwise::gen;
 
-class CQuietSink final : public IMessageSink {
+class CQuietSink final : public IMessageSink
+{
 public:
     void ShowMessage(const std::string& /*text*/) override {}
 };
@@ -57,13 +58,15 @@ std::vector<Bytes> FullJvXpDump()
                                             .name = "Perform " + std::to_string(i)}));
     }
     for (std::uint8_t slot : {0x40, 0x41})
-        messages.push_back(MakeJvXpMessage({.area = kJvAreaPerformance, .slot = slot, .name = "Kit"}));
+        messages.push_back(
+            MakeJvXpMessage({.area = kJvAreaPerformance, .slot = slot, .name = "Kit"}));
     return messages;
 }
 
 // A dump the caller holds, offered in place as a file in memory is: no copy
 // per run, as the converter makes none.
-class CSpanSource final : public CByteSource {
+class CSpanSource final : public CByteSource
+{
 public:
     explicit CSpanSource(const Bytes& bytes) : m_bytes(bytes) {}
     std::uint64_t GetLength() override { return m_bytes.size(); }
@@ -90,7 +93,8 @@ private:
 };
 
 // The largest realistic dump of each family.
-struct CDump {
+struct CDump
+{
     Bytes file;
     bool midi;
 };
@@ -154,8 +158,9 @@ const CDump& VirusAllBanks()
                 }
             }
             for (int m = 0; m < 128; ++m) {
-                messages.push_back(MakeVirusMessage(
-                    {.type = kVirusMulti, .program = static_cast<std::uint8_t>(m), .name = "Multi"}));
+                messages.push_back(MakeVirusMessage({.type = kVirusMulti,
+                                                     .program = static_cast<std::uint8_t>(m),
+                                                     .name = "Multi"}));
             }
             return JoinMessages(messages);
         }(),
@@ -181,8 +186,8 @@ void BM_Convert(benchmark::State& state, const CDump& (*dump)())
         textBytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations())
-                            * static_cast<std::int64_t>(d.file.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(d.file.size()));
     state.counters["text_bytes"] = static_cast<double>(textBytes);
 }
 
@@ -218,9 +223,9 @@ void BM_Memchr(benchmark::State& state, const CDump& (*dump)())
     }
 }
 
-#define BANKWISE_FAMILY_BENCHMARKS(name)                                                   \
-    BENCHMARK_CAPTURE(BM_Convert, name, &name)->Unit(benchmark::kMicrosecond);             \
-    BENCHMARK_CAPTURE(BM_Parse, name, &name)->Unit(benchmark::kMicrosecond);               \
+#define BANKWISE_FAMILY_BENCHMARKS(name)                                                           \
+    BENCHMARK_CAPTURE(BM_Convert, name, &name)->Unit(benchmark::kMicrosecond);                     \
+    BENCHMARK_CAPTURE(BM_Parse, name, &name)->Unit(benchmark::kMicrosecond);                       \
     BENCHMARK_CAPTURE(BM_Memchr, name, &name)->Unit(benchmark::kMicrosecond)
 
 BANKWISE_FAMILY_BENCHMARKS(OrbitRaw);

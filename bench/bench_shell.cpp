@@ -22,7 +22,8 @@ namespace {
 
 using namespace bankwise;
 
-class CSilentPrompt final : public IPrompt {
+class CSilentPrompt final : public IPrompt
+{
 public:
     EAnswer Message(QWidget*, EBox, const QString&) override { return EAnswer::Ok; }
     QString FileName(QWidget*, const CFileRequest&) override { return {}; }
@@ -70,12 +71,14 @@ void BM_ShellOpenFullVirus(benchmark::State& state)
         std::vector<gen::Bytes> messages;
         for (std::uint8_t bank = 1; bank <= 4; ++bank) {
             for (int p = 0; p < 128; ++p)
-                messages.push_back(gen::MakeVirusMessage(
-                    {.bank = bank, .program = static_cast<std::uint8_t>(p), .name = "Single " + std::to_string(p)}));
+                messages.push_back(gen::MakeVirusMessage({.bank = bank,
+                                                          .program = static_cast<std::uint8_t>(p),
+                                                          .name = "Single " + std::to_string(p)}));
         }
         for (int m = 0; m < 128; ++m)
-            messages.push_back(gen::MakeVirusMessage(
-                {.type = gen::kVirusMulti, .program = static_cast<std::uint8_t>(m), .name = "Multi"}));
+            messages.push_back(gen::MakeVirusMessage({.type = gen::kVirusMulti,
+                                                      .program = static_cast<std::uint8_t>(m),
+                                                      .name = "Multi"}));
         const QString file = dir.filePath(QStringLiteral("full-virus.syx"));
         gen::WriteFile(file.toStdString(), gen::JoinMessages(messages));
         return file;

@@ -62,8 +62,9 @@ std::vector<Bytes> JvXpBank(int patches, int performances)
 {
     std::vector<Bytes> messages;
     for (int i = 0; i < patches; ++i) {
-        messages.push_back(MakeJvXpMessage(
-            {.area = kJvAreaPatch, .slot = static_cast<std::uint8_t>(i), .name = Numbered("Patch ", i)}));
+        messages.push_back(MakeJvXpMessage({.area = kJvAreaPatch,
+                                            .slot = static_cast<std::uint8_t>(i),
+                                            .name = Numbered("Patch ", i)}));
     }
     for (int i = 0; i < performances; ++i) {
         messages.push_back(MakeJvXpMessage({.area = kJvAreaPerformance,
@@ -92,8 +93,9 @@ std::vector<Bytes> VirusBank(int banks, int perBank, int multis)
         }
     }
     for (int m = 0; m < multis; ++m) {
-        messages.push_back(MakeVirusMessage(
-            {.type = kVirusMulti, .program = static_cast<std::uint8_t>(m), .name = Numbered("Multi ", m)}));
+        messages.push_back(MakeVirusMessage({.type = kVirusMulti,
+                                             .program = static_cast<std::uint8_t>(m),
+                                             .name = Numbered("Multi ", m)}));
     }
     return messages;
 }
@@ -105,14 +107,10 @@ int Batch(const fs::path& dir, int count)
     for (int i = 0; i < 32; ++i)
         voices.push_back(Numbered("Voice ", i));
     const std::pair<const char*, Bytes> kinds[] = {
-        {".syx", JoinMessages(OrbitBank(14))},
-        {".mid", MakeMidiFile(JvXpBank(40, 8))},
-        {".syx", MakeVoiceBulk({.names = voices})},
-        {".mid", MakeMidiFile(VirusBank(1, 15, 0))},
-        {".syx", JoinMessages(VirusBank(1, 12, 3))},
-        {".mid", MakeMidiFile(OrbitBank(14))},
-        {".syx", JoinMessages(JvXpBank(40, 8))},
-        {".mid", MakeMidiFile(Fs1rBank(9))},
+        {".syx", JoinMessages(OrbitBank(14))},       {".mid", MakeMidiFile(JvXpBank(40, 8))},
+        {".syx", MakeVoiceBulk({.names = voices})},  {".mid", MakeMidiFile(VirusBank(1, 15, 0))},
+        {".syx", JoinMessages(VirusBank(1, 12, 3))}, {".mid", MakeMidiFile(OrbitBank(14))},
+        {".syx", JoinMessages(JvXpBank(40, 8))},     {".mid", MakeMidiFile(Fs1rBank(9))},
     };
     fs::create_directories(dir);
     constexpr int kKinds = sizeof kinds / sizeof kinds[0];
@@ -157,7 +155,8 @@ int Big(const std::string& family, const std::string& kind, const fs::path& file
 
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     const auto write = [&out](const Bytes& bytes) {
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     };
     const Bytes trackStart{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20};  // tempo
     const Bytes trackEnd{0x00, 0xFF, 0x01, 0x03, 'e', 'n', 'd', 0x00, 0xFF, 0x2F, 0x00};
@@ -165,9 +164,28 @@ int Big(const std::string& family, const std::string& kind, const fs::path& file
         const std::uint64_t length = trackStart.size() + rounds * round.size() + trackEnd.size();
         if (length > 0xFFFFFFFFu)
             throw std::invalid_argument("a MIDI track holds at most 4 GiB");
-        write({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k',
-               static_cast<std::uint8_t>(length >> 24), static_cast<std::uint8_t>(length >> 16),
-               static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)});
+        write({'M',
+               'T',
+               'h',
+               'd',
+               0,
+               0,
+               0,
+               6,
+               0,
+               0,
+               0,
+               1,
+               0x01,
+               0xE0,
+               'M',
+               'T',
+               'r',
+               'k',
+               static_cast<std::uint8_t>(length >> 24),
+               static_cast<std::uint8_t>(length >> 16),
+               static_cast<std::uint8_t>(length >> 8),
+               static_cast<std::uint8_t>(length)});
         write(trackStart);
     }
     for (std::uint64_t i = 0; i < rounds; ++i)
@@ -203,7 +221,8 @@ int Scan(const char* path)
     return 0;
 }
 
-struct CCommand {
+struct CCommand
+{
     std::string fresh;  // folder emptied before each run, or empty
     std::vector<char*> argv;
     std::vector<double> seconds;

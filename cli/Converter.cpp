@@ -43,12 +43,12 @@ constexpr const char* kEntryInstrFormat = "InstrFormat";
 // naming entries are overridden, in whichever family section is read, since
 // the family is known only once the dump has been recognised. A run never
 // changes what is stored, so writes are refused.
-class COverrideProfile final : public IProfile {
+class COverrideProfile final : public IProfile
+{
 public:
     COverrideProfile(const IProfile& base, std::map<std::string, std::string> overrides)
         : m_base(base), m_overrides(std::move(overrides))
-    {
-    }
+    {}
 
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& def) const override
@@ -56,8 +56,7 @@ public:
         const auto it = m_overrides.find(entry);
         return it != m_overrides.end() ? it->second : m_base.GetProfileString(section, entry, def);
     }
-    int GetProfileInt(const std::string& section, const std::string& entry,
-                      int def) const override
+    int GetProfileInt(const std::string& section, const std::string& entry, int def) const override
     {
         return m_base.GetProfileInt(section, entry, def);
     }
@@ -72,13 +71,15 @@ private:
     std::map<std::string, std::string> m_overrides;
 };
 
-class CCollectingSink final : public IMessageSink {
+class CCollectingSink final : public IMessageSink
+{
 public:
     void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
     std::vector<std::string> m_messages;
 };
 
-struct COptions {
+struct COptions
+{
     std::vector<std::string> dumps;
     std::optional<std::string> outputFile;
     std::optional<std::string> outputDir;
@@ -90,7 +91,8 @@ struct COptions {
 
 enum class EAction { Convert, Help, Version, Usage };
 
-struct CParsed {
+struct CParsed
+{
     EAction action = EAction::Convert;
     std::string problem;  // for EAction::Usage
 };
@@ -172,7 +174,8 @@ CParsed ParseArguments(const std::vector<std::string>& args, COptions& options)
     return {};
 }
 
-struct CDumpResult {
+struct CDumpResult
+{
     bool ok = false;
     std::string text;
     std::vector<std::string> messages;  // why it failed
@@ -222,9 +225,11 @@ CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile&
 // identity (links, and letter case on file systems that ignore it). Each
 // path is resolved once, when it is added or looked up, so a run of N dumps
 // costs N look-ups and not N times N comparisons.
-class CFileSet {
+class CFileSet
+{
 public:
-    struct CKey {
+    struct CKey
+    {
         std::string normal;
         std::string followed;
 #ifdef BANKWISE_POSIX_IDENTITY
@@ -240,9 +245,12 @@ public:
         std::error_code ec;
         key.normal = fs::absolute(path, ec).lexically_normal().native();
         const std::string file = DescribeOutputTarget(path.string()).file;
-        key.followed = file.empty() ? key.normal : fs::absolute(file, ec).lexically_normal().native();
+        key.followed =
+            file.empty() ? key.normal : fs::absolute(file, ec).lexically_normal().native();
 #ifdef BANKWISE_POSIX_IDENTITY
-        struct stat status {};
+        struct stat status
+        {
+        };
         if (stat(path.c_str(), &status) == 0)
             key.identity.emplace(status.st_dev, status.st_ino);
 #else

@@ -67,11 +67,9 @@ CFileMemory::~CFileMemory()
 }
 
 CFileMemory::CFileMemory(CFileMemory&& other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr)),
-      m_capacity(std::exchange(other.m_capacity, 0)),
+    : m_data(std::exchange(other.m_data, nullptr)), m_capacity(std::exchange(other.m_capacity, 0)),
       m_mapped(std::exchange(other.m_mapped, 0))
-{
-}
+{}
 
 CFileMemory& CFileMemory::operator=(CFileMemory&& other) noexcept
 {
@@ -99,7 +97,8 @@ void CFileMemory::Release() noexcept
 
 #ifdef BANKWISE_INPUT_POSIX
 
-struct CInputFile::CHandle {
+struct CInputFile::CHandle
+{
     CHandle() = default;
     CHandle(const CHandle&) = delete;
     CHandle& operator=(const CHandle&) = delete;
@@ -114,7 +113,9 @@ struct CInputFile::CHandle {
 CInputFile::CInputFile(const std::string& path) : m_handle(std::make_unique<CHandle>())
 {
     m_handle->fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (m_handle->fd < 0 || fstat(m_handle->fd, &status) != 0) {
         m_openError = errno;
         return;
@@ -147,7 +148,8 @@ std::size_t CInputFile::ReadFromFile(std::uint64_t offset, std::uint8_t* destina
 
 #else
 
-struct CInputFile::CHandle {
+struct CInputFile::CHandle
+{
     explicit CHandle(const std::string& path) : source(path) {}
     CFileByteSource source;
 };
@@ -204,7 +206,8 @@ std::size_t CInputFile::Read(std::uint8_t* destination, std::size_t count)
         }
     } else {
         while (done < count) {
-            const std::size_t got = ReadFromFile(m_position + done, destination + done, count - done);
+            const std::size_t got =
+                ReadFromFile(m_position + done, destination + done, count - done);
             if (got == 0)
                 break;
             done += got;

@@ -19,7 +19,8 @@ namespace bankwise {
 // system, aligned and advised for huge pages where there are any: filling a
 // giant dump's buffer a small page at a time otherwise costs several times
 // reading the file.
-class CFileMemory {
+class CFileMemory
+{
 public:
     CFileMemory() = default;
     // Throws std::bad_alloc when there is not enough memory.
@@ -41,7 +42,8 @@ private:
     std::size_t m_mapped = 0;  // length of the system mapping; 0 when from new[]
 };
 
-class CInputFile final : public CByteSource {
+class CInputFile final : public CByteSource
+{
 public:
     // Opens path for reading. When that fails, or path is a folder,
     // IsOpen() is false and OpenError() gives the reason as an errno value.

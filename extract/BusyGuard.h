@@ -10,7 +10,8 @@ namespace bankwise {
 
 void SetBusyHook(std::function<void(bool busy)> hook);
 
-class CBusyGuard {
+class CBusyGuard
+{
 public:
     CBusyGuard();
     ~CBusyGuard();

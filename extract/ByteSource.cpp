@@ -27,8 +27,7 @@ std::size_t CMemoryByteSource::Read(std::uint8_t* destination, std::size_t count
 
 CFileByteSource::CFileByteSource(const std::string& path)
     : m_stream(path, std::ios::binary | std::ios::in)
-{
-}
+{}
 
 std::uint64_t CFileByteSource::GetLength()
 {
@@ -47,8 +46,8 @@ std::uint64_t CFileByteSource::GetLength()
 
 bool CFileByteSource::Seek(std::uint64_t position)
 {
-    if (!m_stream.is_open()
-        || position > static_cast<std::uint64_t>(std::numeric_limits<std::streamoff>::max()))
+    if (!m_stream.is_open() ||
+        position > static_cast<std::uint64_t>(std::numeric_limits<std::streamoff>::max()))
         return false;
     m_stream.clear();
     m_stream.seekg(static_cast<std::streamoff>(position), std::ios::beg);

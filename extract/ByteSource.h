@@ -16,7 +16,8 @@
 
 namespace bankwise {
 
-class CByteSource {
+class CByteSource
+{
 public:
     virtual ~CByteSource() = default;
 
@@ -33,10 +34,14 @@ public:
     // The whole source in one block, when it already lies in memory: a
     // parser then reads it where it is instead of copying it first. Sources
     // that must be read return nothing.
-    virtual std::optional<std::span<const std::uint8_t>> GetContiguousBytes() { return std::nullopt; }
+    virtual std::optional<std::span<const std::uint8_t>> GetContiguousBytes()
+    {
+        return std::nullopt;
+    }
 };
 
-class CMemoryByteSource final : public CByteSource {
+class CMemoryByteSource final : public CByteSource
+{
 public:
     explicit CMemoryByteSource(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {}
     CMemoryByteSource(const std::uint8_t* data, std::size_t size) : m_bytes(data, data + size) {}
@@ -52,7 +57,8 @@ private:
     std::uint64_t m_position = 0;
 };
 
-class CFileByteSource final : public CByteSource {
+class CFileByteSource final : public CByteSource
+{
 public:
     // Opens the file for reading; IsOpen() tells whether that worked.
     explicit CFileByteSource(const std::string& path);
@@ -77,7 +83,8 @@ std::vector<std::uint8_t> ReadWholeSource(CByteSource& source);
 // The whole source from its start, as the parsers that need all of a dump
 // at once see it: the source's own memory when it offers it, else a copy
 // made by ReadWholeSource. The source must outlive this.
-class CWholeSource {
+class CWholeSource
+{
 public:
     explicit CWholeSource(CByteSource& source);
     CWholeSource(const CWholeSource&) = delete;

@@ -12,14 +12,16 @@
 
 namespace bankwise {
 
-class CByteView {
+class CByteView
+{
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
     CByteView() = default;
     CByteView(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
     explicit CByteView(const std::vector<std::uint8_t>& bytes)
-        : m_data(bytes.data()), m_size(bytes.size()) {}
+        : m_data(bytes.data()), m_size(bytes.size())
+    {}
 
     std::size_t size() const { return m_size; }
 
@@ -68,8 +70,9 @@ public:
             return npos;
         // memchr rather than a loop: giant dumps spend most of their time here.
         const void* hit = std::memchr(m_data + from, value, m_size - from);
-        return hit == nullptr ? npos
-                              : static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - m_data);
+        return hit == nullptr
+                   ? npos
+                   : static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - m_data);
     }
 
 private:

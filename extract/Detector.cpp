@@ -43,8 +43,8 @@ std::optional<EFamily> MatchSignature(const CByteView& b, std::size_t p)
         return EFamily::Prophecy;
     if (b.ByteIs(p, 0x42) && b.ByteIs(p + 1, 0x3B))
         return EFamily::TrRack;
-    if (b.ByteIs(p, 0x43)
-        && (b.ByteIs(p + 2, 0x5E) || (b.ByteIs(p + 1, 0x00) && b.ByteIs(p + 2, 0x09))))
+    if (b.ByteIs(p, 0x43) &&
+        (b.ByteIs(p + 2, 0x5E) || (b.ByteIs(p + 1, 0x00) && b.ByteIs(p + 2, 0x09))))
         return EFamily::Fs1r;
     if (b.Matches(p, {0x00, 0x20, 0x33, 0x01}))
         return EFamily::Virus;

@@ -28,7 +28,8 @@ void AppendSanitized(std::string& out, std::string_view text)
 
 // Writes the lines of an instrument definition text. Each call writes its
 // line (or its empty line plus line) with CR LF endings.
-class CInsWriter {
+class CInsWriter
+{
 public:
     explicit CInsWriter(std::string& out) : m_out(out) {}
 
@@ -50,8 +51,7 @@ private:
 CDumpExtractor::CDumpExtractor(std::uint32_t nNameID, const char* pszBankFormat,
                                const char* pszInstrFormat)
     : m_nNameID(nNameID), m_pszBankFormat(pszBankFormat), m_pszInstrFormat(pszInstrFormat)
-{
-}
+{}
 
 CDumpExtractor::~CDumpExtractor() = default;
 
@@ -131,7 +131,8 @@ bool EndsInsideMessage(const CByteView& data, bool bMidiFile, std::size_t next)
 bool PatternCarriesNumber(std::string_view pattern)
 {
     const auto percent = pattern.find('%');
-    return percent != std::string_view::npos && pattern.find('d', percent + 1) != std::string_view::npos;
+    return percent != std::string_view::npos &&
+           pattern.find('d', percent + 1) != std::string_view::npos;
 }
 
 CPatternUse AnalyseLetterPattern(std::string_view pattern)
@@ -141,8 +142,8 @@ CPatternUse AnalyseLetterPattern(std::string_view pattern)
     use.hasLetter = letter != std::string_view::npos;
     const std::size_t from = use.hasLetter ? letter + 1 : 0;
     const auto percent = pattern.find('%', from);
-    use.hasNumber = percent != std::string_view::npos
-                    && pattern.find('d', percent + 1) != std::string_view::npos;
+    use.hasNumber = percent != std::string_view::npos &&
+                    pattern.find('d', percent + 1) != std::string_view::npos;
     return use;
 }
 

@@ -28,7 +28,8 @@ namespace bankwise {
 // holds the empty text.
 using CNameList = std::vector<std::string>;
 
-class CDumpExtractor {
+class CDumpExtractor
+{
 public:
     CDumpExtractor(std::uint32_t nNameID, const char* pszBankFormat, const char* pszInstrFormat);
     virtual ~CDumpExtractor();
@@ -108,7 +109,8 @@ bool PatternCarriesNumber(std::string_view pattern);
 // pattern has a letter when it holds "%c", and has a number when, from just
 // after the start of the first "%c" (from the beginning without one), a '%'
 // is found with a 'd' somewhere after it.
-struct CPatternUse {
+struct CPatternUse
+{
     bool hasLetter = false;
     bool hasNumber = false;
 };

@@ -6,7 +6,8 @@ namespace bankwise {
 
 // Yamaha FS1R internal performances, or a 32-voice packed voice dump, as one
 // bank of names.
-class CFs1rExtractor final : public CDumpExtractor {
+class CFs1rExtractor final : public CDumpExtractor
+{
 public:
     CFs1rExtractor();
     ~CFs1rExtractor() override;

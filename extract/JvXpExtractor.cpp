@@ -117,7 +117,8 @@ CDefinition CJvXpExtractor::BuildDefinition() const
     const std::string prefixPattern = GetInstrFormat();
     const bool numbered = PatternCarriesNumber(prefixPattern);
 
-    struct Section {
+    struct Section
+    {
         const CNameList& names;
         const char* headingSuffix;
         const char* definitionSuffix;

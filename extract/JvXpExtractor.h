@@ -6,7 +6,8 @@ namespace bankwise {
 
 // Roland JV/XP bulk dumps: user patches, performances and rhythm sets, each
 // written as a section and an instrument definition of its own.
-class CJvXpExtractor final : public CDumpExtractor {
+class CJvXpExtractor final : public CDumpExtractor
+{
 public:
     CJvXpExtractor();
     ~CJvXpExtractor() override;

@@ -175,8 +175,9 @@ CDefinition CKorgProgramExtractor::BuildDefinition() const
         if (m_nBankScope != kScopeBoth && m_nBankScope != (ab == 0 ? kScopeA : kScopeB))
             continue;
         const std::int32_t number = ab == 0 ? kBankNumberA : kBankNumberB;
-        auto found = std::find_if(definition.banks.begin(), definition.banks.end(),
-                                  [number](const CBankNames& bank) { return bank.number == number; });
+        auto found =
+            std::find_if(definition.banks.begin(), definition.banks.end(),
+                         [number](const CBankNames& bank) { return bank.number == number; });
         if (found == definition.banks.end()) {
             startBank(ab);
             found = definition.banks.end() - 1;
@@ -193,8 +194,7 @@ void CKorgProgramExtractor::ClearNames()
 
 CProphecyExtractor::CProphecyExtractor()
     : CKorgProgramExtractor(IDS_SYNTH_PROPHECY, "Prophecy Bank %c")
-{
-}
+{}
 
 CTrRackExtractor::CTrRackExtractor() : CKorgProgramExtractor(IDS_SYNTH_TRRACK, "TR-Rack Bank %c") {}
 

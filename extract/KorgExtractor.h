@@ -11,7 +11,8 @@ namespace bankwise {
 // Korg program dumps in the packed eight-into-seven form: one bank of 64
 // programs, or banks A and B with 128. The Prophecy and the TR-Rack share
 // every rule; only their names and default patterns differ.
-class CKorgProgramExtractor : public CDumpExtractor {
+class CKorgProgramExtractor : public CDumpExtractor
+{
 public:
     // Before a successful parse: no bank, so a definition written for a
     // failed parse carries no Patch line.
@@ -30,12 +31,14 @@ protected:
     CDefinition BuildDefinition() const override;
 };
 
-class CProphecyExtractor final : public CKorgProgramExtractor {
+class CProphecyExtractor final : public CKorgProgramExtractor
+{
 public:
     CProphecyExtractor();
 };
 
-class CTrRackExtractor final : public CKorgProgramExtractor {
+class CTrRackExtractor final : public CKorgProgramExtractor
+{
 public:
     CTrRackExtractor();
 };

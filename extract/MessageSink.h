@@ -6,7 +6,8 @@
 
 namespace bankwise {
 
-class IMessageSink {
+class IMessageSink
+{
 public:
     virtual ~IMessageSink() = default;
     virtual void ShowMessage(const std::string& text) = 0;

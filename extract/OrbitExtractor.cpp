@@ -30,8 +30,8 @@ constexpr int kPresetCount = 5 * 128;
 
 bool IsPresetMessage(const CByteView& data, std::size_t o)
 {
-    return data.Fits(o, kEndOffset + 1) && data.ByteIs(o, 0x18) && data.ByteIs(o + 1, 0x0A)
-           && data.ByteIs(o + 3, 0x01) && data.ByteIs(o + kEndOffset, 0xF7);
+    return data.Fits(o, kEndOffset + 1) && data.ByteIs(o, 0x18) && data.ByteIs(o + 1, 0x0A) &&
+           data.ByteIs(o + 3, 0x01) && data.ByteIs(o + kEndOffset, 0xF7);
 }
 
 std::string DecodeName(const CByteView& data, std::size_t o)

@@ -8,7 +8,8 @@ namespace bankwise {
 
 // E-MU Orbit, Phatt and Carnaval preset dumps: one message per preset, five
 // banks of 128 presets.
-class COrbitExtractor final : public CDumpExtractor {
+class COrbitExtractor final : public CDumpExtractor
+{
 public:
     COrbitExtractor();
     ~COrbitExtractor() override;

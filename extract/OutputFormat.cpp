@@ -11,7 +11,8 @@
 namespace bankwise {
 namespace {
 
-struct CFormatTexts {
+struct CFormatTexts
+{
     EOutputFormat format;
     StringId extension;
     StringId filter;
@@ -138,7 +139,9 @@ std::string GetOutputFilter(EOutputFormat format)
 
 std::optional<EOutputFormat> FindOutputFormat(std::string_view name)
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     for (const CFormatTexts& texts : kFormats) {
         const std::string extension = LoadString(texts.extension);
         const std::string_view known = std::string_view(extension).substr(1);  // after the dot
@@ -164,16 +167,16 @@ void WriteMidnamText(const CDefinition& definition, std::string& out)
     out += "    <CustomDeviceMode Name=\"" + device + "\">\n";
     out += "      <ChannelNameSetAssignments>\n";
     for (int channel = 1; channel <= kChannels; ++channel) {
-        out += "        <ChannelNameSetAssign Channel=\"" + std::to_string(channel) + "\" NameSet=\""
-               + device + "\"/>\n";
+        out += "        <ChannelNameSetAssign Channel=\"" + std::to_string(channel) +
+               "\" NameSet=\"" + device + "\"/>\n";
     }
     out += "      </ChannelNameSetAssignments>\n";
     out += "    </CustomDeviceMode>\n";
     out += "    <ChannelNameSet Name=\"" + device + "\">\n";
     out += "      <AvailableForChannels>\n";
     for (int channel = 1; channel <= kChannels; ++channel) {
-        out += "        <AvailableChannel Channel=\"" + std::to_string(channel)
-               + "\" Available=\"true\"/>\n";
+        out += "        <AvailableChannel Channel=\"" + std::to_string(channel) +
+               "\" Available=\"true\"/>\n";
     }
     out += "      </AvailableForChannels>\n";
     for (const CBankNames& bank : definition.banks) {
@@ -184,10 +187,10 @@ void WriteMidnamText(const CDefinition& definition, std::string& out)
         // select some other bank; better none than a wrong one.
         if (IsSelectable(bank.number)) {
             out += "        <MIDICommands>\n";
-            out += "          <ControlChange Control=\"0\" Value=\"" + std::to_string(bank.number / 128)
-                   + "\"/>\n";
-            out += "          <ControlChange Control=\"32\" Value=\""
-                   + std::to_string(bank.number % 128) + "\"/>\n";
+            out += "          <ControlChange Control=\"0\" Value=\"" +
+                   std::to_string(bank.number / 128) + "\"/>\n";
+            out += "          <ControlChange Control=\"32\" Value=\"" +
+                   std::to_string(bank.number % 128) + "\"/>\n";
             out += "        </MIDICommands>\n";
         }
         out += "        <PatchNameList>\n";
@@ -196,9 +199,9 @@ void WriteMidnamText(const CDefinition& definition, std::string& out)
             if (patch.name.empty())
                 continue;
             const std::string_view prefix = TrimBlanks(patch.prefix);
-            out += "          <Patch Number=\""
-                   + (prefix.empty() ? std::to_string(slot) : Xml(prefix)) + "\" Name=\""
-                   + Xml(patch.name) + "\" ProgramChange=\"" + std::to_string(slot) + "\"/>\n";
+            out += "          <Patch Number=\"" +
+                   (prefix.empty() ? std::to_string(slot) : Xml(prefix)) + "\" Name=\"" +
+                   Xml(patch.name) + "\" ProgramChange=\"" + std::to_string(slot) + "\"/>\n";
         }
         out += "        </PatchNameList>\n";
         out += "      </PatchBank>\n";
@@ -219,17 +222,19 @@ void WriteReabankText(const CDefinition& definition, std::string& out,
         // The file has no way to name a bank without its MSB and LSB.
         if (!IsSelectable(bank.number)) {
             if (messages != nullptr) {
-                messages->push_back(SafeFormat(LoadString(IDS_BANK_NOT_SELECTABLE),
-                                               {FormatArg::Text(title), FormatArg::Int(bank.number)}));
+                messages->push_back(
+                    SafeFormat(LoadString(IDS_BANK_NOT_SELECTABLE),
+                               {FormatArg::Text(title), FormatArg::Int(bank.number)}));
             }
             continue;
         }
-        out += "\nBank " + std::to_string(bank.number / 128) + ' ' + std::to_string(bank.number % 128)
-               + ' ' + title + '\n';
+        out += "\nBank " + std::to_string(bank.number / 128) + ' ' +
+               std::to_string(bank.number % 128) + ' ' + title + '\n';
         for (std::size_t slot = 0; slot < bank.patches.size(); ++slot) {
             const CPatchName& patch = bank.patches[slot];
             if (!patch.name.empty())
-                out += std::to_string(slot) + ' ' + Utf8FromLatin1(patch.prefix + patch.name) + '\n';
+                out +=
+                    std::to_string(slot) + ' ' + Utf8FromLatin1(patch.prefix + patch.name) + '\n';
         }
     }
 }

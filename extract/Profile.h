@@ -10,7 +10,8 @@
 
 namespace bankwise {
 
-class IProfile {
+class IProfile
+{
 public:
     virtual ~IProfile() = default;
 
@@ -25,16 +26,15 @@ public:
                                  int value) = 0;
 };
 
-class CMemoryProfile : public IProfile {
+class CMemoryProfile : public IProfile
+{
 public:
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& def) const override;
-    int GetProfileInt(const std::string& section, const std::string& entry,
-                      int def) const override;
+    int GetProfileInt(const std::string& section, const std::string& entry, int def) const override;
     bool WriteProfileString(const std::string& section, const std::string& entry,
                             const std::string& value) override;
-    bool WriteProfileInt(const std::string& section, const std::string& entry,
-                         int value) override;
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override;
 
 private:
     std::map<std::pair<std::string, std::string>, std::string> m_values;
@@ -49,7 +49,8 @@ IProfile& GetAppProfile();
 void SetAppProfile(IProfile* profile);
 
 // Sets the application's profile for one scope and restores the previous one.
-class CScopedAppProfile {
+class CScopedAppProfile
+{
 public:
     explicit CScopedAppProfile(IProfile& profile);
     ~CScopedAppProfile();

@@ -6,16 +6,17 @@
 namespace bankwise {
 namespace {
 
-struct Spec {
-    bool left = false;      // '-'
-    bool plus = false;      // '+'
-    bool space = false;     // ' '
-    bool alternate = false; // '#'
-    bool zero = false;      // '0'
+struct Spec
+{
+    bool left = false;       // '-'
+    bool plus = false;       // '+'
+    bool space = false;      // ' '
+    bool alternate = false;  // '#'
+    bool zero = false;       // '0'
     std::size_t width = 0;
     bool hasPrecision = false;
     std::size_t precision = 0;
-    int lengthShorts = 0;   // 1 for h, 2 for hh
+    int lengthShorts = 0;  // 1 for h, 2 for hh
     char conversion = 0;
 };
 
@@ -75,14 +76,21 @@ bool ParseSpec(std::string_view pattern, std::size_t start, Spec& spec, std::siz
         ++i;
         if (i < pattern.size() && pattern[i] == 'l')
             ++i;
-    } else if (i < pattern.size() && (pattern[i] == 'j' || pattern[i] == 'z' || pattern[i] == 't')) {
+    } else if (i < pattern.size() &&
+               (pattern[i] == 'j' || pattern[i] == 'z' || pattern[i] == 't')) {
         ++i;
     }
     if (i >= pattern.size())
         return false;
     const char c = pattern[i];
     switch (c) {
-    case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': case 'c':
+    case 'd':
+    case 'i':
+    case 'u':
+    case 'o':
+    case 'x':
+    case 'X':
+    case 'c':
         break;
     case 's':
         if (spec.lengthShorts != 0)
@@ -118,14 +126,16 @@ void AppendInteger(std::string& out, const Spec& spec, long long raw)
     if (spec.lengthShorts == 1)
         value = static_cast<std::int16_t>(value & 0xFFFF);
     else if (spec.lengthShorts == 2)
-        value = static_cast<std::int8_t>(value & 0xFF);  // NOLINT(bugprone-signed-char-misuse): hh is signed
+        value = static_cast<std::int8_t>(
+            value & 0xFF);  // NOLINT(bugprone-signed-char-misuse): hh is signed
 
     const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
     bool negative = false;
     std::uint32_t magnitude = 0;
     if (isSigned) {
         negative = value < 0;
-        magnitude = negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+        magnitude =
+            negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
     } else {
         magnitude = static_cast<std::uint32_t>(value);
         if (spec.lengthShorts == 1)

@@ -16,7 +16,8 @@
 
 namespace bankwise {
 
-class FormatArg {
+class FormatArg
+{
 public:
     enum class Kind { Integer, Text };
 
@@ -34,8 +35,7 @@ public:
 private:
     FormatArg(Kind kind, long long integer, std::string_view text)
         : m_kind(kind), m_integer(integer), m_text(text)
-    {
-    }
+    {}
 
     Kind m_kind;
     long long m_integer;

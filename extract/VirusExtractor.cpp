@@ -166,7 +166,8 @@ CDefinition CVirusExtractor::BuildDefinition() const
         bank.patches.reserve(names.size());
         for (std::size_t slot = 0; slot < names.size(); ++slot) {
             bank.patches.push_back(
-                {FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot)), names[slot]});
+                {FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot)),
+                 names[slot]});
         }
         instrument.banks.push_back(definition.banks.size() - 1);
     };

@@ -7,7 +7,8 @@
 namespace bankwise {
 
 // access Virus single dumps in banks A to D, and multi dumps.
-class CVirusExtractor final : public CDumpExtractor {
+class CVirusExtractor final : public CDumpExtractor
+{
 public:
     CVirusExtractor();
     ~CVirusExtractor() override;

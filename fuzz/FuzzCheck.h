@@ -17,8 +17,8 @@ namespace bankwise::fuzz {
 
 }  // namespace bankwise::fuzz
 
-#define BANKWISE_FUZZ_CHECK(condition)                                          \
-    do {                                                                        \
-        if (!(condition))                                                       \
-            ::bankwise::fuzz::Fail(#condition, __FILE__, __LINE__);             \
+#define BANKWISE_FUZZ_CHECK(condition)                                                             \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            ::bankwise::fuzz::Fail(#condition, __FILE__, __LINE__);                                \
     } while (false)

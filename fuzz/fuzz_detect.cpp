@@ -55,7 +55,8 @@ const EFamily kFamilies[] = {EFamily::Orbit,  EFamily::JvXp, EFamily::Prophecy,
 // plus slack, and a name of at most a few dozen bytes.
 constexpr std::size_t kMaxLine = 64 + 80 * (255 + 16) + 64 + 256;
 
-class CCountingSink final : public IMessageSink {
+class CCountingSink final : public IMessageSink
+{
 public:
     void ShowMessage(const std::string& text) override
     {
@@ -159,8 +160,8 @@ void CheckUtf8Lines(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte >= 0x80) {
-            BANKWISE_FUZZ_CHECK((byte == 0xC2 || byte == 0xC3) && i + 1 < text.size()
-                                && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80);
+            BANKWISE_FUZZ_CHECK((byte == 0xC2 || byte == 0xC3) && i + 1 < text.size() &&
+                                (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80);
             ++i;
         } else {
             BANKWISE_FUZZ_CHECK(text[i] == '\n' || !IsControl(text[i]));
@@ -181,8 +182,8 @@ void CheckMidnam(std::string_view text)
             BANKWISE_FUZZ_CHECK(open-- == 1);
         if (text[i] == '&') {
             const std::string_view rest = text.substr(i + 1);
-            BANKWISE_FUZZ_CHECK(rest.starts_with("amp;") || rest.starts_with("lt;")
-                                || rest.starts_with("gt;") || rest.starts_with("quot;"));
+            BANKWISE_FUZZ_CHECK(rest.starts_with("amp;") || rest.starts_with("lt;") ||
+                                rest.starts_with("gt;") || rest.starts_with("quot;"));
         }
     }
     BANKWISE_FUZZ_CHECK(open == 0);
@@ -210,8 +211,8 @@ const std::vector<std::string>& FamilySections()
     return sections;
 }
 
-void SetFamilyPatterns(CMemoryProfile& profile, std::string_view definition,
-                       std::string_view bank, std::string_view instr)
+void SetFamilyPatterns(CMemoryProfile& profile, std::string_view definition, std::string_view bank,
+                       std::string_view instr)
 {
     for (const std::string& section : FamilySections()) {
         profile.WriteProfileString(section, "Definition", std::string(definition));

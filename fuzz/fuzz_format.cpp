@@ -29,7 +29,8 @@ namespace {
 
 using bankwise::FormatArg;
 
-class CInput {
+class CInput
+{
 public:
     CInput(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
@@ -85,7 +86,8 @@ std::string AsTyped(std::string_view pattern)
 
 // One conversion that the C library defines for an int argument, rebuilt
 // from checked parts; the fuzzer's bytes never reach snprintf as a format.
-struct PlainConversion {
+struct PlainConversion
+{
     std::string_view before;
     std::string_view after;
     std::string format;
@@ -94,12 +96,14 @@ struct PlainConversion {
 std::optional<PlainConversion> FindPlainConversion(std::string_view pattern)
 {
     const std::size_t percent = pattern.find('%');
-    if (percent == std::string_view::npos || pattern.find('%', percent + 1) != std::string_view::npos
-        || pattern.find('\0') != std::string_view::npos)
+    if (percent == std::string_view::npos ||
+        pattern.find('%', percent + 1) != std::string_view::npos ||
+        pattern.find('\0') != std::string_view::npos)
         return std::nullopt;
     std::string flags;
     std::size_t i = percent + 1;
-    while (i < pattern.size() && std::string_view("-+ #0").find(pattern[i]) != std::string_view::npos)
+    while (i < pattern.size() &&
+           std::string_view("-+ #0").find(pattern[i]) != std::string_view::npos)
         flags += pattern[i++];
     auto number = [&](std::string& digits) {
         while (i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9' && digits.size() < 4)
@@ -136,7 +140,8 @@ std::optional<PlainConversion> FindPlainConversion(std::string_view pattern)
     PlainConversion found;
     found.before = pattern.substr(0, percent);
     found.after = pattern.substr(i + 1);
-    found.format = "%" + flags + width + (hasPrecision ? "." + precision : "") + length + conversion;
+    found.format =
+        "%" + flags + width + (hasPrecision ? "." + precision : "") + length + conversion;
     return found;
 }
 

@@ -39,7 +39,8 @@ Bytes Filler(std::size_t length, std::uint8_t seed)
 
 Bytes Truncated(const Bytes& bytes, std::size_t length)
 {
-    return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(length, bytes.size())));
+    return Bytes(bytes.begin(),
+                 bytes.begin() + static_cast<std::ptrdiff_t>(std::min(length, bytes.size())));
 }
 
 // A few bits flipped at places a small fixed generator picks.
@@ -68,8 +69,10 @@ void WriteDetectSeeds(const fs::path& dir)
     fs::create_directories(dir);
 
     const std::vector<Bytes> orbit{
-        MakeOrbitPreset(0, "Velvet Pad"), MakeOrbitPreset(1, "Dust Drums"),
-        MakeOrbitPreset(128, "Night Lead"), MakeOrbitPreset(639, "Last One"),
+        MakeOrbitPreset(0, "Velvet Pad"),
+        MakeOrbitPreset(1, "Dust Drums"),
+        MakeOrbitPreset(128, "Night Lead"),
+        MakeOrbitPreset(639, "Last One"),
     };
     WriteWithVariants(dir, "orbit", ".syx", JoinMessages(orbit));
     WriteWithVariants(dir, "orbit", ".mid", MakeMidiFile(orbit));
@@ -97,13 +100,16 @@ void WriteDetectSeeds(const fs::path& dir)
               MakeJvXpMessage({.area = kJvAreaPatch, .slot = 1, .name = "Short", .dataLength = 4}));
 
     // Korg: one complete bank so the unpacking is reached, the rest cut short.
-    const std::vector<std::string> korgNames{"Prog 0", "\xC4rger\x01 \x7F", std::string("Cut\0Hidden", 10)};
+    const std::vector<std::string> korgNames{"Prog 0", "\xC4rger\x01 \x7F",
+                                             std::string("Cut\0Hidden", 10)};
     WriteFile(dir / "prophecy-bank-a.syx", MakeKorgProgramDump(kProphecy, 0x10, korgNames));
     const Bytes prophecyShort = Truncated(MakeKorgProgramDump(kProphecy, 0x20, korgNames), 300);
     WriteWithVariants(dir, "prophecy-short", ".syx", prophecyShort);
     WriteFile(dir / "prophecy-short.mid", MakeMidiFile({prophecyShort}));
-    WriteFile(dir / "prophecy-all-data.syx", Truncated(MakeKorgAllDataDump(kProphecy, korgNames), 900));
-    WriteFile(dir / "prophecy-bad-bank.syx", Truncated(MakeKorgProgramDump(kProphecy, 0x30, {}), 48));
+    WriteFile(dir / "prophecy-all-data.syx",
+              Truncated(MakeKorgAllDataDump(kProphecy, korgNames), 900));
+    WriteFile(dir / "prophecy-bad-bank.syx",
+              Truncated(MakeKorgProgramDump(kProphecy, 0x30, {}), 48));
     Bytes noPrograms = Truncated(MakeKorgProgramDump(kProphecy, 0x10, {}), 48);
     noPrograms[4] = 0x40;  // a function code that holds no programs
     WriteFile(dir / "prophecy-no-programs.syx", noPrograms);
@@ -124,13 +130,15 @@ void WriteDetectSeeds(const fs::path& dir)
     const Bytes voices = MakeVoiceBulk({.names = {"Voice 0", "Voice 1", "Voice 2"}});
     WriteWithVariants(dir, "fs1r-voices", ".syx", voices);
     WriteFile(dir / "fs1r-voices-none.syx", MakeVoiceBulk({}));
-    WriteFile(dir / "fs1r-voices-after.syx",
-              JoinMessages({MakeFs1rPerformance(1, "First"), MakeVoiceBulk({.names = {"A", "B"}})}));
+    WriteFile(dir / "fs1r-voices-after.syx", JoinMessages({MakeFs1rPerformance(1, "First"),
+                                                           MakeVoiceBulk({.names = {"A", "B"}})}));
 
     const std::vector<Bytes> virus{
-        MakeVirusMessage({.bank = 1, .program = 0, .name = "Acid Saw  ", .length = kVirusFixedLength}),
+        MakeVirusMessage(
+            {.bank = 1, .program = 0, .name = "Acid Saw  ", .length = kVirusFixedLength}),
         MakeVirusMessage({.bank = 4, .program = 127, .name = "Last D"}),
-        MakeVirusMessage({.bank = 2, .program = 5, .name = "TI Single", .length = kVirusTiSingleLength}),
+        MakeVirusMessage(
+            {.bank = 2, .program = 5, .name = "TI Single", .length = kVirusTiSingleLength}),
         MakeVirusMessage({.bank = 0, .program = 200, .name = "Edit Buf"}),
         MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 3, .name = "Multi Three"}),
         MakeVirusOther(0x12, {0x01, 0x02, 0x03}),
@@ -138,7 +146,8 @@ void WriteDetectSeeds(const fs::path& dir)
     WriteWithVariants(dir, "virus", ".syx", JoinMessages(virus));
     WriteWithVariants(dir, "virus", ".mid", MakeMidiFile(virus));
     WriteFile(dir / "virus-bad-bank.syx", MakeVirusMessage({.bank = 5, .name = "Five"}));
-    WriteFile(dir / "virus-bad-multi.syx", MakeVirusMessage({.type = kVirusMulti, .bank = 2, .name = "Two"}));
+    WriteFile(dir / "virus-bad-multi.syx",
+              MakeVirusMessage({.type = kVirusMulti, .bank = 2, .name = "Two"}));
 
     // Detection alone.
     WriteFile(dir / "unknown-maker.syx", Bytes{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
@@ -156,12 +165,14 @@ void WriteDetectSeeds(const fs::path& dir)
         trackLength = (trackLength << 8) | late[i];
     trackLength += static_cast<std::uint32_t>(text.size());
     for (int i = 0; i < 4; ++i)
-        late[18 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(trackLength >> (8 * (3 - i)));
+        late[18 + static_cast<std::size_t>(i)] =
+            static_cast<std::uint8_t>(trackLength >> (8 * (3 - i)));
     WriteFile(dir / "late-sysex.mid", late);
 }
 
 // The argument encoding that fuzz_format.cpp reads.
-struct Arg {
+struct Arg
+{
     enum { Int, Char, Text } kind;
     long long value = 0;
     std::string text;
@@ -193,7 +204,8 @@ void WriteFormatSeeds(const fs::path& dir)
 {
     fs::create_directories(dir);
     const Arg crlf{Arg::Text, 0, "\r\n"};
-    const struct {
+    const struct
+    {
         const char* file;
         std::vector<Arg> args;
         std::string_view pattern;
@@ -203,16 +215,21 @@ void WriteFormatSeeds(const fs::path& dir)
         {"orbit-bank", {{Arg::Int, 4, {}}}, "Orbit Bank %d"},
         {"virus-prefix", {{Arg::Char, 'M', {}}, {Arg::Int, 127, {}}}, "%c%03d "},
         {"fs1r-prefix", {{Arg::Int, 128, {}}}, "I%03d "},
-        {"header", {{Arg::Text, 0, "Roland JV/XP"}, crlf}, "; Cakewalk Instrument Definition File for %s%s"},
+        {"header",
+         {{Arg::Text, 0, "Roland JV/XP"}, crlf},
+         "; Cakewalk Instrument Definition File for %s%s"},
         {"patch-names", {crlf, crlf}, "%s.Patch Names%s"},
         {"hostile",
          {{Arg::Int, -7, {}}, {Arg::Char, 'Z', {}}, {Arg::Text, 0, "text"}},
          "%s%n%999999d%*d%c%x%-300.300d%%%"},
         {"flags",
-         {{Arg::Int, -1, {}}, {Arg::Int, 65535, {}}, {Arg::Int, 0x80000000LL, {}},
+         {{Arg::Int, -1, {}},
+          {Arg::Int, 65535, {}},
+          {Arg::Int, 0x80000000LL, {}},
           {Arg::Int, (1LL << 40) + 7, {}}},
          "%#o %#x %#X %+d % d %-5d| %05d %.3d %hd %hhu"},
-        {"lengths", {{Arg::Int, -2, {}}, {Arg::Int, 3, {}}, {Arg::Int, 4, {}}, {Arg::Int, 5, {}}},
+        {"lengths",
+         {{Arg::Int, -2, {}}, {Arg::Int, 3, {}}, {Arg::Int, 4, {}}, {Arg::Int, 5, {}}},
          "%lld %ld %jd %zd %td"},
         {"no-args", {}, "%d%%%c%s%"},
         {"percent-five", {}, "%5%"},

@@ -59,7 +59,8 @@ fs::path TemporaryName(const fs::path& target)
 std::atomic<const char*> g_temporary{nullptr};
 static_assert(std::atomic<const char*>::is_always_lock_free);
 
-struct CForgetTemporary {
+struct CForgetTemporary
+{
     CForgetTemporary() = default;
     CForgetTemporary(const CForgetTemporary&) = delete;
     CForgetTemporary& operator=(const CForgetTemporary&) = delete;
@@ -70,7 +71,9 @@ struct CForgetTemporary {
 // descriptors, not for files that may be renamed over.
 std::optional<dev_t> ProcDevice()
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (stat("/proc", &status) != 0)
         return std::nullopt;
     return status.st_dev;
@@ -118,7 +121,9 @@ std::optional<std::string> WriteOpened(const fs::path& file, int flags, std::str
 
 std::optional<std::string> Replace(const fs::path& file, std::string_view bytes)
 {
-    struct stat old {};
+    struct stat old
+    {
+    };
     const bool exists = stat(file.c_str(), &old) == 0;
     fs::path temporary;
     const CForgetTemporary forget;
@@ -182,8 +187,8 @@ std::FILE* OpenStream(const fs::path& file, const char* mode)
 }
 
 // Writes bytes to file opened with mode ("x": only a new file).
-std::optional<std::string> WriteStream(const fs::path& file, const char* mode, std::string_view bytes,
-                                       bool& opened)
+std::optional<std::string> WriteStream(const fs::path& file, const char* mode,
+                                       std::string_view bytes, bool& opened)
 {
     errno = 0;
     std::FILE* stream = OpenStream(file, mode);
@@ -223,7 +228,9 @@ COutputTarget DescribeOutputTarget(const std::string& path)
     fs::path file = path;
 #ifdef BANKWISE_OUTPUT_POSIX
     static const std::optional<dev_t> proc = ProcDevice();
-    struct stat status {};
+    struct stat status
+    {
+    };
     for (int links = 0;; ++links) {
         if (lstat(file.c_str(), &status) != 0) {
             if (errno == ENOENT)
@@ -275,7 +282,8 @@ COutputTarget DescribeOutputTarget(const std::string& path)
         return {EOutputMethod::Direct, file.string(), {}};
     if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
         return Refuse(LoadString(IDS_TARGET_READ_ONLY));
-    const auto method = fs::hard_link_count(file, ec) > 1 ? EOutputMethod::InPlace : EOutputMethod::Replace;
+    const auto method =
+        fs::hard_link_count(file, ec) > 1 ? EOutputMethod::InPlace : EOutputMethod::Replace;
     return {method, file.string(), {}};
 #endif
 }
@@ -315,10 +323,14 @@ void RemoveTemporaryFileOnSignals()
 {
 #ifdef BANKWISE_OUTPUT_POSIX
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction previous {};
+        struct sigaction previous
+        {
+        };
         if (sigaction(signal, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
             continue;
-        struct sigaction action {};
+        struct sigaction action
+        {
+        };
         action.sa_handler = RemoveTemporaryAndRaise;
         action.sa_flags = SA_RESETHAND;
         sigemptyset(&action.sa_mask);

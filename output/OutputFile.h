@@ -32,7 +32,8 @@ enum class EOutputMethod {
     Refused,  // not written at all
 };
 
-struct COutputTarget {
+struct COutputTarget
+{
     EOutputMethod method = EOutputMethod::Refused;
     std::string file;    // what is written: the target with its links followed
     std::string reason;  // why it is refused

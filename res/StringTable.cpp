@@ -7,7 +7,8 @@
 namespace bankwise {
 namespace {
 
-struct Entry {
+struct Entry
+{
     std::uint32_t id;
     const char* text;
 };
@@ -74,22 +75,21 @@ constexpr std::array kTable{
     Entry{IDS_SYNTH_VIRUS, "access Virus"},
     Entry{IDS_SYNTH_FS1R, "Yamaha FS1R"},
     // UTF-8: the section marks are not plain ASCII.
-    Entry{IDS_PROGRAM_INFO,
-          "\xC2\xA7 Program Informations:\n"
-          "Built with C++20 and Qt 6 Widgets\n"
-          "\n"
-          "\xC2\xA7 Supported Synthesizers / Tone Modules:\n"
-          "E-MU Orbit/Phatt/Caranaval\n"
-          "Roland JV/XP\n"
-          "Korg Prophecy\n"
-          "Korg TR-Rack\n"
-          "Yamaha FS1R\n"
-          "access Virus\n"
-          "\n"
-          "\xC2\xA7 Program Version:\n"
-          "%s\n"
-          "\xC2\xA7 DLLs Version:\n"
-          "%s"},
+    Entry{IDS_PROGRAM_INFO, "\xC2\xA7 Program Informations:\n"
+                            "Built with C++20 and Qt 6 Widgets\n"
+                            "\n"
+                            "\xC2\xA7 Supported Synthesizers / Tone Modules:\n"
+                            "E-MU Orbit/Phatt/Caranaval\n"
+                            "Roland JV/XP\n"
+                            "Korg Prophecy\n"
+                            "Korg TR-Rack\n"
+                            "Yamaha FS1R\n"
+                            "access Virus\n"
+                            "\n"
+                            "\xC2\xA7 Program Version:\n"
+                            "%s\n"
+                            "\xC2\xA7 DLLs Version:\n"
+                            "%s"},
     Entry{IDS_SYNTH_TRRACK, "Korg TR-Rack"},
     Entry{IDS_FILE_TOO_SHORT, "File is too short to hold a dump!"},
     Entry{IDS_OUT_OF_MEMORY, "Not enough memory to read this file!"},
@@ -148,15 +148,15 @@ constexpr std::array kTable{
     Entry{IDS_CLI_OUTPUT_CONFLICT, "bankwise-convert: -o and -d cannot be used together"},
     Entry{IDS_OUTPUT_IS_INPUT, "Skipped: %s is one of the dumps being converted!"},
     Entry{IDS_STANDARD_OUTPUT, "standard output"},
-    Entry{IDS_CLI_UNKNOWN_FORMAT,
-          "bankwise-convert: unknown format %s (ins, midnam or reabank)"},
+    Entry{IDS_CLI_UNKNOWN_FORMAT, "bankwise-convert: unknown format %s (ins, midnam or reabank)"},
     Entry{IDS_LINK_OPEN_FAILED, "Unable to open hyperlink:\n\n"},
     Entry{IDS_LINK_OUT_OF_RESOURCES, "The operating system is out\nof memory or resources."},
     Entry{IDS_LINK_FILE_NOT_FOUND, "The specified file was not found."},
     Entry{IDS_LINK_PATH_NOT_FOUND, "The specified path was not found."},
     Entry{IDS_LINK_ACCESS_DENIED, "The operating system denied\naccess to the specified file."},
     Entry{IDS_LINK_OUT_OF_MEMORY, "There was not enough memory to complete the operation."},
-    Entry{IDS_LINK_BAD_PROGRAM, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+    Entry{IDS_LINK_BAD_PROGRAM,
+          "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
     Entry{IDS_LINK_SHARING_VIOLATION, "A sharing violation occurred. "},
     Entry{IDS_LINK_ASSOC_INCOMPLETE, "The filename association is\nincomplete or invalid."},
     Entry{IDS_LINK_DDE_TIMEOUT,

@@ -8,9 +8,9 @@
 namespace bankwise {
 
 enum StringId : std::uint32_t {
-    IDR_MAINFRAME = 128,                 // document strings, fields split by '\n'
-    AFX_IDS_APP_TITLE = 57344,           // "Bankwise"
-    AFX_IDS_IDLEMESSAGE = 57345,         // status bar when no prompt shows
+    IDR_MAINFRAME = 128,          // document strings, fields split by '\n'
+    AFX_IDS_APP_TITLE = 57344,    // "Bankwise"
+    AFX_IDS_IDLEMESSAGE = 57345,  // status bar when no prompt shows
 
     // Command prompts, keyed by the command's id: "status-bar prompt\ntool tip".
     ID_FILE_NEW = 0xE100,
@@ -19,9 +19,9 @@ enum StringId : std::uint32_t {
     ID_FILE_SAVE_AS = 0xE104,
     ID_FILE_PRINT_SETUP = 0xE106,
     ID_FILE_PRINT = 0xE107,
-    ID_FILE_PRINT_DIRECT = 0xE108,       // no prompt: the command line's print switch
+    ID_FILE_PRINT_DIRECT = 0xE108,  // no prompt: the command line's print switch
     ID_FILE_PRINT_PREVIEW = 0xE109,
-    ID_FILE_MRU_FILE1 = 0xE110,          // to 0xE11F, one prompt each
+    ID_FILE_MRU_FILE1 = 0xE110,  // to 0xE11F, one prompt each
     ID_EDIT_COPY = 0xE122,
     ID_EDIT_CUT = 0xE123,
     ID_EDIT_PASTE = 0xE125,
@@ -30,16 +30,16 @@ enum StringId : std::uint32_t {
     ID_APP_EXIT = 0xE141,
     ID_NEXT_PANE = 0xE150,
     ID_PREV_PANE = 0xE151,
-    ID_INDICATOR_CAPS = 0xE701,          // "CAP"
-    ID_INDICATOR_NUM = 0xE702,           // "NUM"
-    ID_INDICATOR_SCRL = 0xE703,          // "SCRL"
+    ID_INDICATOR_CAPS = 0xE701,  // "CAP"
+    ID_INDICATOR_NUM = 0xE702,   // "NUM"
+    ID_INDICATOR_SCRL = 0xE703,  // "SCRL"
     ID_VIEW_TOOLBAR = 0xE800,
     ID_VIEW_STATUS_BAR = 0xE801,
 
-    IDS_INSTRUMENT_FILTER = 61446,       // save-mode filter name
-    IDS_INSTRUMENT_EXT = 61447,          // save-mode default extension
-    IDS_OPTIONS_PREVIEW = 61448,         // options dialog preview template
-    IDS_REGISTRY_COMPANY = 61449,        // settings organisation
+    IDS_INSTRUMENT_FILTER = 61446,  // save-mode filter name
+    IDS_INSTRUMENT_EXT = 61447,     // save-mode default extension
+    IDS_OPTIONS_PREVIEW = 61448,    // options dialog preview template
+    IDS_REGISTRY_COMPANY = 61449,   // settings organisation
     IDS_MODIFICATIONS_LOST = 61450,
     IDS_SYNTH_ORBIT = 61451,
     IDS_SYNTH_JVXP = 61452,
@@ -53,23 +53,23 @@ enum StringId : std::uint32_t {
     IDS_NO_USEFUL_DATA = 61460,
     IDS_SYNTH_VIRUS = 61461,
     IDS_SYNTH_FS1R = 61462,
-    IDS_PROGRAM_INFO = 61463,            // "%s" = program version line, "%s" = library lines
+    IDS_PROGRAM_INFO = 61463,  // "%s" = program version line, "%s" = library lines
     IDS_SYNTH_TRRACK = 61464,
 
     // Texts of our own, outside the range the desktop resources use.
     IDS_FILE_TOO_SHORT = 62001,
     IDS_OUT_OF_MEMORY = 62002,
-    IDS_CANNOT_OPEN = 62003,             // "%s" = system reason
-    IDS_CANNOT_WRITE = 62004,            // "%s" = output path, "%s" = reason
+    IDS_CANNOT_OPEN = 62003,   // "%s" = system reason
+    IDS_CANNOT_WRITE = 62004,  // "%s" = output path, "%s" = reason
     IDS_READ_ERROR = 62005,
-    IDS_SAME_OUTPUT = 62006,             // "%s" = output path
+    IDS_SAME_OUTPUT = 62006,  // "%s" = output path
 
     // Other sequencers' file formats.
     IDS_MIDNAM_FILTER = 62010,
     IDS_MIDNAM_EXT = 62011,
     IDS_REABANK_FILTER = 62012,
     IDS_REABANK_EXT = 62013,
-    IDS_BANK_NOT_SELECTABLE = 62014,     // "%s" = bank title, "%d" = its number
+    IDS_BANK_NOT_SELECTABLE = 62014,  // "%s" = bank title, "%d" = its number
 
     // Makers, as other sequencers file their devices.
     IDS_MAKER_EMU = 62020,
@@ -79,28 +79,28 @@ enum StringId : std::uint32_t {
     IDS_MAKER_ACCESS = 62024,
 
     // Output targets, for the converter and the desktop program alike.
-    IDS_TARGET_READ_ONLY = 62050,        // reasons in IDS_CANNOT_WRITE
+    IDS_TARGET_READ_ONLY = 62050,  // reasons in IDS_CANNOT_WRITE
     IDS_TARGET_BLOCK_DEVICE = 62051,
 
     // A dump whose extractor set m_bCutOff: a warning, the names still stand.
     IDS_DUMP_CUT_OFF = 62052,
 
     // The settings store, for the converter and the desktop program alike.
-    IDS_SETTINGS_IGNORED = 62055,        // "%s" = settings file, "%s" = why
+    IDS_SETTINGS_IGNORED = 62055,  // "%s" = settings file, "%s" = why
     IDS_SETTINGS_NOT_REGULAR = 62056,
     IDS_SETTINGS_TOO_LARGE = 62057,
 
     // The command-line converter.
     IDS_CLI_USAGE = 62100,
     IDS_CLI_HELP = 62101,
-    IDS_CLI_UNKNOWN_OPTION = 62102,      // "%s" = the option
-    IDS_CLI_MISSING_ARGUMENT = 62103,    // "%s" = the option
+    IDS_CLI_UNKNOWN_OPTION = 62102,    // "%s" = the option
+    IDS_CLI_MISSING_ARGUMENT = 62103,  // "%s" = the option
     IDS_CLI_NO_DUMP = 62104,
     IDS_CLI_SEVERAL_DUMPS = 62105,
     IDS_CLI_OUTPUT_CONFLICT = 62106,
-    IDS_OUTPUT_IS_INPUT = 62107,         // "%s" = output path
-    IDS_STANDARD_OUTPUT = 62108,         // the output's name in IDS_CANNOT_WRITE
-    IDS_CLI_UNKNOWN_FORMAT = 62110,      // "%s" = the format asked for
+    IDS_OUTPUT_IS_INPUT = 62107,     // "%s" = output path
+    IDS_STANDARD_OUTPUT = 62108,     // the output's name in IDS_CANNOT_WRITE
+    IDS_CLI_UNKNOWN_FORMAT = 62110,  // "%s" = the format asked for
 
     // The About box and its link labels.
     IDS_LINK_OPEN_FAILED = 62200,        // put in front of every IDS_LINK_ text
@@ -121,30 +121,30 @@ enum StringId : std::uint32_t {
     IDS_ABOUT_CAPTION = 62220,
     IDS_ABOUT_TITLE = 62221,
     IDS_ABOUT_NOTICE = 62222,
-    IDS_ABOUT_MAIL_LABEL = 62223,        // shown in front of the mail address
-    IDS_ABOUT_WEB_LABEL = 62224,         // shown in front of the web address
+    IDS_ABOUT_MAIL_LABEL = 62223,  // shown in front of the mail address
+    IDS_ABOUT_WEB_LABEL = 62224,   // shown in front of the web address
     IDS_ABOUT_MAIL_ADDRESS = 62225,
     IDS_ABOUT_WEB_ADDRESS = 62226,
     IDS_ABOUT_MORE = 62227,
     IDS_ABOUT_OK = 62228,
-    IDS_INFO_PROGRAM_VERSION = 62240,    // four "%d" = the program's version numbers
+    IDS_INFO_PROGRAM_VERSION = 62240,  // four "%d" = the program's version numbers
     IDS_INFO_PROGRAM_UNKNOWN = 62241,
-    IDS_INFO_LIBRARY_VERSION = 62242,    // "%s" = library, four "%d" = its version numbers
-    IDS_INFO_LIBRARY_UNKNOWN = 62243,    // "%s" = library
-    IDS_INFO_LIBRARY_MISSING = 62244,    // "%s" = library
+    IDS_INFO_LIBRARY_VERSION = 62242,  // "%s" = library, four "%d" = its version numbers
+    IDS_INFO_LIBRARY_UNKNOWN = 62243,  // "%s" = library
+    IDS_INFO_LIBRARY_MISSING = 62244,  // "%s" = library
 
     // The desktop program.
-    IDS_SHELL_CANNOT_READ = 62300,       // "%s" = dump path, "%s" = reason
-    IDS_SHELL_CANNOT_SAVE = 62301,       // "%s" = target path, "%s" = reason
+    IDS_SHELL_CANNOT_READ = 62300,  // "%s" = dump path, "%s" = reason
+    IDS_SHELL_CANNOT_SAVE = 62301,  // "%s" = target path, "%s" = reason
     IDS_SHELL_NO_PRINTER = 62302,
-    IDS_SHELL_NO_SUCH_PRINTER = 62303,   // "%s" = printer name
-    IDS_SHELL_PRINT_FAILED = 62304,      // "%s" = printer or PDF file
-    IDS_SHELL_ASK_TO_SAVE = 62305,       // "%s" = document title
+    IDS_SHELL_NO_SUCH_PRINTER = 62303,  // "%s" = printer name
+    IDS_SHELL_PRINT_FAILED = 62304,     // "%s" = printer or PDF file
+    IDS_SHELL_ASK_TO_SAVE = 62305,      // "%s" = document title
     IDS_SHELL_UNTITLED = 62306,
     IDS_SHELL_ALL_FILES = 62307,
     IDS_SHELL_OPEN_CAPTION = 62308,
     IDS_SHELL_SAVE_CAPTION = 62309,
-    IDS_SHELL_ARG_FILE = 62310,          // command-line help texts
+    IDS_SHELL_ARG_FILE = 62310,  // command-line help texts
     IDS_SHELL_ARG_PRINT = 62311,
     IDS_SHELL_ARG_PRINT_TO = 62312,
     IDS_SHELL_USAGE_PRINT = 62313,

@@ -77,8 +77,8 @@ std::string UnescapeSettingsName(std::string_view escaped)
     std::string name;
     name.reserve(escaped.size());
     for (std::size_t i = 0; i < escaped.size(); ++i) {
-        if (escaped[i] == '%' && i + 2 < escaped.size() && HexValue(escaped[i + 1]) >= 0
-            && HexValue(escaped[i + 2]) >= 0) {
+        if (escaped[i] == '%' && i + 2 < escaped.size() && HexValue(escaped[i + 1]) >= 0 &&
+            HexValue(escaped[i + 2]) >= 0) {
             name += static_cast<char>(HexValue(escaped[i + 1]) * 16 + HexValue(escaped[i + 2]));
             i += 2;
         } else {
@@ -90,28 +90,25 @@ std::string UnescapeSettingsName(std::string_view escaped)
 
 QString SettingsKey(const std::string& section, const std::string& entry)
 {
-    return FromBytes(EscapeSettingsName(section)) + QLatin1Char('/')
-           + FromBytes(EscapeSettingsName(entry));
+    return FromBytes(EscapeSettingsName(section)) + QLatin1Char('/') +
+           FromBytes(EscapeSettingsName(entry));
 }
 
 CSettingsProfile::CSettingsProfile()
-    : m_settings(std::make_unique<QSettings>(
-        QString::fromLatin1(LoadString(IDS_REGISTRY_COMPANY).c_str()),
-        QString::fromLatin1(LoadString(AFX_IDS_APP_TITLE).c_str())))
-{
-}
+    : m_settings(
+          std::make_unique<QSettings>(QString::fromLatin1(LoadString(IDS_REGISTRY_COMPANY).c_str()),
+                                      QString::fromLatin1(LoadString(AFX_IDS_APP_TITLE).c_str())))
+{}
 
 CSettingsProfile::CSettingsProfile(const std::string& iniPath)
     : m_settings(std::make_unique<QSettings>(
-        QFile::decodeName(QByteArray(iniPath.data(), static_cast<qsizetype>(iniPath.size()))),
-        QSettings::IniFormat))
-{
-}
+          QFile::decodeName(QByteArray(iniPath.data(), static_cast<qsizetype>(iniPath.size()))),
+          QSettings::IniFormat))
+{}
 
 CSettingsProfile::~CSettingsProfile() = default;
 
-std::string CSettingsProfile::GetProfileString(const std::string& section,
-                                               const std::string& entry,
+std::string CSettingsProfile::GetProfileString(const std::string& section, const std::string& entry,
                                                const std::string& def) const
 {
     const std::optional<QString> text = ReadText(*m_settings, SettingsKey(section, entry));
@@ -151,7 +148,8 @@ std::vector<std::string> UserSettingsFiles()
     const std::string application = LoadString(AFX_IDS_APP_TITLE);
     std::vector<std::string> files;
     // The folders, in order, that the store itself looks in.
-    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
         const QByteArray base = QFile::encodeName(folder);
         const std::string path(base.constData(), static_cast<std::size_t>(base.size()));
         files.push_back(path + '/' + organization + '/' + application + ".conf");
@@ -180,8 +178,7 @@ std::optional<std::string> CheckSettingsFiles(const std::vector<std::string>& fi
 
 CSettingsOnDemand::CSettingsOnDemand(std::function<void(const std::string&)> warn)
     : m_warn(std::move(warn))
-{
-}
+{}
 
 CSettingsOnDemand::~CSettingsOnDemand() = default;
 
@@ -199,7 +196,8 @@ const IProfile* CSettingsOnDemand::Store() const
     return m_pStore.get();
 }
 
-std::string CSettingsOnDemand::GetProfileString(const std::string& section, const std::string& entry,
+std::string CSettingsOnDemand::GetProfileString(const std::string& section,
+                                                const std::string& entry,
                                                 const std::string& def) const
 {
     const IProfile* store = Store();

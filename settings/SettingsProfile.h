@@ -32,7 +32,8 @@ std::string UnescapeSettingsName(std::string_view escaped);
 // they cross to QString as Latin-1 and every byte comes back unchanged.
 QString SettingsKey(const std::string& section, const std::string& entry);
 
-class CSettingsProfile final : public IProfile {
+class CSettingsProfile final : public IProfile
+{
 public:
     // The user's own settings store.
     CSettingsProfile();
@@ -44,13 +45,11 @@ public:
 
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& def) const override;
-    int GetProfileInt(const std::string& section, const std::string& entry,
-                      int def) const override;
+    int GetProfileInt(const std::string& section, const std::string& entry, int def) const override;
     // Both write through to the store at once and report whether it took.
     bool WriteProfileString(const std::string& section, const std::string& entry,
                             const std::string& value) override;
-    bool WriteProfileInt(const std::string& section, const std::string& entry,
-                         int value) override;
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override;
 
     QSettings& Settings() { return *m_settings; }
 
@@ -75,7 +74,8 @@ std::optional<std::string> CheckSettingsFiles(const std::vector<std::string>& fi
 // opened when a setting is first read, after its files have passed
 // CheckSettingsFiles. When one fails, warn is called once with the warning
 // and every read gives its default. Writes are refused.
-class CSettingsOnDemand final : public IProfile {
+class CSettingsOnDemand final : public IProfile
+{
 public:
     explicit CSettingsOnDemand(std::function<void(const std::string&)> warn);
     ~CSettingsOnDemand() override;
@@ -84,12 +84,10 @@ public:
 
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& def) const override;
-    int GetProfileInt(const std::string& section, const std::string& entry,
-                      int def) const override;
+    int GetProfileInt(const std::string& section, const std::string& entry, int def) const override;
     bool WriteProfileString(const std::string& section, const std::string& entry,
                             const std::string& value) override;
-    bool WriteProfileInt(const std::string& section, const std::string& entry,
-                         int value) override;
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override;
 
 private:
     // The store, or null when its files failed the check.

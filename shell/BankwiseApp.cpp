@@ -53,8 +53,7 @@ std::string RecentEntry(int index)
 
 CBankwiseApp::CBankwiseApp(IProfile& profile, IPrompt& prompt)
     : m_profile(profile), m_prompt(prompt)
-{
-}
+{}
 
 CBankwiseApp::~CBankwiseApp()
 {
@@ -117,9 +116,8 @@ int CBankwiseApp::ParseCommandLine(const QStringList& arguments, CCommandLine& c
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption printOption(QStringLiteral("print"), LoadQString(IDS_SHELL_ARG_PRINT));
-    const QCommandLineOption printToOption(QStringLiteral("print-to"),
-                                           LoadQString(IDS_SHELL_ARG_PRINT_TO),
-                                           QStringLiteral("PRINTER"));
+    const QCommandLineOption printToOption(
+        QStringLiteral("print-to"), LoadQString(IDS_SHELL_ARG_PRINT_TO), QStringLiteral("PRINTER"));
     parser.addOption(printOption);
     parser.addOption(printToOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), LoadQString(IDS_SHELL_ARG_FILE),
@@ -229,8 +227,8 @@ bool CBankwiseApp::Print(QPrinter& printer, const QString& target)
 {
     printer.setDocName(m_pDocument->GetTitle());
     // Without a print system Qt falls back to a PDF printer with no file.
-    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat
-                        && !printer.outputFileName().isEmpty();
+    const bool toFile =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
     if (!toFile && QPrinterInfo::availablePrinters().isEmpty()) {
         m_prompt.Message(MainWindow(), EBox::Warning, LoadQString(IDS_SHELL_NO_PRINTER));
         return false;

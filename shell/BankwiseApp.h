@@ -20,7 +20,8 @@ class CMainFrame;
 class IProfile;
 class IPrompt;
 
-class CBankwiseApp : public QObject {
+class CBankwiseApp : public QObject
+{
     Q_OBJECT
 public:
     // InitInstance's answer when the program goes on into its event loop.
@@ -38,7 +39,8 @@ public:
     int InitInstance(const QStringList& arguments);
 
     // What the command line asks for.
-    struct CCommandLine {
+    struct CCommandLine
+    {
         QString file;
         bool print = false;
         QString printer;  // --print-to's

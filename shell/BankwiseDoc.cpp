@@ -37,7 +37,8 @@ constexpr const char* kExportFormat = "ExportFormat";  // the extension, without
 constexpr std::array kExportFormats{EOutputFormat::Midnam, EOutputFormat::Reabank};
 
 // The detector's messages, shown as warning boxes.
-class CPromptSink final : public IMessageSink {
+class CPromptSink final : public IMessageSink
+{
 public:
     CPromptSink(IPrompt& prompt, QWidget* parent) : m_prompt(prompt), m_parent(parent) {}
     void ShowMessage(const std::string& text) override
@@ -56,8 +57,8 @@ QString Format(std::uint32_t id, const QString& first, const QString& second = {
 {
     const QByteArray a = first.toLocal8Bit();
     const QByteArray b = second.toLocal8Bit();
-    return QString::fromLocal8Bit(SafeFormat(LoadString(id), {FormatArg::Text(a.toStdString()),
-                                                              FormatArg::Text(b.toStdString())}));
+    return QString::fromLocal8Bit(SafeFormat(
+        LoadString(id), {FormatArg::Text(a.toStdString()), FormatArg::Text(b.toStdString())}));
 }
 
 QString OutputFilter(EOutputFormat format)
@@ -87,9 +88,9 @@ bool ReadDumpFile(const QString& pathName, std::vector<std::uint8_t>& bytes, QSt
 {
     const QString name = QDir::toNativeSeparators(pathName);
     if (QFileInfo(pathName).isDir()) {
-        error = Format(IDS_SHELL_CANNOT_READ, name,
-                       QString::fromStdString(
-                           std::make_error_code(std::errc::is_a_directory).message()));
+        error = Format(
+            IDS_SHELL_CANNOT_READ, name,
+            QString::fromStdString(std::make_error_code(std::errc::is_a_directory).message()));
         return false;
     }
     QFile file(pathName);
@@ -115,7 +116,8 @@ bool ReadDumpFile(const QString& pathName, std::vector<std::uint8_t>& bytes, QSt
         }
     } catch (const std::bad_alloc&) {
         bytes = {};
-        error = Format(IDS_SHELL_CANNOT_READ, name, QString::fromLatin1(LoadString(IDS_OUT_OF_MEMORY)));
+        error =
+            Format(IDS_SHELL_CANNOT_READ, name, QString::fromLatin1(LoadString(IDS_OUT_OF_MEMORY)));
         return false;
     }
     return true;
@@ -124,8 +126,7 @@ bool ReadDumpFile(const QString& pathName, std::vector<std::uint8_t>& bytes, QSt
 CBankwiseDoc::CBankwiseDoc(CBankwiseApp& app, CBankwiseDocTemplate& docTemplate)
     : m_app(app), m_template(docTemplate), m_strTitle(LoadQString(IDS_SHELL_UNTITLED)),
       m_strCurrentDir(QDir::currentPath())
-{
-}
+{}
 
 CBankwiseDoc::~CBankwiseDoc() = default;
 
@@ -226,10 +227,10 @@ bool CBankwiseDoc::DetectAndParse(CByteSource& file, bool bMidiFile)
     if (!ok && !sink.m_bShown) {
         // The detector stays silent on a file too short to test; say why
         // nothing happened.
-        m_app.Prompt().Message(Parent(), EBox::Warning,
-                               QString::fromLatin1(LoadString(m_pExtractor ? IDS_INVALID_DATA
-                                                                           : IDS_FILE_TOO_SHORT)
-                                                       .c_str()));
+        m_app.Prompt().Message(
+            Parent(), EBox::Warning,
+            QString::fromLatin1(
+                LoadString(m_pExtractor ? IDS_INVALID_DATA : IDS_FILE_TOO_SHORT).c_str()));
     }
     return ok;
 }
@@ -244,9 +245,9 @@ bool CBankwiseDoc::RunOptionsDialog()
 
 void CBankwiseDoc::ConvertToView()
 {
-    if (m_pView->IsUserChanged()
-        && m_app.Prompt().Message(Parent(), EBox::OkCancel, LoadQString(IDS_MODIFICATIONS_LOST))
-               != EAnswer::Ok)
+    if (m_pView->IsUserChanged() &&
+        m_app.Prompt().Message(Parent(), EBox::OkCancel, LoadQString(IDS_MODIFICATIONS_LOST)) !=
+            EAnswer::Ok)
         return;
     const CBusyGuard busy;
     std::string text;
@@ -329,7 +330,8 @@ bool CBankwiseDoc::DoSave(const QString& pathName)
         request.startDir = m_strCurrentDir;
         QString ext;
         m_template.GetDocString(ext, CBankwiseDocTemplate::filterExt);
-        request.proposedName = QDir(m_strCurrentDir).filePath(m_strTitle + ext.section(QLatin1Char(';'), 0, 0));
+        request.proposedName =
+            QDir(m_strCurrentDir).filePath(m_strTitle + ext.section(QLatin1Char(';'), 0, 0));
         target = m_app.Prompt().FileName(Parent(), request);
         if (target.isEmpty())
             return false;
@@ -356,8 +358,10 @@ bool CBankwiseDoc::OnFileExport()
     IProfile& profile = m_app.Profile();
     // A stored format that Export does not offer starts on the first one.
     EOutputFormat format = kExportFormats.front();
-    if (const auto stored = FindOutputFormat(profile.GetProfileString(kSettings, kExportFormat, ""));
-        stored && std::find(kExportFormats.begin(), kExportFormats.end(), *stored) != kExportFormats.end())
+    if (const auto stored =
+            FindOutputFormat(profile.GetProfileString(kSettings, kExportFormat, ""));
+        stored &&
+        std::find(kExportFormats.begin(), kExportFormats.end(), *stored) != kExportFormats.end())
         format = *stored;
     QString dir = PathFromProfile(profile.GetProfileString(kSettings, kExportDir, ""));
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
@@ -398,7 +402,8 @@ bool CBankwiseDoc::OnFileExport()
     }
     if (!WriteTarget(target, text))
         return false;
-    profile.WriteProfileString(kSettings, kExportDir, PathToProfile(QFileInfo(target).absolutePath()));
+    profile.WriteProfileString(kSettings, kExportDir,
+                               PathToProfile(QFileInfo(target).absolutePath()));
     profile.WriteProfileString(kSettings, kExportFormat, GetOutputExtension(format).substr(1));
     if (!left.empty()) {
         // The writers' messages hold the names as they wrote them, in UTF-8.
@@ -417,15 +422,16 @@ bool CBankwiseDoc::WriteTarget(const QString& pathName, const std::string& bytes
     // misses an error of the last buffered write (a full disk) and would
     // rename the cut-off file over the old one.
     QSaveFile file(pathName);
-    const bool ok = file.open(QIODevice::WriteOnly)
-                    && file.write(bytes.data(), static_cast<qint64>(bytes.size()))
-                           == static_cast<qint64>(bytes.size())
-                    && file.flush() && file.commit();
+    const bool ok = file.open(QIODevice::WriteOnly) &&
+                    file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                        static_cast<qint64>(bytes.size()) &&
+                    file.flush() && file.commit();
     if (!ok) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        m_app.Prompt().Message(Parent(), EBox::Warning,
-                               Format(IDS_SHELL_CANNOT_SAVE, QDir::toNativeSeparators(pathName), reason));
+        m_app.Prompt().Message(
+            Parent(), EBox::Warning,
+            Format(IDS_SHELL_CANNOT_SAVE, QDir::toNativeSeparators(pathName), reason));
         return false;
     }
     return true;

@@ -21,7 +21,8 @@ class CBankwiseApp;
 class CBankwiseDocTemplate;
 class CBankwiseView;
 
-class CBankwiseDoc : public QObject {
+class CBankwiseDoc : public QObject
+{
     Q_OBJECT
 public:
     enum class EDir { Open, Save };

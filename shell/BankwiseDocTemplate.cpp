@@ -8,8 +8,7 @@
 namespace bankwise {
 
 CBankwiseDocTemplate::CBankwiseDocTemplate(std::uint32_t nIDResource) : m_nIDResource(nIDResource)
-{
-}
+{}
 
 bool CBankwiseDocTemplate::GetBaseDocString(QString& rString, EDocStringIndex index) const
 {
@@ -39,15 +38,16 @@ bool CBankwiseDocTemplate::GetDocString(QString& rString, EDocStringIndex index)
         if (!GetBaseDocString(ext, filterExt))
             return false;
         const qsizetype semicolon = ext.indexOf(QLatin1Char(';'));
-        rString = semicolon < 0 ? ext
-                                : ext.left(semicolon + 1) + QLatin1Char('*') + ext.mid(semicolon + 1);
+        rString = semicolon < 0
+                      ? ext
+                      : ext.left(semicolon + 1) + QLatin1Char('*') + ext.mid(semicolon + 1);
         return true;
     }
     return GetBaseDocString(rString, index);
 }
 
-CBankwiseDocTemplate::EConfidence CBankwiseDocTemplate::MatchDocType(
-    const QString& pathName, CBankwiseDoc*& rpDocMatch) const
+CBankwiseDocTemplate::EConfidence
+CBankwiseDocTemplate::MatchDocType(const QString& pathName, CBankwiseDoc*& rpDocMatch) const
 {
     rpDocMatch = nullptr;
     if (m_pDocument != nullptr && m_pDocument->GetPathName() == pathName) {

@@ -13,7 +13,8 @@ namespace bankwise {
 
 class CBankwiseDoc;
 
-class CBankwiseDocTemplate {
+class CBankwiseDocTemplate
+{
 public:
     enum EDocStringIndex {
         windowTitle,

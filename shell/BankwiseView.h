@@ -20,7 +20,8 @@ QString TextFromBytes(std::string_view bytes);
 // outside ISO-8859-1 (typed or pasted) has no byte and is saved as '?'.
 std::string BytesFromText(const QString& rawText);
 
-class CBankwiseView : public QPlainTextEdit {
+class CBankwiseView : public QPlainTextEdit
+{
     Q_OBJECT
 public:
     explicit CBankwiseView(QWidget* parent = nullptr);

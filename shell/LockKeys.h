@@ -3,7 +3,8 @@
 
 namespace bankwise {
 
-struct CLockKeys {
+struct CLockKeys
+{
     bool caps = false;
     bool num = false;
     bool scroll = false;

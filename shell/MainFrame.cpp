@@ -142,27 +142,31 @@ void CMainFrame::createActions()
     // The edit commands are the editor's own, with the classic keys beside
     // the usual ones.
     QAction* undo = AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z");
-    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    undo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     undo->setEnabled(false);
     connect(undo, &QAction::triggered, m_pView, &QPlainTextEdit::undo);
     connect(m_pView, &QPlainTextEdit::undoAvailable, undo, &QAction::setEnabled);
 
     QAction* cut = AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X");
-    cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    cut->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     cut->setIcon(ToolIcon("cut.png"));
     cut->setEnabled(false);
     connect(cut, &QAction::triggered, m_pView, &QPlainTextEdit::cut);
     connect(m_pView, &QPlainTextEdit::copyAvailable, cut, &QAction::setEnabled);
 
     QAction* copy = AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C");
-    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     copy->setIcon(ToolIcon("copy.png"));
     copy->setEnabled(false);
     connect(copy, &QAction::triggered, m_pView, &QPlainTextEdit::copy);
     connect(m_pView, &QPlainTextEdit::copyAvailable, copy, &QAction::setEnabled);
 
     QAction* paste = AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V");
-    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     paste->setIcon(ToolIcon("paste.png"));
     connect(paste, &QAction::triggered, m_pView, &QPlainTextEdit::paste);
 
@@ -291,9 +295,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     // The lock keys change only by a key press or while another program has
     // the focus.
     if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
-        const auto* key = event->type() == QEvent::KeyRelease ? static_cast<QKeyEvent*>(event) : nullptr;
-        if (key == nullptr || key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock
-            || key->key() == Qt::Key_ScrollLock)
+        const auto* key =
+            event->type() == QEvent::KeyRelease ? static_cast<QKeyEvent*>(event) : nullptr;
+        if (key == nullptr || key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock ||
+            key->key() == Qt::Key_ScrollLock)
             UpdateLockIndicators();
     }
     return QMainWindow::eventFilter(watched, event);
@@ -301,8 +306,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(m_app.Document().GetTitle() + QStringLiteral(" - ")
-                   + LoadQString(AFX_IDS_APP_TITLE));
+    setWindowTitle(m_app.Document().GetTitle() + QStringLiteral(" - ") +
+                   LoadQString(AFX_IDS_APP_TITLE));
 }
 
 void CMainFrame::UpdateRecentFileMenu()
@@ -315,9 +320,8 @@ void CMainFrame::UpdateRecentFileMenu()
     const QStringList& files = m_app.GetRecentFiles();
     m_pRecentPlaceholder->setVisible(files.isEmpty());
     for (int i = 0; i < files.size(); ++i) {
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
-                                       QDir::toNativeSeparators(files.at(i))),
-                                   this);
+        auto* action = new QAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))), this);
         action->setStatusTip(LoadQString(ID_FILE_MRU_FILE1 + static_cast<unsigned>(i)));
         connect(action, &QAction::triggered, &m_app, [this, i] { m_app.OnOpenRecentFile(i); });
         m_pFileMenu->insertAction(m_pRecentEnd, action);

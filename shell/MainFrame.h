@@ -21,7 +21,8 @@ class CBankwiseView;
 // View > Options..., the one command of this program's own numbering.
 inline constexpr std::uint32_t ID_VIEW_OPTIONS = 32771;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow
+{
     Q_OBJECT
 public:
     explicit CMainFrame(CBankwiseApp& app);

@@ -33,7 +33,8 @@ constexpr const char* kShowOptionsText = "&Show this box when file open";
 // Client size and control rectangles in dialog units: left, top, width, height.
 constexpr int kClientWidth = 215;
 constexpr int kClientHeight = 151;
-struct CRect {
+struct CRect
+{
     int x, y, cx, cy;
 };
 constexpr CRect kDefinitionLabelRect{14, 9, 53, 8};
@@ -85,19 +86,15 @@ COptionsPreview MakeOptionsPreview(const std::string& definition, const std::str
 }
 
 COptionsDialog::COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat,
-                               const char* pszInstrFormat, int nPreviewFirstPatch,
-                               int nPreviewBank, QWidget* parent)
-    : QDialog(parent),
-      m_nNameID(nNameID),
-      m_nPreviewFirstPatch(nPreviewFirstPatch),
+                               const char* pszInstrFormat, int nPreviewFirstPatch, int nPreviewBank,
+                               QWidget* parent)
+    : QDialog(parent), m_nNameID(nNameID), m_nPreviewFirstPatch(nPreviewFirstPatch),
       m_nPreviewBank(nPreviewBank),
       m_pDefinitionLabel(new QLabel(QString::fromLatin1(kDefinitionLabel), this)),
       m_pDefinition(new QLineEdit(this)),
       m_pBankLabel(new QLabel(QString::fromLatin1(kBankLabel), this)),
-      m_pBankFormat(new QLineEdit(this)),
-      m_pOk(new QPushButton(QStringLiteral("OK"), this)),
-      m_pCancel(new QPushButton(QStringLiteral("Cancel"), this)),
-      m_pPreview(new QLabel(this)),
+      m_pBankFormat(new QLineEdit(this)), m_pOk(new QPushButton(QStringLiteral("OK"), this)),
+      m_pCancel(new QPushButton(QStringLiteral("Cancel"), this)), m_pPreview(new QLabel(this)),
       m_pInstrLabel(new QLabel(QString::fromLatin1(kInstrLabel), this)),
       m_pInstrFormat(new QLineEdit(this)),
       m_pShowOptions(new QCheckBox(QString::fromLatin1(kShowOptionsText), this))
@@ -106,8 +103,8 @@ COptionsDialog::COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat,
     const IProfile& profile = GetAppProfile();
     m_strDefinition = profile.GetProfileString(name, kDefinition, name);
     m_strBankFormat = profile.GetProfileString(name, kBankFormat, pszBankFormat);
-    m_strInstrFormat =
-        profile.GetProfileString(name, kInstrFormat, pszInstrFormat != nullptr ? pszInstrFormat : "");
+    m_strInstrFormat = profile.GetProfileString(name, kInstrFormat,
+                                                pszInstrFormat != nullptr ? pszInstrFormat : "");
     m_bShowOptions = profile.GetProfileInt(kSettings, kShowOptions, 1);
 
     setWindowTitle(QString::fromLatin1(kCaption));
@@ -151,10 +148,10 @@ void COptionsDialog::PlaceControls()
     // Dialog units: a quarter of the font's average character width, an
     // eighth of its height.
     const QFontMetrics metrics(font());
-    int baseX =
-        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
-         + 26)
-        / 52;
+    int baseX = (metrics.horizontalAdvance(
+                     QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) +
+                 26) /
+                52;
     // The units were chosen for a narrower font than most desktops use: grow
     // them until every label and the check box show their whole text, so the
     // layout keeps its proportions.
@@ -186,8 +183,8 @@ void COptionsDialog::PlaceControls()
 void COptionsDialog::OnInitDialog()
 {
     DoDataExchange(false);
-    setWindowTitle(FromBytes(SafeFormat(ToBytes(windowTitle()),
-                                        {FormatArg::Text(LoadString(m_nNameID))})));
+    setWindowTitle(
+        FromBytes(SafeFormat(ToBytes(windowTitle()), {FormatArg::Text(LoadString(m_nNameID))})));
     UpdatePreview();
     m_pDefinition->setFocus();
 }

@@ -15,7 +15,8 @@ class QPushButton;
 
 namespace bankwise {
 
-class COptionsDialog : public QDialog {
+class COptionsDialog : public QDialog
+{
     Q_OBJECT
 public:
     enum { IDD = 130 };
@@ -66,7 +67,8 @@ private:
 
 // The preview for the three field texts: the sample bank name, two sample
 // patch prefixes and the definition line, and whether OK may be pressed.
-struct COptionsPreview {
+struct COptionsPreview
+{
     std::string text;
     bool okEnabled = false;
 };

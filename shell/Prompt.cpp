@@ -26,8 +26,7 @@ EAnswer CWidgetPrompt::Message(QWidget* parent, EBox box, const QString& text)
         return EAnswer::Ok;
     case EBox::OkCancel:
         return QMessageBox::warning(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                    QMessageBox::Ok)
-                       == QMessageBox::Ok
+                                    QMessageBox::Ok) == QMessageBox::Ok
                    ? EAnswer::Ok
                    : EAnswer::Cancel;
     case EBox::YesNoCancel:
@@ -88,9 +87,10 @@ QString CWidgetPrompt::FileName(QWidget* parent, const CFileRequest& request)
         }
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, apply);
-    const QString start = request.selectedFilter != nullptr && filters.contains(*request.selectedFilter)
-                              ? *request.selectedFilter
-                              : request.filterName;
+    const QString start =
+        request.selectedFilter != nullptr && filters.contains(*request.selectedFilter)
+            ? *request.selectedFilter
+            : request.filterName;
     dialog.selectNameFilter(start);
     apply(start);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()); grid && !request.note.isEmpty()) {

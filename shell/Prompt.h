@@ -20,25 +20,27 @@ enum class EBox {
 enum class EAnswer { Ok, Cancel, Yes, No };
 
 // What a file dialog is to offer.
-struct CFileRequest {
+struct CFileRequest
+{
     bool save = false;
     QString caption;
     QString startDir;
-    QString proposedName;     // save only: the name the dialog starts with
-    QString filterName;       // e.g. "Sysex File (*.syx; *.mid)"
-    QStringList patterns;     // what that filter matches, e.g. *.syx and *.mid
-    QString defaultSuffix;    // save only: added when the typed name has none
+    QString proposedName;   // save only: the name the dialog starts with
+    QString filterName;     // e.g. "Sysex File (*.syx; *.mid)"
+    QStringList patterns;   // what that filter matches, e.g. *.syx and *.mid
+    QString defaultSuffix;  // save only: added when the typed name has none
     // Further filters, each "Name (*.ext)", offered after filterName; while
     // one is chosen its extension is the default suffix.
     QStringList moreFilters;
-    QString allFilesFilter;   // offered after the program's own filters, when given
+    QString allFilesFilter;  // offered after the program's own filters, when given
     // When given: the filter the dialog starts with and, on return, the one
     // the user chose (as with QFileDialog::getSaveFileName).
     QString* selectedFilter = nullptr;
-    QString note;             // one line shown under the file list, when given
+    QString note;  // one line shown under the file list, when given
 };
 
-class IPrompt {
+class IPrompt
+{
 public:
     virtual ~IPrompt() = default;
     virtual EAnswer Message(QWidget* parent, EBox box, const QString& text) = 0;
@@ -49,7 +51,8 @@ public:
 };
 
 // The real boxes and dialogs.
-class CWidgetPrompt final : public IPrompt {
+class CWidgetPrompt final : public IPrompt
+{
 public:
     EAnswer Message(QWidget* parent, EBox box, const QString& text) override;
     QString FileName(QWidget* parent, const CFileRequest& request) override;

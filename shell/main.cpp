@@ -19,8 +19,8 @@ bool AsksForInformation(int argc, char** argv)
         const std::string_view arg = argv[i];
         if (arg == "--")
             break;
-        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version"
-            || arg == "-v")
+        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" ||
+            arg == "-v")
             return true;
     }
     return false;

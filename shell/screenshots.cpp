@@ -42,7 +42,8 @@ bool Grab(QWidget& window, const QString& path)
 
 // Shows each dialog without blocking, photographs it, then closes it as
 // OK would.
-class CCameraPrompt final : public bankwise::IPrompt {
+class CCameraPrompt final : public bankwise::IPrompt
+{
 public:
     explicit CCameraPrompt(QDir out) : m_out(std::move(out)) {}
     bankwise::EAnswer Message(QWidget*, bankwise::EBox, const QString& text) override
@@ -81,15 +82,16 @@ int main(int argc, char** argv)
     const QDir examples(QString::fromLocal8Bit(argv[1]));
     const QDir out(QString::fromLocal8Bit(argv[2]));
     QTemporaryDir home;
-    bankwise::CSettingsProfile profile(home.filePath(QStringLiteral("Bankwise.conf")).toStdString());
+    bankwise::CSettingsProfile profile(
+        home.filePath(QStringLiteral("Bankwise.conf")).toStdString());
     const bankwise::CScopedAppProfile scope(profile);
     profile.WriteProfileInt("Settings", "ShowOptions", 0);
 
     CCameraPrompt prompt(out);
     bankwise::CBankwiseApp bankwiseApp(profile, prompt);
-    if (bankwiseApp.InitInstance({QStringLiteral("bankwise"),
-                                  examples.filePath(QStringLiteral("roland-jvxp.syx"))})
-        != bankwise::CBankwiseApp::kRunEventLoop)
+    if (bankwiseApp.InitInstance(
+            {QStringLiteral("bankwise"), examples.filePath(QStringLiteral("roland-jvxp.syx"))}) !=
+        bankwise::CBankwiseApp::kRunEventLoop)
         return 1;
     bankwise::CMainFrame& frame = *bankwiseApp.MainFrame();
     frame.move(0, 0);

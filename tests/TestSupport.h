@@ -13,17 +13,19 @@
 
 namespace bankwise::test {
 
-class CCollectingSink final : public IMessageSink {
+class CCollectingSink final : public IMessageSink
+{
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
 };
 
-struct Conversion {
+struct Conversion
+{
     bool ok = false;
     std::vector<std::string> messages;  // what the user was shown
     std::unique_ptr<CDumpExtractor> extractor;
-    std::string text;                   // the definition, when an extractor exists
+    std::string text;  // the definition, when an extractor exists
 };
 
 // Detects and parses bytes as a file with or without the MIDI-file flag and,

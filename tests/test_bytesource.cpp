@@ -22,12 +22,12 @@ using gen::Bytes;
 // A source that has to be read: it offers no memory of its own and may claim
 // a length other than what it delivers, as a file that changes under its
 // reader would.
-class CStreamedSource final : public CByteSource {
+class CStreamedSource final : public CByteSource
+{
 public:
     explicit CStreamedSource(Bytes bytes, std::optional<std::uint64_t> claimed = std::nullopt)
         : m_inner(std::move(bytes)), m_claimed(claimed)
-    {
-    }
+    {}
     std::uint64_t GetLength() override { return m_claimed.value_or(m_inner.GetLength()); }
     bool Seek(std::uint64_t position) override { return m_inner.Seek(position); }
     std::uint64_t GetPosition() override { return m_inner.GetPosition(); }
@@ -71,8 +71,8 @@ TEST(WholeSource, ReadsMemoryWhereItLies)
 // The portable file source, which reaches the readers through a copy.
 TEST(WholeSource, CopiesAFileSource)
 {
-    const auto path = std::filesystem::temp_directory_path()
-                      / ("bankwise-filesource-" + std::to_string(std::random_device{}()));
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("bankwise-filesource-" + std::to_string(std::random_device{}()));
     Bytes bytes(5000);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 3);

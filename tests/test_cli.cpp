@@ -26,10 +26,10 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-const std::string kOrbitText = test::Lines({
-    "; Cakewalk Instrument Definition File for E-MU Orbit/Phatt/Caranaval", "",
-    ".Patch Names", "", "[Orbit Bank 0]", "0=First", "1=Second", "",
-    ".Instrument Definitions", "", "[E-MU Orbit/Phatt/Caranaval]", "Patch[0]=Orbit Bank 0"});
+const std::string kOrbitText = test::Lines(
+    {"; Cakewalk Instrument Definition File for E-MU Orbit/Phatt/Caranaval", "", ".Patch Names", "",
+     "[Orbit Bank 0]", "0=First", "1=Second", "", ".Instrument Definitions", "",
+     "[E-MU Orbit/Phatt/Caranaval]", "Patch[0]=Orbit Bank 0"});
 const std::vector<gen::Bytes> kOrbitPresets{gen::MakeOrbitPreset(0, "First"),
                                             gen::MakeOrbitPreset(1, "Second")};
 
@@ -53,7 +53,8 @@ std::set<std::string> Listing(const fs::path& dir)
     return names;
 }
 
-class CliTest : public ::testing::Test {
+class CliTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -79,8 +80,10 @@ protected:
         return code;
     }
 
-    const fs::path m_dir = fs::temp_directory_path() / ("bankwise-cli-" + std::string(
-        ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    const fs::path m_dir =
+        fs::temp_directory_path() /
+        ("bankwise-cli-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::error_code m_ec;
     CMemoryProfile m_stored;
     std::string m_orbit, m_jv, m_out, m_err;
@@ -93,9 +96,10 @@ TEST_F(CliTest, EachDumpConvertsOrFailsAlone)
     const gen::Bytes raw = gen::JoinMessages(kOrbitPresets);
     const gen::Bytes midi = gen::MakeMidiFile(kOrbitPresets);
     fs::create_directory(m_dir / "folder.syx");
-    const std::string taken = "Skipped: " + (m_dir / "out" / "orbit.ins").string()
-                              + " was already written by this run!";
-    const std::vector<std::pair<std::string, std::string>> dumps{  // empty message: converts
+    const std::string taken =
+        "Skipped: " + (m_dir / "out" / "orbit.ins").string() + " was already written by this run!";
+    const std::vector<std::pair<std::string, std::string>> dumps{
+        // empty message: converts
         {m_orbit, ""},
         {Dump("upper.MiD", midi), ""},
         {Dump("midi-named.syx", midi), "Unknown file format!"},
@@ -144,17 +148,18 @@ TEST_F(CliTest, NoOutputReplacesADumpOrEarlierOutputUnderAnotherName)
     const std::string respelt = Path("sub/../orbit.syx");
     const std::string unread = Path("out/./jv.ins");
     const std::string earlier = (m_dir / "out" / "orbit.ins").string();
-    const std::vector<std::pair<Strings, std::string>> cases{  // arguments, what stderr shows
+    const std::vector<std::pair<Strings, std::string>> cases{
+        // arguments, what stderr shows
         {{"-o", respelt, m_orbit}, m_orbit + ": " + isInput(respelt)},
         {{"-o", Path("hard.syx"), m_orbit}, m_orbit + ": " + isInput(Path("hard.syx"))},
         {{"-o", Path("soft.syx"), m_orbit}, m_orbit + ": " + isInput(Path("soft.syx"))},
         {{"-d", Path("out"), unread, m_jv},
-         unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": "
-             + isInput((m_dir / "out" / "jv.ins").string())},
+         unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": " +
+             isInput((m_dir / "out" / "jv.ins").string())},
         // Written through, the link would make the dump that could not be read.
         {{"-d", Path("out2"), unread, m_jv},
-         unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": "
-             + isInput((m_dir / "out2" / "jv.ins").string())},
+         unread + ": Cannot open the file: No such file or directory\n" + m_jv + ": " +
+             isInput((m_dir / "out2" / "jv.ins").string())},
         {{"-d", Path("out"), Path("jv.syx"), m_orbit},
          m_orbit + ": Skipped: " + earlier + " was already written by this run!"},
     };
@@ -176,7 +181,8 @@ TEST_F(CliTest, OverridesApplyOverStoredOrDefaultSettings)
     EXPECT_EQ(Run({"--no-settings", m_orbit}), kExitOk);
     EXPECT_EQ(m_out, kOrbitText);
     EXPECT_EQ(m_err, "");
-    const std::vector<std::pair<Strings, Strings>> cases{  // arguments, lines of the output
+    const std::vector<std::pair<Strings, Strings>> cases{
+        // arguments, lines of the output
         {{"--bank-format", "Bank %d", m_orbit}, {"[Bank 0]", "[Stored Orbit]"}},
         {{"--definition=Mine", "--instr-format", "P%03d ", m_orbit},
          {"[Stored 0]", "1=P001 Second", "[Mine]", "Patch[0]=Stored 0"}},
@@ -208,7 +214,8 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing)
     };
     for (const auto& [args, problem] : cases) {
         EXPECT_EQ(Run(args), kExitUsage) << problem;
-        EXPECT_EQ(m_out + m_err, "bankwise-convert: " + problem + "\nusage: bankwise-convert"
+        EXPECT_EQ(m_out + m_err, "bankwise-convert: " + problem +
+                                     "\nusage: bankwise-convert"
                                      " [-o FILE | -d DIR] [OPTIONS] DUMP... (--help)\n");
     }
     EXPECT_FALSE(fs::exists(out));
@@ -235,9 +242,11 @@ TEST_F(CliTest, ACutOffDumpConvertsWithAWarning)
                                 gen::MakeJvXpMessage({.slot = 1, .name = "Organ"})};
     const std::vector<Bytes> virus{gen::MakeVirusMessage({.name = "Lead"}),
                                    gen::MakeVirusMessage({.program = 1, .name = "Pad"})};
-    const std::vector<Bytes> fs1r{gen::MakeFs1rPerformance(0, "Air"), gen::MakeFs1rPerformance(1, "Sea")};
+    const std::vector<Bytes> fs1r{gen::MakeFs1rPerformance(0, "Air"),
+                                  gen::MakeFs1rPerformance(1, "Sea")};
     const Bytes korg = gen::MakeKorgProgramDump(gen::kProphecy, gen::kKorgBankA, {});
-    struct Case {
+    struct Case
+    {
         const char* name;
         Bytes bytes;
         bool warned;
@@ -264,9 +273,10 @@ TEST_F(CliTest, ACutOffDumpConvertsWithAWarning)
         SCOPED_TRACE(c.name);
         const std::string dump = Dump(c.name, c.bytes);
         EXPECT_EQ(Run({"--no-settings", dump}), kExitOk) << m_err;
-        EXPECT_EQ(m_err, c.warned ? dump + ": the dump ends inside a message; names after that point"
-                                           " are missing\n"
-                                  : "");
+        EXPECT_EQ(m_err, c.warned
+                             ? dump + ": the dump ends inside a message; names after that point"
+                                      " are missing\n"
+                             : "");
     }
 }
 
@@ -305,8 +315,8 @@ TEST_F(CliTest, OnlyACompleteTextReplacesTheOutputFile)
     EXPECT_EQ(ReadText(m_orbit), dump);
 
     EXPECT_EQ(Run({"-d", Path("nowhere"), m_orbit}), kExitFailed);
-    EXPECT_EQ(m_err, cannot + (m_dir / "nowhere" / "orbit.ins").string()
-                         + ": No such file or directory\n");
+    EXPECT_EQ(m_err, cannot + (m_dir / "nowhere" / "orbit.ins").string() +
+                         ": No such file or directory\n");
 
     // The target is a folder: the text is written but cannot replace it.
     EXPECT_EQ(Run({"-o", Path("out"), m_orbit}), kExitFailed);

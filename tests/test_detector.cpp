@@ -28,10 +28,11 @@ TEST(Detector, ShortFilesFailSilently)
     }
 }
 
-struct RawCase {
+struct RawCase
+{
     Bytes head;
-    const char* family;  // display name, or null when detection fails
-    const char* message; // shown when detection fails
+    const char* family;   // display name, or null when detection fails
+    const char* message;  // shown when detection fails
 };
 
 void PrintTo(const RawCase& c, std::ostream* os)
@@ -39,7 +40,9 @@ void PrintTo(const RawCase& c, std::ostream* os)
     *os << (c.family != nullptr ? c.family : c.message);
 }
 
-class RawSignatures : public ::testing::TestWithParam<RawCase> {};
+class RawSignatures : public ::testing::TestWithParam<RawCase>
+{
+};
 
 TEST_P(RawSignatures, SelectFamilyOrFail)
 {
@@ -88,8 +91,8 @@ TEST(Detector, MidiSignatureFoundAfterAForeignMessage)
     // A universal identity reply first, then an E-MU preset, all inside
     // the first 128 bytes.
     const Bytes foreign{0xF0, 0x7E, 0x00, 0x06, 0x02, 0x18, 0x04, 0x04, 0xF7};
-    const Bytes file = gen::MakeMidiFile({foreign, gen::MakeOrbitPreset(5, "Found")},
-                                         {.otherEvents = false});
+    const Bytes file =
+        gen::MakeMidiFile({foreign, gen::MakeOrbitPreset(5, "Found")}, {.otherEvents = false});
     const auto result = Convert(file, true);
     // The foreign message's own 0x18 byte is not followed by 0x0A, so the
     // first match is the preset's manufacturer byte.

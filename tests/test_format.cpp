@@ -11,7 +11,8 @@
 namespace bankwise {
 namespace {
 
-struct FormatCase {
+struct FormatCase
+{
     const char* pattern;
     std::vector<FormatArg> args;
     std::string expected;
@@ -22,7 +23,9 @@ void PrintTo(const FormatCase& c, std::ostream* os)
     *os << '"' << c.pattern << '"';
 }
 
-class FormatTest : public ::testing::TestWithParam<FormatCase> {};
+class FormatTest : public ::testing::TestWithParam<FormatCase>
+{
+};
 
 TEST_P(FormatTest, RendersAsExpected)
 {
@@ -46,12 +49,14 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"%.3d", {FormatArg::Int(7)}, "007"},
         FormatCase{"%6.3d", {FormatArg::Int(7)}, "   007"},
         FormatCase{"%.0d", {FormatArg::Int(0)}, ""},
-        FormatCase{"%x %X %#x %o %#o", {FormatArg::Int(255), FormatArg::Int(255), FormatArg::Int(255), FormatArg::Int(8), FormatArg::Int(8)}, "ff FF 0xff 10 010"},
+        FormatCase{"%x %X %#x %o %#o",
+                   {FormatArg::Int(255), FormatArg::Int(255), FormatArg::Int(255),
+                    FormatArg::Int(8), FormatArg::Int(8)},
+                   "ff FF 0xff 10 010"},
         FormatCase{"%u", {FormatArg::Int(-1)}, "4294967295"},
         FormatCase{"%hhd", {FormatArg::Int(200)}, "-56"},
         FormatCase{"%ld", {FormatArg::Int(9)}, "9"},
-        FormatCase{"%i", {FormatArg::Int(-8192)}, "-8192"},
-        FormatCase{"%3c|", {A}, "  A|"},
+        FormatCase{"%i", {FormatArg::Int(-8192)}, "-8192"}, FormatCase{"%3c|", {A}, "  A|"},
         FormatCase{"100%%", {}, "100%"},
         FormatCase{"%s=%s", {FormatArg::Text("a"), FormatArg::Text("b")}, "a=b"},
         FormatCase{"[%-3s][%.2s]", {FormatArg::Text("a"), FormatArg::Text("xyz")}, "[a  ][xy]"}));
@@ -59,21 +64,19 @@ INSTANTIATE_TEST_SUITE_P(
 // What the number tests let through can ask for more or other arguments
 // than are passed: those conversions stay as typed and nothing is read
 // that was not passed.
-INSTANTIATE_TEST_SUITE_P(
-    UnmatchedConversionsAsTyped, FormatTest,
-    ::testing::Values(
-        FormatCase{"%s%d", {FormatArg::Int(3)}, "%s3"},
-        FormatCase{"%d-%d", {FormatArg::Int(3)}, "3-%d"},
-        FormatCase{"%n%d", {FormatArg::Int(3)}, "%n3"},
-        FormatCase{"%*d", {FormatArg::Int(3)}, "%*d"},
-        FormatCase{"%.*d", {FormatArg::Int(3)}, "%.*d"},
-        FormatCase{"%f %e %p", {FormatArg::Int(3)}, "%f %e %p"},
-        FormatCase{"%d", {FormatArg::Text("x")}, "%d"},
-        FormatCase{"%c", {}, "%c"},
-        FormatCase{"abc%", {FormatArg::Int(1)}, "abc%"},
-        FormatCase{"%-", {FormatArg::Int(1)}, "%-"},
-        FormatCase{"%hs", {FormatArg::Text("x")}, "%hs"},
-        FormatCase{"%d%c", {A}, "65%c"}));
+INSTANTIATE_TEST_SUITE_P(UnmatchedConversionsAsTyped, FormatTest,
+                         ::testing::Values(FormatCase{"%s%d", {FormatArg::Int(3)}, "%s3"},
+                                           FormatCase{"%d-%d", {FormatArg::Int(3)}, "3-%d"},
+                                           FormatCase{"%n%d", {FormatArg::Int(3)}, "%n3"},
+                                           FormatCase{"%*d", {FormatArg::Int(3)}, "%*d"},
+                                           FormatCase{"%.*d", {FormatArg::Int(3)}, "%.*d"},
+                                           FormatCase{"%f %e %p", {FormatArg::Int(3)}, "%f %e %p"},
+                                           FormatCase{"%d", {FormatArg::Text("x")}, "%d"},
+                                           FormatCase{"%c", {}, "%c"},
+                                           FormatCase{"abc%", {FormatArg::Int(1)}, "abc%"},
+                                           FormatCase{"%-", {FormatArg::Int(1)}, "%-"},
+                                           FormatCase{"%hs", {FormatArg::Text("x")}, "%hs"},
+                                           FormatCase{"%d%c", {A}, "65%c"}));
 
 TEST(FormatLimits, HugeWidthsAndPrecisionsAreCapped)
 {

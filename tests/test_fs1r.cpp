@@ -32,14 +32,14 @@ test::Conversion ConvertMessages(const std::vector<Bytes>& messages, bool midi)
 std::string DefaultText(const std::vector<std::string>& names)
 {
     std::string text = test::Lines({"; Cakewalk Instrument Definition File for Yamaha FS1R", "",
-                              ".Patch Names", "", "[FS1R Internal]"});
+                                    ".Patch Names", "", "[FS1R Internal]"});
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        text += std::to_string(i) + "=I" + std::string(3 - n.size(), '0') + n + " " + names[i] +
-                "\r\n";
+        text +=
+            std::to_string(i) + "=I" + std::string(3 - n.size(), '0') + n + " " + names[i] + "\r\n";
     }
     return text + test::Lines({"", ".Instrument Definitions", "", "[Yamaha FS1R]",
-                         "Patch[64]=FS1R Internal"});
+                               "Patch[64]=FS1R Internal"});
 }
 
 TEST(Fs1r, DumpsGiveTheExampleTextFromRawAndMidiFiles)
@@ -60,11 +60,14 @@ TEST(Fs1r, DumpsGiveTheExampleTextFromRawAndMidiFiles)
     ASSERT_NE(expected.find("\r\n127=I128 Perf 127\r\n\r\n.Instrument"), std::string::npos);
     // Gaps stay as empty names; the later of two number 9s wins. With no
     // performance at all the bank and definition are still written.
-    const std::vector<Bytes> gaps{edit, MakeFs1rPerformance(9, "Tidal Pad"),
+    const std::vector<Bytes> gaps{edit,
+                                  MakeFs1rPerformance(9, "Tidal Pad"),
                                   MakeFs1rPerformance(5, "Glass Choir"),
-                                  MakeFs1rPerformance(9, "Night Bell"), voice0, voice1};
-    const std::vector<std::string> gapNames{"", "", "", "", "", "Glass Choir", "", "", "",
-                                            "Night Bell"};
+                                  MakeFs1rPerformance(9, "Night Bell"),
+                                  voice0,
+                                  voice1};
+    const std::vector<std::string> gapNames{"", "", "", "",          "", "Glass Choir",
+                                            "", "", "", "Night Bell"};
     for (const bool midi : {false, true}) {
         SCOPED_TRACE(midi ? "MIDI file" : "raw file");
         const auto result = ConvertMessages(full, midi);
@@ -81,8 +84,8 @@ TEST(Fs1r, DumpsGiveTheExampleTextFromRawAndMidiFiles)
         // MIDI search looks for FS1R messages only and passes it over.
         const auto late = ConvertMessages(
             {MakeFs1rPerformance(1, "P1"), MakeVoiceBulk({.names = {"V0"}}), gaps[2]}, midi);
-        EXPECT_EQ(NamesOf(late), (midi ? CNameList{"", "P1", "", "", "", "Glass Choir"}
-                                       : CNameList{"V0", "P1"}));
+        EXPECT_EQ(NamesOf(late),
+                  (midi ? CNameList{"", "P1", "", "", "", "Glass Choir"} : CNameList{"V0", "P1"}));
     }
     // The MIDI search passes over another make's message with a 0x43 in it.
     const Bytes roland{0xF0, 0x41, 0x10, 0x6A, 0x12, 0x11, 0, 0, 0, 0x43, 0x00, 0x5D, 0xF7};
@@ -104,7 +107,13 @@ TEST(Fs1r, RawFileRules)
             {gen::MakeFs1rMessage({.addressLow = 1, .name = "", .dataLength = data}), next});
     };
     // What follows a first performance, whether the file is good, the names read.
-    const struct { const char* what; Bytes tail; bool ok; std::size_t names; } cases[] = {
+    const struct
+    {
+        const char* what;
+        Bytes tail;
+        bool ok;
+        std::size_t names;
+    } cases[] = {
         {"next message follows", next, true, 2},
         {"one trailing byte", {0x00}, true, 1},
         {"two trailing bytes", {0xF7, 0x00}, false, 1},
@@ -159,8 +168,8 @@ TEST(Fs1r, StoredPatterns)
     };
     for (const auto& [bank, instr, lines] : cases) {
         CMemoryProfile profile;
-        for (const auto& [key, value] : {std::pair{"BankFormat", bank}, {"InstrFormat", instr},
-                                          {"Definition", "My FS1R"}})
+        for (const auto& [key, value] :
+             {std::pair{"BankFormat", bank}, {"InstrFormat", instr}, {"Definition", "My FS1R"}})
             profile.WriteProfileString("Yamaha FS1R", key, value);
         CScopedAppProfile scope(profile);
         CFs1rExtractor extractor;
@@ -168,9 +177,10 @@ TEST(Fs1r, StoredPatterns)
         std::string text;
         extractor.WriteDefinition(text);
         EXPECT_EQ(text, "; Cakewalk Instrument Definition File for Yamaha FS1R\r\n\r\n"
-                        ".Patch Names\r\n\r\n" + std::string(lines) +
-                        "\r\n.Instrument Definitions\r\n\r\n[My FS1R]\r\nPatch[64]=" + bank +
-                        "\r\n");
+                        ".Patch Names\r\n\r\n" +
+                            std::string(lines) +
+                            "\r\n.Instrument Definitions\r\n\r\n[My FS1R]\r\nPatch[64]=" + bank +
+                            "\r\n");
     }
 }
 

@@ -16,16 +16,18 @@ namespace {
 namespace fs = std::filesystem;
 using gen::Bytes;
 
-class InputFileTest : public ::testing::Test {
+class InputFileTest : public ::testing::Test
+{
 protected:
     void SetUp() override { fs::create_directories(m_dir); }
     void TearDown() override { fs::remove_all(m_dir, m_ec); }
 
     // Tests run in parallel, and other checkouts may run theirs at once.
-    const fs::path m_dir = fs::temp_directory_path()
-                           / ("bankwise-inputfile-"
-                              + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())
-                              + "-" + std::to_string(std::random_device{}()));
+    const fs::path m_dir =
+        fs::temp_directory_path() /
+        ("bankwise-inputfile-" +
+         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+         std::to_string(std::random_device{}()));
     std::error_code m_ec;
 };
 
@@ -60,7 +62,8 @@ TEST_F(InputFileTest, ReadsHeadFromTheFileAndTheWholeOnce)
         ASSERT_TRUE(file.Seek(2));
         const std::size_t expected = size > 2 ? std::min<std::size_t>(size - 2, 8) : 0;
         EXPECT_EQ(file.Read(head, sizeof head), expected);
-        EXPECT_TRUE(std::equal(head, head + expected, bytes.begin() + std::min<std::size_t>(2, size)));
+        EXPECT_TRUE(
+            std::equal(head, head + expected, bytes.begin() + std::min<std::size_t>(2, size)));
 
         EXPECT_EQ(Whole(file), bytes);
         EXPECT_EQ(file.GetContiguousBytes()->data(), file.GetContiguousBytes()->data());

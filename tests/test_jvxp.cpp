@@ -42,15 +42,31 @@ TEST(JvXp, AllThreeKindsRawAndMidi)
     const std::vector<Bytes> messages{Patch(0, "Strings"), Performance(0, "Split"),
                                       Performance(0x41, "Kit 2"), Performance(0x40, "Kit 1"),
                                       Patch(1, "Brass")};
-    const std::string expected = Lines({
-        "; Cakewalk Instrument Definition File for Roland JV/XP", "", ".Patch Names", "",
-        "[JV/XP User]", "0=USER:001 Strings", "1=USER:002 Brass", "",
-        "[JV/XP User Perform]", "0=USER:001 Split", "",
-        "[JV/XP User Rhythm]", "0=USER:001 Kit 1", "1=USER:002 Kit 2", "",
-        ".Instrument Definitions", "",
-        "[Roland JV/XP]", "Patch[10240]=JV/XP User", "",
-        "[Roland JV/XP Performance]", "Patch[10240]=JV/XP User Perform", "",
-        "[Roland JV/XP Rhythm Set]", "Patch[10240]=JV/XP User Rhythm"});
+    const std::string expected = Lines({"; Cakewalk Instrument Definition File for Roland JV/XP",
+                                        "",
+                                        ".Patch Names",
+                                        "",
+                                        "[JV/XP User]",
+                                        "0=USER:001 Strings",
+                                        "1=USER:002 Brass",
+                                        "",
+                                        "[JV/XP User Perform]",
+                                        "0=USER:001 Split",
+                                        "",
+                                        "[JV/XP User Rhythm]",
+                                        "0=USER:001 Kit 1",
+                                        "1=USER:002 Kit 2",
+                                        "",
+                                        ".Instrument Definitions",
+                                        "",
+                                        "[Roland JV/XP]",
+                                        "Patch[10240]=JV/XP User",
+                                        "",
+                                        "[Roland JV/XP Performance]",
+                                        "Patch[10240]=JV/XP User Perform",
+                                        "",
+                                        "[Roland JV/XP Rhythm Set]",
+                                        "Patch[10240]=JV/XP User Rhythm"});
     for (const bool midi : {false, true}) {
         const Bytes file = midi ? gen::MakeMidiFile(messages) : gen::JoinMessages(messages);
         const auto result = Convert(file, midi);
@@ -103,8 +119,11 @@ TEST(JvXp, MessagesPassedOverAndReplaced)
 TEST(JvXp, Names)
 {
     const std::pair<std::string_view, std::string> cases[] = {
-        {"Padded", "Padded"}, {"  Lead", "  Lead"}, {std::string_view("Ab\0cdef", 7), "Ab"},
-        {"Tab\t\t", "Tab"}, {"TwelveChars!", "TwelveChars!"}};
+        {"Padded", "Padded"},
+        {"  Lead", "  Lead"},
+        {std::string_view("Ab\0cdef", 7), "Ab"},
+        {"Tab\t\t", "Tab"},
+        {"TwelveChars!", "TwelveChars!"}};
     for (const auto& [sent, expected] : cases) {
         const auto result = Convert(Patch(0, std::string(sent)));
         ASSERT_TRUE(result.ok);
@@ -122,7 +141,8 @@ TEST(JvXp, WalkAndFailures)
     cutName.resize(15);  // the name runs past the end of the file
     Bytes cutAddress = Patch(1, "Cut");
     cutAddress.resize(7);
-    struct Case {
+    struct Case
+    {
         const char* what;
         Bytes file;
         bool midi;
@@ -143,8 +163,8 @@ TEST(JvXp, WalkAndFailures)
     for (const Case& c : cases) {
         const auto result = Convert(c.file, c.midi);
         EXPECT_EQ(result.ok, c.ok) << c.what;
-        EXPECT_EQ(result.messages, c.ok ? std::vector<std::string>{}
-                                        : std::vector<std::string>{kInvalid})
+        EXPECT_EQ(result.messages,
+                  c.ok ? std::vector<std::string>{} : std::vector<std::string>{kInvalid})
             << c.what;
         EXPECT_EQ(JvXp(result).m_patches.at(0), "Good") << c.what;
     }

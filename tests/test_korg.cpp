@@ -24,14 +24,15 @@ const std::vector<std::string> kNames{"Tidal Lead", "Brass Canyon", "Reed Whispe
 // after a failure), with the record names the generator makes from kNames.
 std::string Text(const std::string& synth, const std::string& bank, const std::string& letters)
 {
-    std::string text = "; Cakewalk Instrument Definition File for " + synth + "\r\n\r\n.Patch Names\r\n\r\n";
+    std::string text =
+        "; Cakewalk Instrument Definition File for " + synth + "\r\n\r\n.Patch Names\r\n\r\n";
     std::string patchLines;
     for (std::size_t b = 0; b < letters.size(); ++b) {
         const std::string name = bank + " " + letters[b];
         text += "[" + name + "]\r\n";
         for (std::size_t n = 0, r = 64 * b; n < 64; ++n, ++r)
-            text += std::to_string(n) + "=" + letters[b] + (n < 10 ? "0" : "") + std::to_string(n)
-                    + ":" + (r < kNames.size() ? kNames[r] : "Program " + std::to_string(r)) + "\r\n";
+            text += std::to_string(n) + "=" + letters[b] + (n < 10 ? "0" : "") + std::to_string(n) +
+                    ":" + (r < kNames.size() ? kNames[r] : "Program " + std::to_string(r)) + "\r\n";
         text += "\r\n";
         patchLines += (letters[b] == 'A' ? "Patch[128]=" : "Patch[256]=") + name + "\r\n";
     }
@@ -44,18 +45,24 @@ Bytes Cut(Bytes bytes, std::size_t length)
     bytes.resize(length);
     return bytes;
 }
-Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value) { bytes.at(at) = value; return bytes; }
+Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value)
+{
+    bytes.at(at) = value;
+    return bytes;
+}
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;
-    for (std::size_t from = 0, end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2)
+    for (std::size_t from = 0, end; (end = text.find("\r\n", from)) != std::string::npos;
+         from = end + 2)
         lines.push_back(text.substr(from, end - from));
     return lines;
 }
 
 // Every test reads its settings from a fresh, empty profile.
-struct KorgTest : ::testing::Test {
+struct KorgTest : ::testing::Test
+{
     CMemoryProfile profile;
     CScopedAppProfile scope{profile};
 };
@@ -67,7 +74,13 @@ TEST_F(KorgTest, ConvertsDumpsToTheExpectedText)
     const Bytes trRack = MakeKorgProgramDump(kTrRack, kKorgBothBanks, kNames);
     const std::string prophecyAB = Text("Korg Prophecy", "Prophecy Bank", "AB");
     const std::string trRackAB = Text("Korg TR-Rack", "TR-Rack Bank", "AB");
-    const struct { const char* label; Bytes bytes; bool midi; std::string expected; } cases[] = {
+    const struct
+    {
+        const char* label;
+        Bytes bytes;
+        bool midi;
+        std::string expected;
+    } cases[] = {
         {"Prophecy, both", prophecy, false, prophecyAB},
         {"Prophecy, both, MIDI", MakeMidiFile({prophecy}), true, prophecyAB},
         {"Prophecy, bank byte 0x21", WithByte(prophecy, 5, 0x21), false, prophecyAB},
@@ -97,10 +110,11 @@ TEST_F(KorgTest, ConvertsDumpsToTheExpectedText)
 
 TEST_F(KorgTest, NamesAreSixteenBytesCutAtZeroAndTrimmedAtTheEnd)
 {
-    const CNameList stored{"  Lead", "ABCDEFGHIJKLMNOPQRS", std::string("Abc\0Def", 7), "Tab\t\r\n\v\f",
-                           "Caf\xE9 au lait", ""};
+    const CNameList stored{"  Lead",        "ABCDEFGHIJKLMNOPQRS", std::string("Abc\0Def", 7),
+                           "Tab\t\r\n\v\f", "Caf\xE9 au lait",     ""};
     CProphecyExtractor extractor;
-    ASSERT_TRUE(test::ParseBytes(extractor, MakeKorgProgramDump(kProphecy, kKorgBankA, stored), false, 1));
+    ASSERT_TRUE(
+        test::ParseBytes(extractor, MakeKorgProgramDump(kProphecy, kKorgBankA, stored), false, 1));
     extractor.m_names.resize(stored.size());
     EXPECT_EQ(extractor.m_names,
               (CNameList{"  Lead", "ABCDEFGHIJKLMNOP", "Abc", "Tab", "Caf\xE9 au lait", ""}));
@@ -114,15 +128,15 @@ TEST_F(KorgTest, FailuresLeaveNoNamesNoBankAndTheRightMessage)
     const Bytes both = MakeKorgProgramDump(kProphecy, kKorgBothBanks, kNames);
     const Bytes all = MakeKorgAllDataDump(kProphecy, kNames);
     const std::pair<Bytes, std::string> cases[] = {
-        {{0xF0, 0x42, 0x30, 0x41, 0x4C}, ""},  // F0 | 42 30 41 4C: header cut short
-        {{0xF0}, ""},                          // nothing at the offset
+        {{0xF0, 0x42, 0x30, 0x41, 0x4C}, ""},             // F0 | 42 30 41 4C: header cut short
+        {{0xF0}, ""},                                     // nothing at the offset
         {{0xF0, 0x42, 0x30, 0x41, 0x40, 0x10}, useless},  // F0 | 42 30 41 <function> 10
         {{0xF0, 0x42, 0x30, 0x41, 0x4D, 0x10}, useless},
         {{0xF0, 0x42, 0x30, 0x41, 0x4C, 0x00}, invalid},  // F0 | 42 30 41 4C <bank>
         {{0xF0, 0x42, 0x30, 0x41, 0x4C, 0x12}, invalid},
         {{0xF0, 0x42, 0x30, 0x41, 0x4C, 0x30}, invalid},
         {{0xF0, 0x42, 0x30, 0x41, 0x4C, 0x10}, invalid},  // header only
-        {Cut(one, kOneBankEnd - 1), invalid},  // one byte short of the packed data
+        {Cut(one, kOneBankEnd - 1), invalid},             // one byte short of the packed data
         {Cut(both, kTwoBanksEnd - 1), invalid},
         {Cut(all, kAllDataEnd - 1), invalid},
         {Cut(all, 300), invalid},  // ends in the bytes an all data dump skips
@@ -144,7 +158,8 @@ TEST_F(KorgTest, FailuresLeaveNoNamesNoBankAndTheRightMessage)
 }
 
 // Counts what a parser takes from the file.
-struct CCountingSource final : CByteSource {
+struct CCountingSource final : CByteSource
+{
     explicit CCountingSource(Bytes bytes) : inner(std::move(bytes)) {}
     std::uint64_t GetLength() override { return inner.GetLength(); }
     bool Seek(std::uint64_t position) override { return inner.Seek(position); }
@@ -178,7 +193,11 @@ TEST(KorgUnpack, LengthsIncludeTheShortLastGroupAndBitBytesSetBitSeven)
     const std::pair<std::size_t, std::size_t> lengths[] = {
         {kOneBankPacked, 34240},   // 4891 groups, then a bit byte and 3 data bytes
         {kTwoBanksPacked, 68480},  // 9782 groups, then a bit byte and 6 data bytes
-        {0, 0}, {1, 0} /* a lone bit byte */, {8, 7}, {9, 7}, {10, 8},
+        {0, 0},
+        {1, 0} /* a lone bit byte */,
+        {8, 7},
+        {9, 7},
+        {10, 8},
     };
     for (const auto& [packed, unpacked] : lengths) {
         std::vector<std::uint8_t> data(packed, 0x7F);
@@ -187,7 +206,8 @@ TEST(KorgUnpack, LengthsIncludeTheShortLastGroupAndBitBytesSetBitSeven)
     }
     // Bit byte 0b1000101: data bytes 0, 2 and 6 get bit 7; then a short group
     // whose bit byte 0b10 marks its second byte.
-    std::vector<std::uint8_t> data{0x45, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x02, 0x10, 0x20};
+    std::vector<std::uint8_t> data{0x45, 0x41, 0x42, 0x43, 0x44, 0x45,
+                                   0x46, 0x47, 0x02, 0x10, 0x20};
     UnpackKorgData(data);
     EXPECT_EQ(data, (Bytes{0xC1, 0x42, 0xC3, 0x44, 0x45, 0x46, 0xC7, 0x10, 0xA0}));
 }
@@ -207,14 +227,19 @@ TEST_F(KorgTest, PatternsGiveLettersNumbersOrNeitherAndStayWithTheirFamily)
     const std::array<const char*, 6> cases[] = {
         {"Bank %c", "%02d", "[Bank A]", "0=00Tidal Lead", "63=63Program 127", "Patch[256]=Bank B"},
         {"Bank %c", "%c", "[Bank A]", "0=ATidal Lead", "63=BProgram 127", "Patch[256]=Bank B"},
-        {"Bank %c", "Prog ", "[Bank A]", "0=Prog Tidal Lead", "63=Prog Program 127", "Patch[256]=Bank B"},
+        {"Bank %c", "Prog ", "[Bank A]", "0=Prog Tidal Lead", "63=Prog Program 127",
+         "Patch[256]=Bank B"},
         {"Bank %c", "", "[Bank A]", "0=Tidal Lead", "63=Program 127", "Patch[256]=Bank B"},
-        {"Bank %c", "%c-%3d ", "[Bank A]", "0=A-  0 Tidal Lead", "63=B- 63 Program 127", "Patch[256]=Bank B"},
+        {"Bank %c", "%c-%3d ", "[Bank A]", "0=A-  0 Tidal Lead", "63=B- 63 Program 127",
+         "Patch[256]=Bank B"},
         // A bank pattern without "%c" would name both banks alike: B is told apart.
-        {"Korg Bank", "%c%02d:", "[Korg Bank]", "0=A00:Tidal Lead", "63=B63:Program 127", "Patch[256]=Korg Bank (2)"},
+        {"Korg Bank", "%c%02d:", "[Korg Bank]", "0=A00:Tidal Lead", "63=B63:Program 127",
+         "Patch[256]=Korg Bank (2)"},
         // Conversions that do not fit are written as typed.
-        {"%c %s %d", "%s%c", "[A %s %d]", "0=%sATidal Lead", "63=%sBProgram 127", "Patch[256]=B %s %d"},
-        {"Bank %c", "%d%c", "[Bank A]", "0=65%cTidal Lead", "63=66%cProgram 127", "Patch[256]=Bank B"},
+        {"%c %s %d", "%s%c", "[A %s %d]", "0=%sATidal Lead", "63=%sBProgram 127",
+         "Patch[256]=B %s %d"},
+        {"Bank %c", "%d%c", "[Bank A]", "0=65%cTidal Lead", "63=66%cProgram 127",
+         "Patch[256]=Bank B"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c[0]) + " / " + c[1]);

@@ -24,12 +24,13 @@ COrbitExtractor& Orbit(const test::Conversion& c)
 TEST(Orbit, ExampleTextFromRawAndMidi)
 {
     const std::vector<Bytes> presets{MakeOrbitPreset(0, "First"), MakeOrbitPreset(1, "Second")};
-    const std::string expected =
-        Lines({"; Cakewalk Instrument Definition File for E-MU Orbit/Phatt/Caranaval", "",
-               ".Patch Names", "", "[Orbit Bank 0]", "0=First", "1=Second", "",
-               ".Instrument Definitions", "", "[E-MU Orbit/Phatt/Caranaval]", "Patch[0]=Orbit Bank 0"});
+    const std::string expected = Lines(
+        {"; Cakewalk Instrument Definition File for E-MU Orbit/Phatt/Caranaval", "", ".Patch Names",
+         "", "[Orbit Bank 0]", "0=First", "1=Second", "", ".Instrument Definitions", "",
+         "[E-MU Orbit/Phatt/Caranaval]", "Patch[0]=Orbit Bank 0"});
     for (const bool midi : {false, true}) {
-        const auto result = Convert(midi ? gen::MakeMidiFile(presets) : gen::JoinMessages(presets), midi);
+        const auto result =
+            Convert(midi ? gen::MakeMidiFile(presets) : gen::JoinMessages(presets), midi);
         EXPECT_TRUE(result.ok) << midi;
         EXPECT_EQ(result.text, expected) << midi;
     }
@@ -81,7 +82,8 @@ TEST(Orbit, WalkAndFailures)
     cut.pop_back();
     Bytes midiCut = gen::MakeMidiFile({good, good}, {.otherEvents = false});
     midiCut.resize(midiCut.size() - 20);
-    struct Case {
+    struct Case
+    {
         const char* what;
         Bytes file;
         bool midi;

@@ -14,12 +14,12 @@
 #include <sstream>
 
 #include "OrbitExtractor.h"
-#include "gen/KorgGen.h"
-#include "gen/OrbitGen.h"
-#include "gen/VirusGen.h"
 #include "OutputFormat.h"
 #include "Profile.h"
 #include "TestSupport.h"
+#include "gen/KorgGen.h"
+#include "gen/OrbitGen.h"
+#include "gen/VirusGen.h"
 
 namespace bankwise {
 namespace {
@@ -28,7 +28,8 @@ namespace fs = std::filesystem;
 
 // A bank as any of the three formats shows it; number is MSB * 128 + LSB,
 // -1 without bank select.
-struct Bank {
+struct Bank
+{
     std::string title;
     int number = -1;
     std::vector<std::pair<int, std::string>> lines;  // program, text
@@ -43,7 +44,8 @@ void PrintTo(const Bank& bank, std::ostream* os)
 std::vector<std::string> SplitLines(const std::string& text, const std::string& end)
 {
     std::vector<std::string> lines;
-    for (std::size_t from = 0, at; (at = text.find(end, from)) != std::string::npos; from = at + end.size())
+    for (std::size_t from = 0, at; (at = text.find(end, from)) != std::string::npos;
+         from = at + end.size())
         lines.push_back(text.substr(from, at - from));
     return lines;
 }
@@ -72,10 +74,11 @@ std::vector<Bank> ReadIns(const std::string& text)
     return banks;
 }
 
-struct Midnam {
+struct Midnam
+{
     std::string error, doctype, manufacturer, model;
-    std::vector<Bank> banks;  // lines hold "Number|Name"
-    std::set<std::string> nameSets;                // assigned, and the one defined
+    std::vector<Bank> banks;         // lines hold "Number|Name"
+    std::set<std::string> nameSets;  // assigned, and the one defined
     std::vector<int> assignedChannels, availableChannels;
 };
 
@@ -127,8 +130,8 @@ std::vector<Bank> ReadReabank(const std::string& text)
         std::istringstream in(line);
         int msb = 0, lsb = 0, program = 0;
         std::string name;  // after the one blank that ends the numbers
-        if (line.starts_with("Bank ") && (in.ignore(5) >> msb >> lsb).get() == ' '
-            && std::getline(in, name)) {
+        if (line.starts_with("Bank ") && (in.ignore(5) >> msb >> lsb).get() == ' ' &&
+            std::getline(in, name)) {
             banks.push_back({name, msb * 128 + lsb, {}});
         } else if (in >> program && in.get() == ' ' && std::getline(in, name)) {
             banks.back().lines.emplace_back(program, name);
@@ -137,7 +140,8 @@ std::vector<Bank> ReadReabank(const std::string& text)
     return banks;
 }
 
-struct Outputs {
+struct Outputs
+{
     std::string ins, midnam, reabank;
 };
 
@@ -186,7 +190,8 @@ TEST(OtherFormats, HoldTheNamesAndBanksOfTheInsText)
         EXPECT_EQ(doc.error, "");
         EXPECT_EQ(doc.doctype, "MIDINameDocument");
         EXPECT_TRUE(out.ins.find("for " + doc.model + "\r\n") != std::string::npos) << doc.model;
-        EXPECT_TRUE(doc.model.starts_with(doc.manufacturer + " ")) << doc.manufacturer;  // "Korg TR-Rack"
+        EXPECT_TRUE(doc.model.starts_with(doc.manufacturer + " "))
+            << doc.manufacturer;  // "Korg TR-Rack"
         EXPECT_TRUE(out.reabank.starts_with("// " + doc.model + "\n")) << out.reabank;
         // One set of names, on every channel.
         EXPECT_EQ(doc.assignedChannels, channels);
@@ -221,8 +226,8 @@ TEST(OtherFormats, EscapeNamesTitlesAndSettings)
 
     const Midnam doc = ReadMidnam(midnam);
     EXPECT_EQ(doc.error, "");
-    const std::vector<Bank> expected{{"R&D <1>", 1, {{0, "0|A&B<C>\"D'"}, {1, "1|Caf\u00E9 \u0080\u00FF"},
-                                                     {3, "3|c???t"}}}};
+    const std::vector<Bank> expected{
+        {"R&D <1>", 1, {{0, "0|A&B<C>\"D'"}, {1, "1|Caf\u00E9 \u0080\u00FF"}, {3, "3|c???t"}}}};
     EXPECT_EQ(doc.banks, expected);
     EXPECT_NE(midnam.find("<CustomDeviceMode Name=\"Mine &quot;x&quot;\">"), std::string::npos);
     EXPECT_EQ(reabank, "// Mine \"x\"\n"
@@ -278,26 +283,32 @@ std::vector<std::string> Titles(const std::vector<Bank>& banks)
 // told apart, alike in all three formats, and each Patch line names its own.
 TEST(OtherFormats, BanksOfOneTitleAreToldApart)
 {
-    struct Case {
+    struct Case
+    {
         const char* synth;
         const char* bankFormat;
         gen::Bytes dump;
         std::vector<std::string> titles;
     };
     const std::vector<Case> cases{
-        {"E-MU Orbit/Phatt/Caranaval", "Bank %02d",
+        {"E-MU Orbit/Phatt/Caranaval",
+         "Bank %02d",
          gen::JoinMessages({gen::MakeOrbitPreset(0, "A"), gen::MakeOrbitPreset(128, "B"),
                             gen::MakeOrbitPreset(300, "C")}),
          {"Bank %02d", "Bank %02d (2)", "Bank %02d (3)"}},
-        {"Korg Prophecy", "Bank", gen::MakeKorgProgramDump(gen::kProphecy, gen::kKorgBothBanks, {}),
+        {"Korg Prophecy",
+         "Bank",
+         gen::MakeKorgProgramDump(gen::kProphecy, gen::kKorgBothBanks, {}),
          {"Bank", "Bank (2)"}},
-        {"access Virus", "V %d",
+        {"access Virus",
+         "V %d",
          gen::JoinMessages({gen::MakeVirusMessage({.bank = 1, .name = "A"}),
                             gen::MakeVirusMessage({.bank = 3, .name = "C"}),
                             gen::MakeVirusMessage({.type = gen::kVirusMulti, .name = "M"})}),
          {"V %d", "V %d (2)", "V %d Multis"}},
         // Told apart already: nothing changes.
-        {"access Virus", "V%c",
+        {"access Virus",
+         "V%c",
          gen::JoinMessages({gen::MakeVirusMessage({.bank = 1, .name = "A"}),
                             gen::MakeVirusMessage({.bank = 2, .name = "B"})}),
          {"VA", "VB"}},
@@ -343,16 +354,17 @@ TEST(OtherFormats, NumberedTitlesStayClearOfOthers)
 
 TEST(OtherFormats, NamesExtensionsAndFilters)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         EOutputFormat format;
         const char* extension;
         const char* filter;
     };
-    for (const Case c : {Case{"ins", EOutputFormat::Ins, ".ins", "Instrument Files (*.ins)"},
-                         Case{"MIDNAM", EOutputFormat::Midnam, ".midnam", "MIDNAM Files (*.midnam)"},
-                         Case{"reaBank", EOutputFormat::Reabank, ".reabank",
-                              "REAPER Bank Files (*.reabank)"}}) {
+    for (const Case c :
+         {Case{"ins", EOutputFormat::Ins, ".ins", "Instrument Files (*.ins)"},
+          Case{"MIDNAM", EOutputFormat::Midnam, ".midnam", "MIDNAM Files (*.midnam)"},
+          Case{"reaBank", EOutputFormat::Reabank, ".reabank", "REAPER Bank Files (*.reabank)"}}) {
         EXPECT_EQ(FindOutputFormat(c.name), c.format) << c.name;
         EXPECT_EQ(GetOutputExtension(c.format), c.extension);
         EXPECT_EQ(GetOutputFilter(c.format), c.filter);

@@ -36,7 +36,9 @@ void WriteText(const fs::path& path, const std::string& text)
 
 struct stat Status(const fs::path& path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     EXPECT_EQ(stat(path.c_str(), &status), 0) << path;
     return status;
 }
@@ -49,14 +51,15 @@ int Temporaries(const fs::path& dir)
     return count;
 }
 
-class OutputFileTest : public ::testing::Test {
+class OutputFileTest : public ::testing::Test
+{
 protected:
     void SetUp() override { fs::create_directories(m_dir / "elsewhere"); }
     void TearDown() override { fs::remove_all(m_dir, m_ec); }
 
     // Tests run in parallel, and other checkouts may run theirs at once.
-    const fs::path m_dir = fs::temp_directory_path()
-                           / ("bankwise-outputfile-" + std::to_string(std::random_device{}()));
+    const fs::path m_dir = fs::temp_directory_path() /
+                           ("bankwise-outputfile-" + std::to_string(std::random_device{}()));
     std::error_code m_ec;
 };
 
@@ -64,10 +67,11 @@ TEST_F(OutputFileTest, EachKindOfTargetKeepsWhatItIs)
 {
     const bool root = geteuid() == 0;
     const fs::path old = m_dir / "old.ins";
-    struct Case {
+    struct Case
+    {
         const char* name;
-        std::function<fs::path()> make;         // the target to name
-        std::string reason;                     // empty: written
+        std::function<fs::path()> make;  // the target to name
+        std::string reason;              // empty: written
         std::function<void(const fs::path&)> check;
     };
     const auto regular = [&](mode_t mode) {

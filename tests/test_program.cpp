@@ -40,7 +40,8 @@ bool HasTemporary(const fs::path& dir)
     return false;
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -62,8 +63,8 @@ protected:
             // A test started in the background inherits ignored signals.
             for (const int signal : {SIGINT, SIGTERM, SIGHUP})
                 std::signal(signal, SIG_DFL);
-            if (!freopen((m_home / "stdout").c_str(), "w", stdout)
-                || !freopen((m_home / "stderr").c_str(), "w", stderr))
+            if (!freopen((m_home / "stdout").c_str(), "w", stdout) ||
+                !freopen((m_home / "stderr").c_str(), "w", stderr))
                 _exit(126);
             std::vector<char*> argv{const_cast<char*>(BANKWISE_CONVERT)};
             for (const std::string& arg : args)
@@ -100,8 +101,8 @@ protected:
     }
 
     // Tests run in parallel, and other checkouts may run theirs at once.
-    const fs::path m_home = fs::temp_directory_path()
-                            / ("bankwise-program-" + std::to_string(std::random_device{}()));
+    const fs::path m_home =
+        fs::temp_directory_path() / ("bankwise-program-" + std::to_string(std::random_device{}()));
     std::error_code m_ec;
     std::string m_dump, m_out, m_err;
 };
@@ -119,15 +120,16 @@ TEST_F(ProgramTest, OnlyAUsableSettingsFileIsRead)
     ASSERT_EQ(Run({"--no-settings", m_dump}), 0);
     const std::string defaults = m_out;
     const auto ignored = [](const fs::path& file, const std::string& why) {
-        return "bankwise-convert: Settings file " + file.string() + " ignored (" + why
-               + "); the defaults apply\n";
+        return "bankwise-convert: Settings file " + file.string() + " ignored (" + why +
+               "); the defaults apply\n";
     };
     const auto fifo = [](const fs::path& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); };
     const std::string second = (m_home / "second.syx").string();
     fs::copy_file(m_dump, second);
     fs::create_directory(m_home / "out");
     enum class EText { Any, Defaults, Stored };
-    struct Case {
+    struct Case
+    {
         std::function<void()> make;
         std::vector<std::string> args;
         std::string err;  // the whole of standard error
@@ -137,19 +139,24 @@ TEST_F(ProgramTest, OnlyAUsableSettingsFileIsRead)
         {[&] { fifo(own); }, {"--version"}, ""},
         {[&] { fifo(own); }, {"--help"}, ""},
         {[&] { fifo(own); }, {"--no-settings", m_dump}, "", EText::Defaults},
-        {[&] { fifo(own); }, {"-d", (m_home / "out").string(), m_dump, second},
+        {[&] { fifo(own); },
+         {"-d", (m_home / "out").string(), m_dump, second},
          ignored(own, "not a regular file")},
         {[&] { fifo(system); }, {m_dump}, ignored(system, "not a regular file"), EText::Defaults},
         {[&] {
              std::ofstream(own) << "[";
              fs::resize_file(own, kMaxSettingsFileSize + 1);
          },
-         {m_dump}, ignored(own, "larger than 1 MiB"), EText::Defaults},
+         {m_dump},
+         ignored(own, "larger than 1 MiB"),
+         EText::Defaults},
         {[&] {
              CSettingsProfile(own.string())
                  .WriteProfileString("E-MU Orbit/Phatt/Caranaval", "BankFormat", "Stored %d");
          },
-         {m_dump}, "", EText::Stored},
+         {m_dump},
+         "",
+         EText::Stored},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -171,7 +178,9 @@ TEST_F(ProgramTest, StandardOutputIsWrittenNotReplaced)
     ASSERT_EQ(Run({"--no-settings", m_dump}), 0);
     const std::string text = m_out;
     const auto inode = [this] {
-        struct stat status {};
+        struct stat status
+        {
+        };
         stat((m_home / "stdout").c_str(), &status);
         return status.st_ino;
     };
@@ -204,7 +213,8 @@ TEST_F(ProgramTest, AnInterruptedWriteLeavesNoTemporaryFile)
         SCOPED_TRACE(signal);
         bool caught = false;
         for (int attempt = 0; attempt < 10 && !caught; ++attempt) {
-            const pid_t pid = Start({"--no-settings", "--instr-format", prefix, "-o", target, m_dump});
+            const pid_t pid =
+                Start({"--no-settings", "--instr-format", prefix, "-o", target, m_dump});
             int status = 0;
             bool ended = false;
             while (!ended && !HasTemporary(out)) {

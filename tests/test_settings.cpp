@@ -18,11 +18,15 @@ namespace fs = std::filesystem;
 constexpr const char* kOrbit = "E-MU Orbit/Phatt/Caranaval";
 
 // A settings file of the test's own, gone afterwards.
-struct CScratchIni {
+struct CScratchIni
+{
     CScratchIni() { fs::remove(path); }
     ~CScratchIni() { fs::remove(path); }
-    const std::string path = (fs::temp_directory_path() / ("bankwise-" + std::string(
-        ::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".conf")).string();
+    const std::string path =
+        (fs::temp_directory_path() /
+         ("bankwise-" +
+          std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".conf"))
+            .string();
 };
 
 TEST(SettingsTest, NamesValuesAndIntegersComeBackAsWritten)
@@ -31,7 +35,8 @@ TEST(SettingsTest, NamesValuesAndIntegersComeBackAsWritten)
     std::string everyByte;
     for (int c = 0; c < 256; ++c)
         everyByte += static_cast<char>(c);
-    struct Entry {
+    struct Entry
+    {
         std::string section, entry, value;
     };
     const std::vector<Entry> entries{
@@ -44,7 +49,7 @@ TEST(SettingsTest, NamesValuesAndIntegersComeBackAsWritten)
         {"E-MU Orbit%252FPhatt%252FCaranaval", "Definition", "5"},
         {kOrbit, "Every byte", everyByte},
         {kOrbit, "Separators", "a/b\\c%2F d; e = f \"q\""},
-        {kOrbit, "Trailing", "USER:%03d "},    // the blank is part of the pattern
+        {kOrbit, "Trailing", "USER:%03d "},   // the blank is part of the pattern
         {kOrbit, "Marker", "@ByteArray(x)"},  // looks like Qt's own type tags
         {kOrbit, "Empty", ""},
     };

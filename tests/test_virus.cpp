@@ -28,8 +28,11 @@ Bytes Single(std::uint8_t bank, std::uint8_t program, const std::string& name,
 Bytes Multi(std::uint8_t program, const std::string& name, std::uint8_t bank = 1,
             std::size_t length = gen::kVirusClassicLength)
 {
-    return gen::MakeVirusMessage({.type = gen::kVirusMulti, .bank = bank, .program = program,
-                                  .name = name, .length = length});
+    return gen::MakeVirusMessage({.type = gen::kVirusMulti,
+                                  .bank = bank,
+                                  .program = program,
+                                  .name = name,
+                                  .length = length});
 }
 
 test::Conversion ConvertAs(const std::vector<Bytes>& messages, bool midi, const Bytes& tail = {})
@@ -93,12 +96,16 @@ TEST(Virus, WhatFollowsAGoodMessage)
     const Bytes kept = Single(1, 0, "Kept", gen::kVirusFixedLength);
     const Bytes next = Single(1, 1, "Next");
     const Bytes foreign{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7};
-    const auto cut = [](Bytes bytes, std::size_t size) { bytes.resize(size); return bytes; };
+    const auto cut = [](Bytes bytes, std::size_t size) {
+        bytes.resize(size);
+        return bytes;
+    };
     const Bytes noEnd = cut(next, next.size() - 2);  // complete name, no checksum, no F7
     Bytes otherProduct = next;
     otherProduct[4] = 0x02;  // access, but not a Virus
     enum class In { Raw, Midi, Both };
-    struct Case {  // after: messages (or bytes) after the good one; names: in bank A
+    struct Case
+    {  // after: messages (or bytes) after the good one; names: in bank A
         const char* what;
         std::vector<Bytes> after;
         In in;
@@ -119,16 +126,26 @@ TEST(Virus, WhatFollowsAGoodMessage)
         {"next header a byte late", {{0xF0}, next}, In::Raw, false, 1},
         {"name cut off by the end of the file", {cut(next, 1 + 248 + 5)}, In::Raw, false, 1},
         {"header cut off before the program number",
-         {{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, 0x10, 0x01}}, In::Raw, false, 1},
+         {{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, 0x10, 0x01}},
+         In::Raw,
+         false,
+         1},
         {"header cut off before the type", {{0xF0, 0x00, 0x20, 0x33, 0x01}}, In::Raw, false, 1},
         {"file ends at the next F0", {{0xF0}}, In::Raw, true, 1},
-        {"next message after any byte", {{0x55}, Bytes(next.begin() + 1, next.end())}, In::Raw,
-         true, 2},
+        {"next message after any byte",
+         {{0x55}, Bytes(next.begin() + 1, next.end())},
+         In::Raw,
+         true,
+         2},
         // Nothing is stored from an edit-buffer dump, so its name is not needed.
         {"edit-buffer single cut short", {cut(Single(0, 0, "Edit"), 40)}, In::Raw, true, 1},
         {"single without its F7", {noEnd}, In::Raw, true, 2},
         {"foreign SysEx between MIDI messages", {foreign, noEnd}, In::Midi, true, 2},
-        {"header-like bytes after a MIDI file", {}, In::Midi, true, 1,
+        {"header-like bytes after a MIDI file",
+         {},
+         In::Midi,
+         true,
+         1,
          {0x00, 0x20, 0x33, 0x01, 0x00, 0x10, 0x01}},
     };
     for (const Case& c : cases) {
@@ -140,8 +157,8 @@ TEST(Virus, WhatFollowsAGoodMessage)
             messages.insert(messages.end(), c.after.begin(), c.after.end());
             const auto result = ConvertAs(messages, midi, c.tail);
             EXPECT_EQ(result.ok, c.ok);
-            EXPECT_EQ(result.messages, c.ok ? std::vector<std::string>{}
-                                            : std::vector<std::string>{kInvalid});
+            EXPECT_EQ(result.messages,
+                      c.ok ? std::vector<std::string>{} : std::vector<std::string>{kInvalid});
             const auto* virus = dynamic_cast<const CVirusExtractor*>(result.extractor.get());
             ASSERT_NE(virus, nullptr);
             ASSERT_EQ(virus->m_banks[0].size(), c.names);
@@ -154,14 +171,14 @@ TEST(Virus, WhatFollowsAGoodMessage)
 // blanks, and a later dump of its slot replaces it.
 TEST(Virus, BankCAloneAndNamesAsTheyStand)
 {
-    const auto result = Convert(gen::JoinMessages({Single(3, 1, "Gone"),
-                                                   Single(3, 3, std::string("Zero\0Tail", 9)),
-                                                   Single(3, 1, "Warm\tHum")}));
+    const auto result =
+        Convert(gen::JoinMessages({Single(3, 1, "Gone"), Single(3, 3, std::string("Zero\0Tail", 9)),
+                                   Single(3, 1, "Warm\tHum")}));
     ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.text, Text({kHeader, "", ".Patch Names", "", "[Virus Bank C]", "0=C000 ",
-                                 "1=C001 Warm?Hum  ", "2=C002 ", "3=C003 Zero", "",
-                                 ".Instrument Definitions", "", "[access Virus]",
-                                 "Patch[2]=Virus Bank C"}));
+    EXPECT_EQ(result.text,
+              Text({kHeader, "", ".Patch Names", "", "[Virus Bank C]", "0=C000 ",
+                    "1=C001 Warm?Hum  ", "2=C002 ", "3=C003 Zero", "", ".Instrument Definitions",
+                    "", "[access Virus]", "Patch[2]=Virus Bank C"}));
 }
 
 // Patterns are read at each write, so one parse serves every row: bank A
@@ -173,7 +190,8 @@ TEST(Virus, BankAndPatchPatterns)
     const auto result = Convert(
         gen::JoinMessages({Single(1, 0, "Alpha"), Single(2, 1, "Beta"), Multi(0, "Gamma")}));
     ASSERT_TRUE(result.ok);
-    struct Case {
+    struct Case
+    {
         const char *bankFormat, *instrFormat;
         std::string bankA, bankB, multis, prefixA0, prefixB0, prefixB1, prefixM0;
     };
@@ -181,8 +199,8 @@ TEST(Virus, BankAndPatchPatterns)
         {"Bank %c", "%c-%d:", "Bank A", "Bank B", " Multis", "A-0:", "B-0:", "B-1:", "M-0:"},
         // Banks are named by letter only: "%d" leaves the pattern as it is,
         // and the second bank of that title is told apart.
-        {"Virus %d", "%03d:", "Virus %d", "Virus %d (2)", "Virus %d Multis", "000:", "000:", "001:",
-         "000:"},
+        {"Virus %d", "%03d:", "Virus %d", "Virus %d (2)", "Virus %d Multis",
+         "000:", "000:", "001:", "000:"},
         {"%c-Set", "%c:", "A-Set", "B-Set", " Multis", "A:", "B:", "B:", "M:"},
         {"My %c Banks", "", "My A Banks", "My B Banks", "My %c Multis", "", "", "", ""},
         // A number before the letter is not seen: only the letter is passed,
@@ -198,12 +216,25 @@ TEST(Virus, BankAndPatchPatterns)
         profile.WriteProfileString("access Virus", "InstrFormat", c.instrFormat);
         std::string text;
         result.extractor->WriteDefinition(text);
-        EXPECT_EQ(text, Text({kHeader, "", ".Patch Names", "", "[" + c.bankA + "]",
-                              "0=" + c.prefixA0 + "Alpha     ", "", "[" + c.bankB + "]",
-                              "0=" + c.prefixB0, "1=" + c.prefixB1 + "Beta      ", "",
-                              "[" + c.multis + "]", "0=" + c.prefixM0 + "Gamma     ", "",
-                              ".Instrument Definitions", "", "[access Virus]",
-                              "Patch[0]=" + c.bankA, "Patch[1]=" + c.bankB,
+        EXPECT_EQ(text, Text({kHeader,
+                              "",
+                              ".Patch Names",
+                              "",
+                              "[" + c.bankA + "]",
+                              "0=" + c.prefixA0 + "Alpha     ",
+                              "",
+                              "[" + c.bankB + "]",
+                              "0=" + c.prefixB0,
+                              "1=" + c.prefixB1 + "Beta      ",
+                              "",
+                              "[" + c.multis + "]",
+                              "0=" + c.prefixM0 + "Gamma     ",
+                              "",
+                              ".Instrument Definitions",
+                              "",
+                              "[access Virus]",
+                              "Patch[0]=" + c.bankA,
+                              "Patch[1]=" + c.bankB,
                               "Patch[4]=" + c.multis}));
     }
     result.extractor->ClearNames();

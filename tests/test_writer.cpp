@@ -25,12 +25,14 @@ std::string Write(CDumpExtractor& extractor)
 TEST(ReferenceWriter, EmptyListsGiveOnlyHeadings)
 {
     COrbitExtractor orbit;
-    EXPECT_EQ(Write(orbit), Lines({"; Cakewalk Instrument Definition File for E-MU Orbit/Phatt/Caranaval",
-                                   "", ".Patch Names", "", ".Instrument Definitions", "",
-                                   "[E-MU Orbit/Phatt/Caranaval]"}));
+    EXPECT_EQ(
+        Write(orbit),
+        Lines({"; Cakewalk Instrument Definition File for E-MU Orbit/Phatt/Caranaval", "",
+               ".Patch Names", "", ".Instrument Definitions", "", "[E-MU Orbit/Phatt/Caranaval]"}));
 }
 
-struct SettingsCase {
+struct SettingsCase
+{
     const char* bankFormat;
     const char* instrFormat;
     const char* expectedHeading;  // of the second bank
@@ -38,7 +40,9 @@ struct SettingsCase {
     const char* expectedPatch;    // the second bank's Patch line
 };
 
-class ReferenceSettings : public ::testing::TestWithParam<SettingsCase> {};
+class ReferenceSettings : public ::testing::TestWithParam<SettingsCase>
+{
+};
 
 TEST_P(ReferenceSettings, BankAndPatchPatterns)
 {
@@ -51,7 +55,8 @@ TEST_P(ReferenceSettings, BankAndPatchPatterns)
     COrbitExtractor orbit;
     orbit.m_banks[1] = {"a", "b", "c", "d", "Fifth"};
     const std::string text = Write(orbit);
-    EXPECT_NE(text.find(std::string("\r\n[") + c.expectedHeading + "]\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string("\r\n[") + c.expectedHeading + "]\r\n"), std::string::npos)
+        << text;
     EXPECT_NE(text.find(std::string("\r\n") + c.expectedLine + "\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find(std::string("\r\n") + c.expectedPatch + "\r\n"), std::string::npos) << text;
 }
@@ -108,12 +113,13 @@ TEST(NamingSettings, DefaultsPresentButEmptyAndReadAtEachWrite)
 
 TEST(Make14BitValue, TwosComplementLowPartFirst)
 {
-    struct Case {
+    struct Case
+    {
         std::uint8_t lo, hi;
         int expected;
     };
-    for (const Case c : {Case{0, 0, 0}, Case{1, 1, 129}, Case{0x7F, 0x3F, 8191}, Case{0, 0x40, -8192},
-                         Case{0x7F, 0x7F, -1}, Case{0x41, 0x01, 0xC1}}) {
+    for (const Case c : {Case{0, 0, 0}, Case{1, 1, 129}, Case{0x7F, 0x3F, 8191},
+                         Case{0, 0x40, -8192}, Case{0x7F, 0x7F, -1}, Case{0x41, 0x01, 0xC1}}) {
         EXPECT_EQ(Make14BitValue(c.lo, c.hi), c.expected) << int(c.lo) << "," << int(c.hi);
     }
 }
@@ -131,11 +137,12 @@ TEST(NameFromField, EndsAtZeroAndTrimsOnlyWhenAsked)
 
 TEST(PatternTests, NumberAndLetterAnalysis)
 {
-    struct Case {
+    struct Case
+    {
         const char* pattern;
         bool carriesNumber;  // reference rule
         bool hasLetter;
-        bool hasNumber;      // letter-and-number rule
+        bool hasNumber;  // letter-and-number rule
     };
     for (const Case c : {Case{"%03d", true, false, true}, Case{"#%d", true, false, true},
                          Case{"%-4d", true, false, true}, Case{"%x", false, false, false},

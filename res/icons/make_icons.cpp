@@ -73,7 +73,8 @@ void ProgramIcon(QPainter& p)
     p.drawRect(keys);
     const double w = keys.width() / 7;
     for (int i = 1; i < 7; ++i)
-        p.drawLine(QPointF(keys.left() + i * w, keys.top()), QPointF(keys.left() + i * w, keys.bottom()));
+        p.drawLine(QPointF(keys.left() + i * w, keys.top()),
+                   QPointF(keys.left() + i * w, keys.bottom()));
     p.setBrush(QColor(0x20, 0x20, 0x28));
     for (const int i : {1, 2, 4, 5, 6})
         p.drawRect(QRectF(keys.left() + i * w - w * 0.3, keys.top(), w * 0.6, keys.height() * 0.6));
@@ -205,7 +206,7 @@ int main(int argc, char** argv)
     for (const int size : {16, 32, 48, 64, 128, 256})
         ok &= Write(dir, QStringLiteral("bankwise-%1.png").arg(size), Render(size, ProgramIcon));
     const std::pair<const char*, Painter> tools[] = {
-        {"open", Open}, {"save", Save},   {"cut", Cut},     {"copy", Copy},
+        {"open", Open},   {"save", Save},   {"cut", Cut},     {"copy", Copy},
         {"paste", Paste}, {"print", Print}, {"about", About},
     };
     for (const auto& [name, paint] : tools) {

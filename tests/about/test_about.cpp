@@ -19,18 +19,26 @@ Q_DECLARE_METATYPE(std::optional<VersionNumbers>)
 
 namespace {
 
-template <typename T>
-std::optional<T> Lookup(const QMap<QString, T>& map, const QString& key)
+template <typename T> std::optional<T> Lookup(const QMap<QString, T>& map, const QString& key)
 {
     return map.contains(key) ? std::optional<T>(map.value(key)) : std::nullopt;
 }
 
 // Records what the link and the dialog ask for and answers as told.
-class CFakeDesktop : public CDesktop {
+class CFakeDesktop : public CDesktop
+{
 public:
-    bool OpenUrl(const QString& target) override { opened << target; return openWorks; }
+    bool OpenUrl(const QString& target) override
+    {
+        opened << target;
+        return openWorks;
+    }
     QString BrowserCommand() override { return browser; }
-    bool StartProcess(const QStringList& argv) override { started << argv; return startWorks; }
+    bool StartProcess(const QStringList& argv) override
+    {
+        started << argv;
+        return startWorks;
+    }
     void Beep() override { ++beeps; }
     void ShowMessage(QWidget*, QMessageBox::Icon icon, const QString& text) override
     {
@@ -38,15 +46,21 @@ public:
         messages << text;
     }
     std::optional<VersionNumbers> ProgramVersion() override { return program; }
-    std::optional<QString> FindLibrary(const QString& name) override { return Lookup(libraries, name); }
-    std::optional<VersionNumbers> FileVersion(const QString& path) override { return Lookup(versions, path); }
+    std::optional<QString> FindLibrary(const QString& name) override
+    {
+        return Lookup(libraries, name);
+    }
+    std::optional<VersionNumbers> FileVersion(const QString& path) override
+    {
+        return Lookup(versions, path);
+    }
 
     bool openWorks = false;
     QString browser;
     bool startWorks = false;
     std::optional<VersionNumbers> program;
-    QMap<QString, QString> libraries;       // loaded name -> file
-    QMap<QString, VersionNumbers> versions; // file -> readable version
+    QMap<QString, QString> libraries;        // loaded name -> file
+    QMap<QString, VersionNumbers> versions;  // file -> readable version
 
     QStringList opened;
     QList<QStringList> started;
@@ -72,7 +86,8 @@ QColor Shown(const QWidget& label)
 
 }  // namespace
 
-class TestAbout : public QObject {
+class TestAbout : public QObject
+{
     Q_OBJECT
 
 private:
@@ -146,16 +161,22 @@ private slots:
         QTest::newRow("quoted %1") << R"("C:\Web\browse.exe" -nohome "%1" -x)"
                                    << R"("C:\Web\browse.exe" -nohome )"
                                    << QStringList{R"(C:\Web\browse.exe)", "-nohome", t};
-        QTest::newRow("bare %1") << "browse.exe %1" << "browse.exe " << QStringList{"browse.exe", t};
-        QTest::newRow("none") << "/usr/bin/w3m -F" << "/usr/bin/w3m -F"
-                              << QStringList{"/usr/bin/w3m", "-F", t};
-        QTest::newRow("%u") << "firefox-esr %u" << "firefox-esr " << QStringList{"firefox-esr", t};
-        QTest::newRow("%U") << "chromium --new %U" << "chromium --new "
-                            << QStringList{"chromium", "--new", t};
-        QTest::newRow("quoted %f") << R"(sh -c "%f")" << "sh -c " << QStringList{"sh", "-c", t};
-        QTest::newRow("%F") << "viewer %F --tail" << "viewer " << QStringList{"viewer", t};
-        QTest::newRow("quoted wins over bare") << R"(b %u "%1")" << "b %u " << QStringList{"b", "%u", t};
-        QTest::newRow("nothing left") << "%u" << "" << QStringList{};
+        QTest::newRow("bare %1") << "browse.exe %1"
+                                 << "browse.exe " << QStringList{"browse.exe", t};
+        QTest::newRow("none") << "/usr/bin/w3m -F"
+                              << "/usr/bin/w3m -F" << QStringList{"/usr/bin/w3m", "-F", t};
+        QTest::newRow("%u") << "firefox-esr %u"
+                            << "firefox-esr " << QStringList{"firefox-esr", t};
+        QTest::newRow("%U") << "chromium --new %U"
+                            << "chromium --new " << QStringList{"chromium", "--new", t};
+        QTest::newRow("quoted %f") << R"(sh -c "%f")"
+                                   << "sh -c " << QStringList{"sh", "-c", t};
+        QTest::newRow("%F") << "viewer %F --tail"
+                            << "viewer " << QStringList{"viewer", t};
+        QTest::newRow("quoted wins over bare") << R"(b %u "%1")"
+                                               << "b %u " << QStringList{"b", "%u", t};
+        QTest::newRow("nothing left") << "%u"
+                                      << "" << QStringList{};
     }
     void browserCommand()
     {
@@ -172,12 +193,16 @@ private slots:
         QTest::addColumn<QSize>("text");
         QTest::addColumn<QRect>("fitted");
         const QSize small(41, 12);
-        QTest::newRow("left") << int(Qt::AlignLeft | Qt::AlignTop) << small << QRect(10, 20, 41, 12);
-        QTest::newRow("centred") << int(Qt::AlignHCenter | Qt::AlignTop) << small << QRect(39, 20, 42, 12);
-        QTest::newRow("right") << int(Qt::AlignRight | Qt::AlignTop) << small << QRect(69, 20, 41, 12);
-        QTest::newRow("v-centred") << int(Qt::AlignLeft | Qt::AlignVCenter) << small << QRect(10, 29, 41, 12);
-        QTest::newRow("wider, centred") << int(Qt::AlignHCenter | Qt::AlignTop) << QSize(120, 12)
-                                        << QRect(0, 20, 120, 12);
+        QTest::newRow("left") << int(Qt::AlignLeft | Qt::AlignTop) << small
+                              << QRect(10, 20, 41, 12);
+        QTest::newRow("centred") << int(Qt::AlignHCenter | Qt::AlignTop) << small
+                                 << QRect(39, 20, 42, 12);
+        QTest::newRow("right") << int(Qt::AlignRight | Qt::AlignTop) << small
+                               << QRect(69, 20, 41, 12);
+        QTest::newRow("v-centred")
+            << int(Qt::AlignLeft | Qt::AlignVCenter) << small << QRect(10, 29, 41, 12);
+        QTest::newRow("wider, centred")
+            << int(Qt::AlignHCenter | Qt::AlignTop) << QSize(120, 12) << QRect(0, 20, 120, 12);
     }
     void fitting()
     {
@@ -207,7 +232,8 @@ private slots:
     void colours()
     {
         CLinkLabel* link = nullptr;
-        auto window = MakeLink(link, QStringLiteral("Web: x"), QStringLiteral("https://x.example/"));
+        auto window =
+            MakeLink(link, QStringLiteral("Web: x"), QStringLiteral("https://x.example/"));
         const QColor normal(0, 0, 238), visited(85, 26, 139);
         const QColor hover = QApplication::palette().color(QPalette::Highlight);
         const QPoint inside(1, 1), outside(-3, 1);
@@ -237,7 +263,8 @@ private slots:
         QTest::addColumn<int>("code");  // 0 when opened
         const QString t = QStringLiteral("mailto:me@x.example");
         QTest::newRow("desktop opens") << true << "b %u" << true << QStringList{} << 0;
-        QTest::newRow("browser opens") << false << "b -n %u" << true << QStringList{"b", "-n", t} << 0;
+        QTest::newRow("browser opens")
+            << false << "b -n %u" << true << QStringList{"b", "-n", t} << 0;
         QTest::newRow("browser fails") << false << "b %u" << false << QStringList{"b", t} << 2;
         QTest::newRow("no browser") << false << "" << true << QStringList{} << 31;
     }
@@ -252,7 +279,8 @@ private slots:
         m_desktop->browser = browser;
         m_desktop->startWorks = startWorks;
         CLinkLabel* link = nullptr;
-        auto window = MakeLink(link, QStringLiteral("Email: me"), QStringLiteral("mailto:me@x.example"));
+        auto window =
+            MakeLink(link, QStringLiteral("Email: me"), QStringLiteral("mailto:me@x.example"));
         link->MarkOpened(true);  // a failed click must take the visited look away again
 
         Send(link, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton);
@@ -261,7 +289,8 @@ private slots:
         QCOMPARE(m_desktop->opened, QStringList{"mailto:me@x.example"});
         QCOMPARE(m_desktop->started.value(0), started);
         QCOMPARE(m_desktop->beeps, code == 0 ? 0 : 1);
-        QCOMPARE(m_desktop->messages, code == 0 ? QStringList{} : QStringList{OpenErrorMessage(code)});
+        QCOMPARE(m_desktop->messages,
+                 code == 0 ? QStringList{} : QStringList{OpenErrorMessage(code)});
         QCOMPARE(link->CtlColor(), code == 0 ? QColor(85, 26, 139) : QColor(0, 0, 238));
 
         // Released away from the label: no click.
@@ -273,8 +302,8 @@ private slots:
     {
         QTest::addColumn<std::optional<VersionNumbers>>("program");
         QTest::addColumn<QString>("programLine");
-        QTest::newRow("versioned") << std::optional<VersionNumbers>({1, 2, 3, 4})
-                                   << "BANKWISE.EXE: 1.2.3.4\n";
+        QTest::newRow("versioned")
+            << std::optional<VersionNumbers>({1, 2, 3, 4}) << "BANKWISE.EXE: 1.2.3.4\n";
         QTest::newRow("unreadable") << std::optional<VersionNumbers>() << "BANKWISE.EXE: Unknown";
     }
     void information()
@@ -288,12 +317,14 @@ private slots:
         m_desktop->versions = {{"/lib/a", {6, 0, 30, 0}}, {"/lib/d", {65535, 4, 2, 1}}};
 
         const QString expected =
-            QStringLiteral("§ Program Informations:\nBuilt with C++20 and Qt 6 Widgets\n\n"
-                           "§ Supported Synthesizers / Tone Modules:\nE-MU Orbit/Phatt/Caranaval\n"
-                           "Roland JV/XP\nKorg Prophecy\nKorg TR-Rack\nYamaha FS1R\naccess Virus\n\n"
-                           "§ Program Version:\n")
-            + programLine + QStringLiteral("\n§ DLLs Version:\n") + names[0] + ": 6.0.30.0\n" + names[1]
-            + ": Not installed\n" + names[2] + ": Unknown\n" + names[3] + ": 65535.4.2.1\n";
+            QStringLiteral(
+                "§ Program Informations:\nBuilt with C++20 and Qt 6 Widgets\n\n"
+                "§ Supported Synthesizers / Tone Modules:\nE-MU Orbit/Phatt/Caranaval\n"
+                "Roland JV/XP\nKorg Prophecy\nKorg TR-Rack\nYamaha FS1R\naccess Virus\n\n"
+                "§ Program Version:\n") +
+            programLine + QStringLiteral("\n§ DLLs Version:\n") + names[0] + ": 6.0.30.0\n" +
+            names[1] + ": Not installed\n" + names[2] + ": Unknown\n" + names[3] +
+            ": 65535.4.2.1\n";
         QCOMPARE(ProgramInformation(*m_desktop), expected);
     }
 
@@ -331,8 +362,9 @@ private slots:
         QVERIFY(core.has_value());
         const auto version = real.FileVersion(*core);
         QVERIFY(version.has_value());
-        QCOMPARE(QStringLiteral("%1.%2.%3").arg((*version)[0]).arg((*version)[1]).arg((*version)[2]),
-                 QString::fromLatin1(qVersion()));
+        QCOMPARE(
+            QStringLiteral("%1.%2.%3").arg((*version)[0]).arg((*version)[1]).arg((*version)[2]),
+            QString::fromLatin1(qVersion()));
         QVERIFY(!real.FindLibrary(QStringLiteral("libQt6")).has_value());
         QVERIFY(!real.FindLibrary(QStringLiteral("libnothing.so.1")).has_value());
 #endif
@@ -346,7 +378,8 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(text);
         };
-        write("mimeapps.list", "x-scheme-handler/http=wrong.desktop\n[Added Associations]\nx-scheme-handler/http=wrong.desktop\n"
+        write("mimeapps.list", "x-scheme-handler/http=wrong.desktop\n[Added "
+                               "Associations]\nx-scheme-handler/http=wrong.desktop\n"
                                "[Default Applications]\ntext/plain=wrong.desktop\n"
                                "x-scheme-handler/http = gone.desktop;web.desktop;\n");
         write("wrong.desktop", "[Desktop Entry]\nExec=wrong %u\n");
@@ -356,7 +389,8 @@ private slots:
         const QStringList apps{dir.filePath("nowhere"), dir.path()};
 
         QCOMPARE(FindBrowserCommand(QString(), lists, apps), QStringLiteral("web %u"));
-        QCOMPARE(FindBrowserCommand(QStringLiteral("lynx %s:w3m"), lists, apps), QStringLiteral("lynx %s"));
+        QCOMPARE(FindBrowserCommand(QStringLiteral("lynx %s:w3m"), lists, apps),
+                 QStringLiteral("lynx %s"));
         QCOMPARE(FindBrowserCommand(QString(), {dir.filePath("none.list")}, apps), QString());
     }
 
@@ -376,7 +410,6 @@ private slots:
         QCOMPARE(web->text(), QStringLiteral("Web: https://example.org/"));
         QCOMPARE(web->Target(), QStringLiteral("https://example.org/"));
 
-
         auto* more = dialog.findChild<QPushButton*>(QStringLiteral("moreButton"));
         QVERIFY(more);
         QCOMPARE(more->text(), QStringLiteral("&More..."));
@@ -392,9 +425,9 @@ private slots:
         const int w = metrics.averageCharWidth(), h = metrics.height();
         QCOMPARE(dialog.size(), DialogUnitsToPixels(QRect(0, 0, 215, 117), w, h).size());
         // In creation order; no size where the content sets it (links, picture).
-        const QRect units[] = {{7, 93, 0, 0},     {7, 103, 0, 0},   {158, 7, 50, 14},
-                               {7, 7, 141, 83},   {14, 14, 0, 0},   {10, 67, 135, 8},
-                               {10, 77, 135, 8},  {147, 85, 62, 26}, {158, 24, 50, 14}};
+        const QRect units[] = {{7, 93, 0, 0},    {7, 103, 0, 0},    {158, 7, 50, 14},
+                               {7, 7, 141, 83},  {14, 14, 0, 0},    {10, 67, 135, 8},
+                               {10, 77, 135, 8}, {147, 85, 62, 26}, {158, 24, 50, 14}};
         const auto controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         QCOMPARE(controls.size(), std::size(units));
         for (std::size_t i = 0; i < std::size(units); ++i) {

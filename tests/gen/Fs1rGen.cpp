@@ -73,12 +73,9 @@ Bytes MakeVoiceBulk(const VoiceBulk& bulk)
 void WriteFs1rExamples(const std::filesystem::path& dir)
 {
     const std::vector<Bytes> messages{
-        MakeFs1rEditPerformance("Edit Buffer"),
-        MakeFs1rPerformance(0, "Glass Choir"),
-        MakeFs1rPerformance(1, "Tidal Pad"),
-        MakeFs1rPerformance(2, "Formant Bass"),
-        MakeFs1rPerformance(3, "Night Bell"),
-        MakeFs1rVoice(0, "Vox Sweep"),
+        MakeFs1rEditPerformance("Edit Buffer"), MakeFs1rPerformance(0, "Glass Choir"),
+        MakeFs1rPerformance(1, "Tidal Pad"),    MakeFs1rPerformance(2, "Formant Bass"),
+        MakeFs1rPerformance(3, "Night Bell"),   MakeFs1rVoice(0, "Vox Sweep"),
         MakeFs1rVoice(1, "Reed Pulse"),
     };
     WriteFile(dir / "yamaha-fs1r.syx", JoinMessages(messages));

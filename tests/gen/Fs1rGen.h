@@ -15,7 +15,8 @@ constexpr std::size_t kFs1rVoiceData = 608;
 // F0 43 dev 5E bc_hi bc_lo a_hi a_mid a_lo <data> checksum F7. The first
 // data bytes carry the name, blank-padded to nameLength; the rest is filler
 // of 7-bit values.
-struct Fs1rMessage {
+struct Fs1rMessage
+{
     std::uint8_t addressHigh = kFs1rInternalPerformance;
     std::uint8_t addressMid = 0x00;
     std::uint8_t addressLow = 0;
@@ -35,7 +36,8 @@ Bytes MakeFs1rVoice(std::uint8_t number, std::string_view name);
 
 // F0 43 sub 09 count 00 <one 128-byte record per name, name blank-padded in
 // its last 10 bytes> checksum F7. count is the number of names unless given.
-struct VoiceBulk {
+struct VoiceBulk
+{
     std::vector<std::string> names;
     std::uint8_t subStatus = 0x00;
     int count = -1;

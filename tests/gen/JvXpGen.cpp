@@ -6,8 +6,15 @@ namespace bankwise::gen {
 
 Bytes MakeJvXpMessage(const JvXpMessage& message)
 {
-    Bytes m{0xF0, 0x41, message.device, 0x6A, message.command, message.area, message.slot,
-            message.address3, message.address4};
+    Bytes m{0xF0,
+            0x41,
+            message.device,
+            0x6A,
+            message.command,
+            message.area,
+            message.slot,
+            message.address3,
+            message.address4};
     Append(m, FixedText(message.name, 12, ' '));
     for (std::size_t i = 12; i < message.dataLength; ++i)
         m.push_back(static_cast<std::uint8_t>((i * 3) & 0x7F));

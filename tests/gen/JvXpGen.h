@@ -8,7 +8,8 @@ namespace bankwise::gen {
 constexpr std::uint8_t kJvAreaPerformance = 0x10;  // slots 0x00-0x1F, rhythm 0x40-0x41
 constexpr std::uint8_t kJvAreaPatch = 0x11;
 
-struct JvXpMessage {
+struct JvXpMessage
+{
     std::uint8_t area = kJvAreaPatch;
     std::uint8_t slot = 0;
     std::string name;

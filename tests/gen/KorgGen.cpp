@@ -69,16 +69,16 @@ Bytes MakeKorgAllDataDump(KorgModel model, const std::vector<std::string>& names
 void WriteKorgExamples(const std::filesystem::path& dir)
 {
     const std::vector<std::string> prophecy{
-        "Tidal Lead", "Brass Canyon", "Reed Whisper", "Mallet Rain", "Bowed Glass",
-        "Fret Noise Solo", "Sub Bass Drift", "Ember Pad",
+        "Tidal Lead",  "Brass Canyon",    "Reed Whisper",   "Mallet Rain",
+        "Bowed Glass", "Fret Noise Solo", "Sub Bass Drift", "Ember Pad",
     };
     const Bytes both = MakeKorgProgramDump(kProphecy, kKorgBothBanks, prophecy);
     WriteFile(dir / "korg-prophecy.syx", both);
     WriteFile(dir / "korg-prophecy.mid", MakeMidiFile({both}));
 
     const std::vector<std::string> trRack{
-        "Concert Grand", "Tine Piano", "Drawbar Jazz", "Nylon Guitar", "Pizz Section",
-        "Choir Aahs", "Fretless", "Warm Strings",
+        "Concert Grand", "Tine Piano", "Drawbar Jazz", "Nylon Guitar",
+        "Pizz Section",  "Choir Aahs", "Fretless",     "Warm Strings",
     };
     WriteFile(dir / "korg-trrack.syx", MakeKorgProgramDump(kTrRack, kKorgBankA, trRack));
 }

@@ -21,7 +21,8 @@ constexpr std::uint8_t kKorgBothBanks = 0x20;
 
 // The two bytes after the manufacturer byte, as the detector tells the
 // families apart: Prophecy has 0x41 two bytes on, TR-Rack 0x3B one byte on.
-struct KorgModel {
+struct KorgModel
+{
     std::uint8_t second;
     std::uint8_t third;
 };

@@ -22,7 +22,8 @@ Bytes VariableLength(std::uint32_t value);
 // Roland-style checksum: the 7-bit value that brings the sum to 0 mod 128.
 std::uint8_t RolandChecksum(const Bytes& bytes, std::size_t from, std::size_t to);
 
-struct MidiOptions {
+struct MidiOptions
+{
     // Put other events where a reader must step over them: a tempo and a
     // track-name meta event first, a note on/off pair between SysEx events,
     // and a text meta event after the last one.

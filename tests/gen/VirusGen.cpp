@@ -18,8 +18,8 @@ Bytes MakeVirusMessage(const VirusMessage& message)
 {
     if (message.length < kHeaderLength + 2)
         throw std::invalid_argument("a Virus dump holds at least header, checksum and F7");
-    Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, message.device, message.type, message.bank,
-            message.program};
+    Bytes m{0xF0,           0x00,         0x20,         0x33,           0x01,
+            message.device, message.type, message.bank, message.program};
     const std::size_t dataLength = message.length - kHeaderLength - 2;
     const std::size_t nameAt = message.type == kVirusMulti ? kMultiNameData : kSingleNameData;
     const Bytes name = FixedText(message.name, kNameLength, ' ');

@@ -11,13 +11,14 @@ constexpr std::uint8_t kVirusMulti = 0x11;
 // Whole-message lengths, 0xF0 to 0xF7.
 constexpr std::size_t kVirusClassicLength = 267;  // older models: singles and multis
 constexpr std::size_t kVirusTiSingleLength = 524;
-constexpr std::size_t kVirusFixedLength = 265;    // the 254-data-byte layout
+constexpr std::size_t kVirusFixedLength = 265;  // the 254-data-byte layout
 
-struct VirusMessage {
+struct VirusMessage
+{
     std::uint8_t type = kVirusSingle;
     std::uint8_t bank = 1;  // singles: 0 edit buffer, 1-4 A-D; multis: 0 or 1
     std::uint8_t program = 0;
-    std::string name;       // blank-padded to 10 at data 240 (single) or 4 (multi)
+    std::string name;  // blank-padded to 10 at data 240 (single) or 4 (multi)
     std::size_t length = kVirusClassicLength;
     std::uint8_t device = 0x00;
 };

@@ -64,9 +64,11 @@ QByteArray ReadAll(const QString& path)
 }
 
 // Answers every box and dialog from a script, and keeps what was asked.
-class CScriptedPrompt final : public IPrompt {
+class CScriptedPrompt final : public IPrompt
+{
 public:
-    struct CAsked {
+    struct CAsked
+    {
         EBox box;
         QString text;
     };
@@ -128,7 +130,8 @@ public:
 };
 
 // One run of the program over a settings file of the test's own.
-struct CShell {
+struct CShell
+{
     explicit CShell(const QString& ini, const QStringList& args = {QStringLiteral("bankwise")})
         : profile(ini.toStdString()), scope(profile), app(profile, prompt)
     {
@@ -160,7 +163,8 @@ const QString kMidnamFilter = QStringLiteral("MIDNAM Files (*.midnam)");
 const QString kReabankFilter = QStringLiteral("REAPER Bank Files (*.reabank)");
 
 // One bank whose number bank select cannot carry, titled beyond ASCII.
-class CWideBankExtractor final : public CDumpExtractor {
+class CWideBankExtractor final : public CDumpExtractor
+{
 public:
     CWideBankExtractor() : CDumpExtractor(IDS_SYNTH_ORBIT, "Bank %d", nullptr) {}
     bool Parse(CByteSource&, bool, std::uint32_t) override { return true; }
@@ -177,7 +181,8 @@ protected:
 
 }  // namespace
 
-class ShellTest : public QObject {
+class ShellTest : public QObject
+{
     Q_OBJECT
 
 private:
@@ -326,8 +331,8 @@ private slots:
         }
         QCOMPARE(dlg.windowTitle(), caption);
         for (const QWidget* text : dlg.findChildren<QWidget*>())
-            if (qobject_cast<const QLabel*>(text) != dlg.Control(COptionsDialog::IDC_PREVIEW)
-                && (qobject_cast<const QLabel*>(text) || qobject_cast<const QCheckBox*>(text)))
+            if (qobject_cast<const QLabel*>(text) != dlg.Control(COptionsDialog::IDC_PREVIEW) &&
+                (qobject_cast<const QLabel*>(text) || qobject_cast<const QCheckBox*>(text)))
                 QVERIFY2(text->width() >= text->sizeHint().width(), "a label is cut off");
         QCOMPARE(dlg.PreviewText(), preview);
         QVERIFY(ok->isEnabled());
@@ -355,7 +360,8 @@ private slots:
         shell.prompt.onExec = [](QDialog& dialog) {
             auto& dlg = dynamic_cast<COptionsDialog&>(dialog);
             static_cast<QLineEdit*>(dlg.Control(COptionsDialog::IDC_DEFINITION))->setText("X");
-            static_cast<QCheckBox*>(dlg.Control(COptionsDialog::IDC_SHOW_OPTIONS))->setChecked(false);
+            static_cast<QCheckBox*>(dlg.Control(COptionsDialog::IDC_SHOW_OPTIONS))
+                ->setChecked(false);
             dlg.reject();
             return dlg.result();
         };
@@ -371,7 +377,8 @@ private slots:
             auto* bank = static_cast<QLineEdit*>(dlg.Control(COptionsDialog::IDC_BANK_FORMAT));
             bank->selectAll();
             QTest::keyClicks(bank, QStringLiteral("Studio JV"));
-            static_cast<QCheckBox*>(dlg.Control(COptionsDialog::IDC_SHOW_OPTIONS))->setChecked(false);
+            static_cast<QCheckBox*>(dlg.Control(COptionsDialog::IDC_SHOW_OPTIONS))
+                ->setChecked(false);
             static_cast<QPushButton*>(dlg.Control(1))->click();
             return dlg.result();
         };
@@ -403,8 +410,9 @@ private slots:
         // extractor, the old edited text.
         shell.prompt.answers = {EAnswer::No, EAnswer::Cancel};
         QVERIFY(shell.app.OpenDocumentFile(Example("access-virus.syx")));
-        QCOMPARE(shell.prompt.Texts(), QStringList({QStringLiteral("Save changes to roland-jvxp?"),
-                                                    QStringLiteral("Modifications will be lost, OK ?")}));
+        QCOMPARE(shell.prompt.Texts(),
+                 QStringList({QStringLiteral("Save changes to roland-jvxp?"),
+                              QStringLiteral("Modifications will be lost, OK ?")}));
         QCOMPARE(shell.prompt.asked[1].box, EBox::OkCancel);
         QCOMPARE(shell.title(), QStringLiteral("access-virus - Bankwise"));
         QVERIFY(shell.view().toPlainText().startsWith(QStringLiteral("edited ; Cakewalk")));
@@ -414,7 +422,8 @@ private slots:
         shell.prompt.asked.clear();
         shell.prompt.answers = {EAnswer::Ok};
         shell.doc().OnViewOptions();
-        QCOMPARE(shell.prompt.Texts(), QStringList{QStringLiteral("Modifications will be lost, OK ?")});
+        QCOMPARE(shell.prompt.Texts(),
+                 QStringList{QStringLiteral("Modifications will be lost, OK ?")});
         QVERIFY(shell.view().toPlainText().startsWith(QStringLiteral("; Cakewalk")));
 
         // Yes to the query before an open saves like File > Save: the
@@ -424,7 +433,8 @@ private slots:
         shell.prompt.answers = {EAnswer::Yes, EAnswer::Ok};
         shell.prompt.files = {Path(QStringLiteral("kept.ins"))};
         QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
-        QCOMPARE(shell.prompt.requests.back().filterName, QStringLiteral("Instrument Files (*.ins)"));
+        QCOMPARE(shell.prompt.requests.back().filterName,
+                 QStringLiteral("Instrument Files (*.ins)"));
         QCOMPARE(shell.prompt.requests.back().startDir, m_dir.path());
         QVERIFY(ReadAll(Path(QStringLiteral("kept.ins"))).startsWith("x; Cakewalk"));
         QCOMPARE(shell.title(), QStringLiteral("emu-orbit - Bankwise"));
@@ -447,7 +457,8 @@ private slots:
             CShell shell(m_ini);
             CBankwiseDocTemplate& t = shell.app.Template();
             CBankwiseDoc* match = nullptr;
-            struct {
+            struct
+            {
                 const char* path;
                 CBankwiseDocTemplate::EConfidence expected;
             } const cases[] = {
@@ -466,11 +477,12 @@ private slots:
             QCOMPARE(text, QStringLiteral(".syx;*.mid"));
             QCOMPARE(t.MakeFileRequest(false).patterns,
                      QStringList({QStringLiteral("*.syx"), QStringLiteral("*.mid")}));
-            QCOMPARE(t.MakeFileRequest(false).filterName, QStringLiteral("Sysex File (*.syx; *.mid)"));
+            QCOMPARE(t.MakeFileRequest(false).filterName,
+                     QStringLiteral("Sysex File (*.syx; *.mid)"));
 
             // Five dumps: the four latest stay, latest first; opening one
             // again moves it to the front.
-            const char* dumps[] = {"emu-orbit.syx", "roland-jvxp.syx", "korg-prophecy.syx",
+            const char* dumps[] = {"emu-orbit.syx",   "roland-jvxp.syx", "korg-prophecy.syx",
                                    "korg-trrack.syx", "yamaha-fs1r.syx", "korg-prophecy.syx"};
             for (const char* dump : dumps)
                 QVERIFY(shell.app.OpenDocumentFile(Example(dump)));
@@ -480,7 +492,8 @@ private slots:
             // The File menu lists them as "&1 path" ... in place of the greyed
             // placeholder; choosing one opens that dump.
             QList<QAction*> recent;
-            for (QAction* a : shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions()) {
+            for (QAction* a :
+                 shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions()) {
                 if (a->isVisible() && a->text().contains(QLatin1String("Recent File")))
                     QFAIL("placeholder shown beside the list");
                 if (a->text().startsWith(QLatin1Char('&')) && a->text().at(1).isDigit())
@@ -538,8 +551,8 @@ private slots:
             QVERIFY(shell.close());
         }
         const auto stored = [this](const char* entry) {
-            return QString::fromStdString(
-                CSettingsProfile(m_ini.toStdString()).GetProfileString("Settings", entry, "absent"));
+            return QString::fromStdString(CSettingsProfile(m_ini.toStdString())
+                                              .GetProfileString("Settings", entry, "absent"));
         };
         QCOMPARE(stored("OpenDir"), openDir);
         QCOMPARE(stored("SaveDir"), saveDir);
@@ -576,8 +589,8 @@ private slots:
         QTest::newRow("folder") << m_dir.path() << "Cannot read " + m_dir.path() + ":\n";
         QTest::newRow("vanished") << Path(QStringLiteral("gone.syx"))
                                   << "Cannot read " + Path(QStringLiteral("gone.syx")) + ":\n";
-        QTest::newRow("too short") << Path(QStringLiteral("short.syx"))
-                                   << "File is too short to hold a dump!";
+        QTest::newRow("too short")
+            << Path(QStringLiteral("short.syx")) << "File is too short to hold a dump!";
         QTest::newRow("not a dump") << Path(QStringLiteral("names.ins")) << "Unknown file format!";
     }
     void badInput()
@@ -594,11 +607,12 @@ private slots:
         const std::string text = shell.view().GetTextBytes();
         QVERIFY(!shell.app.OpenDocumentFile(file));
         QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
-        QVERIFY2(shell.prompt.asked[0].text.startsWith(message), qPrintable(shell.prompt.asked[0].text));
+        QVERIFY2(shell.prompt.asked[0].text.startsWith(message),
+                 qPrintable(shell.prompt.asked[0].text));
         QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
         QCOMPARE(shell.view().GetTextBytes(), text);
-        if (QTest::currentDataTag() == QLatin1String("folder")
-            || QTest::currentDataTag() == QLatin1String("vanished"))
+        if (QTest::currentDataTag() == QLatin1String("folder") ||
+            QTest::currentDataTag() == QLatin1String("vanished"))
             QVERIFY(shell.optionsEnabled());
 
         // A save that cannot be written says so and leaves the file alone.
@@ -614,7 +628,8 @@ private slots:
         SetShowOptions(0);
         CShell shell(m_ini);
         CMainFrame& frame = *shell.app.MainFrame();
-        const struct {
+        const struct
+        {
             QKeySequence key;
             std::uint32_t id;
         } keys[] = {
@@ -663,7 +678,8 @@ private slots:
     void exportBothFormats()
     {
         SetShowOptions(0);
-        CSettingsProfile(m_ini.toStdString()).WriteProfileString("Roland JV/XP", "Definition", "Caf\xE9 JV");
+        CSettingsProfile(m_ini.toStdString())
+            .WriteProfileString("Roland JV/XP", "Definition", "Caf\xE9 JV");
         const QString dump = Example("roland-jvxp.syx");
         CShell shell(m_ini);
         QAction* exportAction = shell.app.MainFrame()->Action(ID_FILE_EXPORT);
@@ -674,13 +690,15 @@ private slots:
         const QStringList recent = shell.app.GetRecentFiles();
         for (const char* format : {"midnam", "reabank"}) {
             shell.prompt.files = {Path(QStringLiteral("jv"))};  // the filter adds the extension
-            shell.prompt.chosenFilters = {format == std::string_view("midnam") ? kMidnamFilter : kReabankFilter};
+            shell.prompt.chosenFilters = {format == std::string_view("midnam") ? kMidnamFilter
+                                                                               : kReabankFilter};
             exportAction->trigger();
             QCOMPARE(ReadAll(Path("jv." + QLatin1String(format))).toStdString(),
                      ConverterOutput(dump, m_ini, format));
         }
         QVERIFY(ReadAll(Path(QStringLiteral("jv.midnam"))).contains("Caf\xC3\xA9 JV"));
-        QCOMPARE(QFileInfo(shell.prompt.requests.front().proposedName).fileName(), "roland-jvxp.midnam");
+        QCOMPARE(QFileInfo(shell.prompt.requests.front().proposedName).fileName(),
+                 "roland-jvxp.midnam");
         QCOMPARE(shell.view().GetTextBytes(), text);
         QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
         QVERIFY(shell.doc().IsModified() && shell.doc().GetPathName().isEmpty());
@@ -691,12 +709,15 @@ private slots:
         shell.doc().m_pExtractor = std::make_unique<CWideBankExtractor>();
         shell.prompt.files = {Path(QStringLiteral("wide.reabank"))};
         QVERIFY(shell.doc().OnFileExport());  // on REAPER, as the last export
-        QCOMPARE(shell.prompt.Texts(), QStringList{QString::fromUtf8(
-            "Left out bank \"Caf\xC3\xA9\": its number 16384 cannot be sent as bank select MSB and LSB")});
+        QCOMPARE(shell.prompt.Texts(),
+                 QStringList{QString::fromUtf8("Left out bank \"Caf\xC3\xA9\": its number 16384 "
+                                               "cannot be sent as bank select MSB and LSB")});
 
         // Right after Save As; disabled once the dump is let go.
-        const QList<QAction*> file = shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions();
-        QCOMPARE(file.indexOf(exportAction), file.indexOf(shell.app.MainFrame()->Action(ID_FILE_SAVE_AS)) + 1);
+        const QList<QAction*> file =
+            shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions();
+        QCOMPARE(file.indexOf(exportAction),
+                 file.indexOf(shell.app.MainFrame()->Action(ID_FILE_SAVE_AS)) + 1);
         shell.prompt.answers = {EAnswer::No};
         QVERIFY(shell.close() && !exportAction->isEnabled());
     }
@@ -707,9 +728,15 @@ private slots:
         QTest::addColumn<QString>("dir");     // in the test's folder; "gone" never exists
         QTest::addColumn<QString>("ext");     // of the filter the dialog starts on
         QTest::newRow("nothing stored") << QString() << QString() << ".midnam";
-        QTest::newRow("reabank") << "reabank" << "exports" << ".reabank";
-        QTest::newRow("ins is not offered, folder gone") << "ins" << "gone" << ".midnam";
-        QTest::newRow("unknown") << "xml" << "exports" << ".midnam";
+        QTest::newRow("reabank") << "reabank"
+                                 << "exports"
+                                 << ".reabank";
+        QTest::newRow("ins is not offered, folder gone") << "ins"
+                                                         << "gone"
+                                                         << ".midnam";
+        QTest::newRow("unknown") << "xml"
+                                 << "exports"
+                                 << ".midnam";
     }
     void exportRemembers()
     {
@@ -729,14 +756,16 @@ private slots:
             QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
             shell.prompt.files = {exports + "/orbit"};
             QVERIFY(shell.doc().OnFileExport());
-            QCOMPARE(shell.prompt.startFilters.back(), ext == ".midnam" ? kMidnamFilter : kReabankFilter);
+            QCOMPARE(shell.prompt.startFilters.back(),
+                     ext == ".midnam" ? kMidnamFilter : kReabankFilter);
             const QString start = dir == "exports" ? exports : shell.doc().GetCurrentDir();
             QCOMPARE(shell.prompt.requests.back().proposedName, start + "/emu-orbit" + ext);
             QVERIFY(QFile::exists(exports + "/orbit" + ext));
         }
         const CSettingsProfile settings(m_ini.toStdString());
         QCOMPARE(settings.GetProfileString("Settings", "ExportDir", ""), exports.toStdString());
-        QCOMPARE(settings.GetProfileString("Settings", "ExportFormat", ""), ext.mid(1).toStdString());
+        QCOMPARE(settings.GetProfileString("Settings", "ExportFormat", ""),
+                 ext.mid(1).toStdString());
     }
 
     // The real dialog: both filters, the remembered one first with its
@@ -747,7 +776,8 @@ private slots:
         SetShowOptions(0);
         CShell shell(m_ini);
         QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
-        QVERIFY(!shell.doc().OnFileExport());  // cancelled in the scripted prompt, which keeps the request
+        QVERIFY(!shell.doc()
+                     .OnFileExport());  // cancelled in the scripted prompt, which keeps the request
         CFileRequest request = shell.prompt.requests.back();
         request.proposedName = Path(QStringLiteral("emu-orbit.reabank"));
         QString filter = kReabankFilter;
@@ -762,7 +792,8 @@ private slots:
             timer.stop();
             auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            seen << dialog->nameFilters() << name->text() << types->currentText() << dialog->defaultSuffix();
+            seen << dialog->nameFilters() << name->text() << types->currentText()
+                 << dialog->defaultSuffix();
             for (const QLabel* label : dialog->findChildren<QLabel*>(QStringLiteral("note")))
                 seen << (label->isVisible() ? label->text() : QStringLiteral("hidden"));
             QTest::keyClick(types, Qt::Key_Up);
@@ -771,8 +802,9 @@ private slots:
         });
         timer.start(10);
         QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path(QStringLiteral("picked.midnam")));
-        QCOMPARE(seen, QStringList({kMidnamFilter, kReabankFilter, "emu-orbit.reabank", kReabankFilter,
-                                    "reabank", LoadQString(IDS_SHELL_EXPORT_NOTE)}));
+        QCOMPARE(seen,
+                 QStringList({kMidnamFilter, kReabankFilter, "emu-orbit.reabank", kReabankFilter,
+                              "reabank", LoadQString(IDS_SHELL_EXPORT_NOTE)}));
         QCOMPARE(filter, kMidnamFilter);
     }
 
@@ -847,17 +879,20 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("0=USER:001 ")), qPrintable(text.left(400)));
         QVERIFY(text.contains(QStringLiteral("Patch[10240]=JV/XP User")));
 
-        CShell failing(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print-to"),
-                               Path(QStringLiteral("no/such/dir/out.pdf")), Example("roland-jvxp.syx")});
+        CShell failing(m_ini,
+                       {QStringLiteral("bankwise"), QStringLiteral("--print-to"),
+                        Path(QStringLiteral("no/such/dir/out.pdf")), Example("roland-jvxp.syx")});
         QCOMPARE(failing.status, 1);
-        QCOMPARE(failing.prompt.Texts(), QStringList{"Printing to " + Path("no/such/dir/out.pdf") + " failed."});
+        QCOMPARE(failing.prompt.Texts(),
+                 QStringList{"Printing to " + Path("no/such/dir/out.pdf") + " failed."});
 
         if (QPrinterInfo::availablePrinters().isEmpty()) {
             CShell noPrinter(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print"),
                                      Example("roland-jvxp.syx")});
             QCOMPARE(noPrinter.status, 1);
-            QCOMPARE(noPrinter.prompt.Texts(),
-                     QStringList{QStringLiteral("No printer is installed, so nothing was printed.")});
+            QCOMPARE(
+                noPrinter.prompt.Texts(),
+                QStringList{QStringLiteral("No printer is installed, so nothing was printed.")});
         }
     }
 };
