@@ -55,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "ff FF 0xff 10 010"},
         FormatCase{"%u", {FormatArg::Int(-1)}, "4294967295"},
         FormatCase{"%hhd", {FormatArg::Int(200)}, "-56"},
+        FormatCase{"%hhu %hu", {FormatArg::Int(200), FormatArg::Int(-1)}, "200 65535"},
         FormatCase{"%ld", {FormatArg::Int(9)}, "9"},
         FormatCase{"%i", {FormatArg::Int(-8192)}, "-8192"}, FormatCase{"%3c|", {A}, "  A|"},
         FormatCase{"100%%", {}, "100%"},

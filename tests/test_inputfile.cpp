@@ -4,11 +4,10 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "InputFile.h"
-#include "gen/MidiFile.h"
+#include "TestSupport.h"
 
 namespace bankwise {
 namespace {
@@ -19,16 +18,8 @@ using gen::Bytes;
 class InputFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { fs::create_directories(m_dir); }
-    void TearDown() override { fs::remove_all(m_dir, m_ec); }
-
-    // Tests run in parallel, and other checkouts may run theirs at once.
-    const fs::path m_dir =
-        fs::temp_directory_path() /
-        ("bankwise-inputfile-" +
-         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-         std::to_string(std::random_device{}()));
-    std::error_code m_ec;
+    const test::CScratchDir m_scratch;
+    const fs::path m_dir = m_scratch.path;
 };
 
 Bytes Pattern(std::size_t size)

@@ -5,8 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
-#include <sstream>
 #include <thread>
 
 #include <sys/stat.h>
@@ -14,20 +12,15 @@
 #include <unistd.h>
 
 #include "OutputFile.h"
+#include "TestSupport.h"
 
 namespace bankwise {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadText;
 
 const std::string kText = "; new text\r\n";
-
-std::string ReadText(const fs::path& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 void WriteText(const fs::path& path, const std::string& text)
 {
@@ -43,30 +36,12 @@ struct stat Status(const fs::path& path)
     return status;
 }
 
-int Temporaries(const fs::path& dir)
+TEST(OutputFile, EachKindOfTargetKeepsWhatItIs)
 {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(dir))
-        count += entry.path().extension() == ".tmp" ? 1 : 0;
-    return count;
-}
-
-class OutputFileTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { fs::create_directories(m_dir / "elsewhere"); }
-    void TearDown() override { fs::remove_all(m_dir, m_ec); }
-
-    // Tests run in parallel, and other checkouts may run theirs at once.
-    const fs::path m_dir = fs::temp_directory_path() /
-                           ("bankwise-outputfile-" + std::to_string(std::random_device{}()));
-    std::error_code m_ec;
-};
-
-TEST_F(OutputFileTest, EachKindOfTargetKeepsWhatItIs)
-{
+    const test::CScratchDir scratch;
+    const fs::path& dir = scratch.path;
     const bool root = geteuid() == 0;
-    const fs::path old = m_dir / "old.ins";
+    const fs::path old = dir / "old.ins";
     struct Case
     {
         const char* name;
@@ -103,25 +78,25 @@ TEST_F(OutputFileTest, EachKindOfTargetKeepsWhatItIs)
         {"hard-linked",
          [&] {
              WriteText(old, "old text, longer than the new one");
-             fs::create_hard_link(old, m_dir / "elsewhere" / "link.ins");
+             fs::create_hard_link(old, dir / "elsewhere" / "link.ins");
              return old;
          },
          "",
          [&](const fs::path& target) {
-             EXPECT_EQ(ReadText(m_dir / "elsewhere" / "link.ins"), kText);
+             EXPECT_EQ(ReadText(dir / "elsewhere" / "link.ins"), kText);
              EXPECT_EQ(Status(target).st_nlink, 2u);
          }},
         {"symbolic link",
          [&] {
-             WriteText(m_dir / "elsewhere" / "real.ins", "old");
-             chmod((m_dir / "elsewhere" / "real.ins").c_str(), 0640);
+             WriteText(dir / "elsewhere" / "real.ins", "old");
+             chmod((dir / "elsewhere" / "real.ins").c_str(), 0640);
              fs::create_symlink("elsewhere/real.ins", old);
              return old;
          },
          "",
          [&](const fs::path& target) {
              EXPECT_EQ(fs::read_symlink(target), "elsewhere/real.ins");
-             EXPECT_EQ(ReadText(m_dir / "elsewhere" / "real.ins"), kText);
+             EXPECT_EQ(ReadText(dir / "elsewhere" / "real.ins"), kText);
              EXPECT_EQ(Status(target).st_mode & 07777, 0640u);
          }},
         {"dangling link",
@@ -132,7 +107,7 @@ TEST_F(OutputFileTest, EachKindOfTargetKeepsWhatItIs)
          "",
          [&](const fs::path& target) {
              EXPECT_TRUE(fs::is_symlink(target));
-             EXPECT_EQ(ReadText(m_dir / "elsewhere" / "new.ins"), kText);
+             EXPECT_EQ(ReadText(dir / "elsewhere" / "new.ins"), kText);
          }},
         {"character device",
          [&] {
@@ -163,12 +138,12 @@ TEST_F(OutputFileTest, EachKindOfTargetKeepsWhatItIs)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "elsewhere");
+        fs::remove_all(dir);
+        fs::create_directories(dir / "elsewhere");
         const fs::path target = c.make();
         EXPECT_EQ(WriteOutputFile(target.string(), kText).value_or(""), c.reason);
         c.check(target);
-        EXPECT_EQ(Temporaries(m_dir) + Temporaries(m_dir / "elsewhere"), 0);
+        EXPECT_FALSE(test::HasTemporary(dir) || test::HasTemporary(dir / "elsewhere"));
     }
 }
 

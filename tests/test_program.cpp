@@ -5,10 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
-#include <sstream>
 #include <thread>
 
 #include <sys/stat.h>
@@ -16,6 +13,7 @@
 #include <unistd.h>
 
 #include "SettingsProfile.h"
+#include "TestSupport.h"
 #include "gen/OrbitGen.h"
 
 namespace bankwise {
@@ -23,22 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-std::string ReadText(const fs::path& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-bool HasTemporary(const fs::path& dir)
-{
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (entry.path().extension() == ".tmp")
-            return true;
-    }
-    return false;
-}
+using test::HasTemporary;
+using test::ReadText;
 
 class ProgramTest : public ::testing::Test
 {
@@ -49,7 +33,6 @@ protected:
         m_dump = (m_home / "orbit.syx").string();
         gen::WriteFile(m_dump, gen::JoinMessages({gen::MakeOrbitPreset(0, "First")}));
     }
-    void TearDown() override { fs::remove_all(m_home, m_ec); }
 
     // Starts the converter with its standard streams in files; the user's
     // and the system's settings folders are both inside the scratch home.
@@ -100,10 +83,8 @@ protected:
         return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // Tests run in parallel, and other checkouts may run theirs at once.
-    const fs::path m_home =
-        fs::temp_directory_path() / ("bankwise-program-" + std::to_string(std::random_device{}()));
-    std::error_code m_ec;
+    const test::CScratchDir m_scratch;
+    const fs::path m_home = m_scratch.path;
     std::string m_dump, m_out, m_err;
 };
 

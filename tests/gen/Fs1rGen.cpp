@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "Examples.h"
-
 namespace bankwise::gen {
 namespace {
 
@@ -22,12 +20,12 @@ Bytes MakeFs1rMessage(const Fs1rMessage& message)
     const auto count = static_cast<std::uint32_t>(message.dataLength);
     Bytes m{0xF0,
             0x43,
-            message.device,
+            0x10,
             0x5E,
             static_cast<std::uint8_t>((count >> 7) & 0x7F),
             static_cast<std::uint8_t>(count & 0x7F),
             message.addressHigh,
-            message.addressMid,
+            0x00,
             message.addressLow};
     const std::size_t nameLength = std::min(message.nameLength, message.dataLength);
     Append(m, FixedText(message.name, nameLength, ' '));
@@ -68,18 +66,6 @@ Bytes MakeVoiceBulk(const VoiceBulk& bulk)
     }
     AppendChecksumAndEnd(m, 6);
     return m;
-}
-
-void WriteFs1rExamples(const std::filesystem::path& dir)
-{
-    const std::vector<Bytes> messages{
-        MakeFs1rEditPerformance("Edit Buffer"), MakeFs1rPerformance(0, "Glass Choir"),
-        MakeFs1rPerformance(1, "Tidal Pad"),    MakeFs1rPerformance(2, "Formant Bass"),
-        MakeFs1rPerformance(3, "Night Bell"),   MakeFs1rVoice(0, "Vox Sweep"),
-        MakeFs1rVoice(1, "Reed Pulse"),
-    };
-    WriteFile(dir / "yamaha-fs1r.syx", JoinMessages(messages));
-    WriteFile(dir / "yamaha-fs1r.mid", MakeMidiFile(messages));
 }
 
 }  // namespace bankwise::gen

@@ -12,18 +12,16 @@ constexpr std::uint8_t kFs1rInternalVoice = 0x51;        // address 51 00 nn
 constexpr std::size_t kFs1rPerformanceData = 400;
 constexpr std::size_t kFs1rVoiceData = 608;
 
-// F0 43 dev 5E bc_hi bc_lo a_hi a_mid a_lo <data> checksum F7. The first
+// F0 43 10 5E bc_hi bc_lo a_hi a_mid a_lo <data> checksum F7. The first
 // data bytes carry the name, blank-padded to nameLength; the rest is filler
 // of 7-bit values.
 struct Fs1rMessage
 {
     std::uint8_t addressHigh = kFs1rInternalPerformance;
-    std::uint8_t addressMid = 0x00;
     std::uint8_t addressLow = 0;
     std::string name;
     std::size_t nameLength = 12;
     std::size_t dataLength = kFs1rPerformanceData;
-    std::uint8_t device = 0x10;
 };
 Bytes MakeFs1rMessage(const Fs1rMessage& message);
 

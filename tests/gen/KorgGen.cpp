@@ -1,19 +1,22 @@
 #include "KorgGen.h"
 
-#include "Examples.h"
-
 namespace bankwise::gen {
 namespace {
 
 constexpr std::size_t kNameLength = 16;
+constexpr std::size_t kKorgRecordLength = 535;
+constexpr std::size_t kKorgProgramsPerBank = 64;
+constexpr std::size_t kKorgAllDataSkip = 657;  // bytes between the bank byte and the packed data
+constexpr std::uint8_t kKorgProgramDataDump = 0x4C;
+constexpr std::uint8_t kKorgAllDataDump = 0x50;
 
 Bytes Header(KorgModel model, std::uint8_t function)
 {
     return {0xF0, 0x42, model.second, model.third, function};
 }
 
-}  // namespace
-
+// Each group of up to 7 bytes is sent as a byte holding their bit 7s (bit j
+// for byte j) followed by the bytes with bit 7 cleared.
 Bytes KorgPack(const Bytes& plain)
 {
     Bytes packed;
@@ -44,6 +47,8 @@ Bytes MakeKorgRecords(const std::vector<std::string>& names, std::size_t count)
     return records;
 }
 
+}  // namespace
+
 Bytes MakeKorgProgramDump(KorgModel model, std::uint8_t bank, const std::vector<std::string>& names)
 {
     const bool oneBank = bank == kKorgBankA || bank == kKorgBankB;
@@ -64,23 +69,6 @@ Bytes MakeKorgAllDataDump(KorgModel model, const std::vector<std::string>& names
     Append(m, KorgPack(MakeKorgRecords(names, 2 * kKorgProgramsPerBank)));
     m.push_back(0xF7);
     return m;
-}
-
-void WriteKorgExamples(const std::filesystem::path& dir)
-{
-    const std::vector<std::string> prophecy{
-        "Tidal Lead",  "Brass Canyon",    "Reed Whisper",   "Mallet Rain",
-        "Bowed Glass", "Fret Noise Solo", "Sub Bass Drift", "Ember Pad",
-    };
-    const Bytes both = MakeKorgProgramDump(kProphecy, kKorgBothBanks, prophecy);
-    WriteFile(dir / "korg-prophecy.syx", both);
-    WriteFile(dir / "korg-prophecy.mid", MakeMidiFile({both}));
-
-    const std::vector<std::string> trRack{
-        "Concert Grand", "Tine Piano", "Drawbar Jazz", "Nylon Guitar",
-        "Pizz Section",  "Choir Aahs", "Fretless",     "Warm Strings",
-    };
-    WriteFile(dir / "korg-trrack.syx", MakeKorgProgramDump(kTrRack, kKorgBankA, trRack));
 }
 
 }  // namespace bankwise::gen
