@@ -3,17 +3,6 @@
 #include <algorithm>
 
 namespace bankwise::gen {
-namespace {
-
-// Yamaha checksum: the 7-bit value that brings the sum of the byte count,
-// address and data bytes to 0 mod 128.
-void AppendChecksumAndEnd(Bytes& m, std::size_t from)
-{
-    m.push_back(RolandChecksum(m, from, m.size()));
-    m.push_back(0xF7);
-}
-
-}  // namespace
 
 Bytes MakeFs1rMessage(const Fs1rMessage& message)
 {
@@ -31,7 +20,9 @@ Bytes MakeFs1rMessage(const Fs1rMessage& message)
     Append(m, FixedText(message.name, nameLength, ' '));
     for (std::size_t i = nameLength; i < message.dataLength; ++i)
         m.push_back(static_cast<std::uint8_t>((i * 5 + message.addressLow) & 0x7F));
-    AppendChecksumAndEnd(m, 4);
+    // Yamaha's checksum over byte count, address and data is Roland's.
+    m.push_back(RolandChecksum(m, 4, m.size()));
+    m.push_back(0xF7);
     return m;
 }
 
@@ -42,16 +33,16 @@ Bytes MakeFs1rPerformance(std::uint8_t number, std::string_view name)
 
 Bytes MakeFs1rEditPerformance(std::string_view name)
 {
-    return MakeFs1rMessage({.addressHigh = kFs1rEditPerformance, .name = std::string(name)});
+    return MakeFs1rMessage({.addressHigh = 0x10, .name = std::string(name)});
 }
 
 Bytes MakeFs1rVoice(std::uint8_t number, std::string_view name)
 {
-    return MakeFs1rMessage({.addressHigh = kFs1rInternalVoice,
+    return MakeFs1rMessage({.addressHigh = 0x51,
                             .addressLow = number,
                             .name = std::string(name),
                             .nameLength = 10,
-                            .dataLength = kFs1rVoiceData});
+                            .dataLength = 608});
 }
 
 Bytes MakeVoiceBulk(const VoiceBulk& bulk)
@@ -64,7 +55,8 @@ Bytes MakeVoiceBulk(const VoiceBulk& bulk)
             m.push_back(static_cast<std::uint8_t>((i * 7 + v) & 0x7F));
         Append(m, FixedText(bulk.names[v], 10, ' '));
     }
-    AppendChecksumAndEnd(m, 6);
+    m.push_back(RolandChecksum(m, 6, m.size()));
+    m.push_back(0xF7);
     return m;
 }
 
