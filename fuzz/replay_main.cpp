@@ -1,8 +1,6 @@
-// Replays saved inputs through a fuzz target without libFuzzer, so that
-// every compiler builds the targets and the test suite runs the corpus and
-// the crash reproducers. Arguments are files or folders; a folder's regular
-// files are replayed in name order. No input at all is an error, so that a
-// wrong path cannot pass as an empty, green run.
+// Replays saved inputs (files, or folders in name order) through a fuzz
+// target without libFuzzer, so the test suite runs the corpus with any
+// compiler. No input at all is an error: a wrong path must not pass.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
-// Shared helpers of the test suite: converting bytes in memory as the
-// programs do, the one driver of the readers' walk and failure tables, and
-// scratch folders.
+// Shared helpers: converting bytes as the programs do, the one driver of
+// the readers' failure tables, scratch folders.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -39,9 +39,8 @@ struct Conversion
     std::string text;  // the definition, when an extractor exists
 };
 
-// Detects and parses bytes as the programs do and, when an extractor was
-// made (also after a failed parse, which the document keeps), writes its
-// definition with the current application profile.
+// Detects and parses as the programs do; any extractor made (also after a
+// failed parse, which the document keeps) writes its definition.
 inline Conversion Convert(const Bytes& bytes, bool midi = false)
 {
     Conversion result;
@@ -65,16 +64,15 @@ inline Bytes Raw(const std::vector<Bytes>& messages, bool midi)
     return midi ? gen::MakeMidiFile(messages) : gen::JoinMessages(messages);
 }
 
-// One case of a reader's walk: a file, whether it converts (error null) or
-// the one message the user sees, and how many patch lines are written then
-// (-1: not checked).
+// A file, the one message the user sees (null: it converts), and how many
+// patch lines are written then (-1: not checked).
 struct ReadCase
 {
     const char* what;
     Bytes file;
-    bool midi = false;
     const char* error = nullptr;
     int lines = -1;
+    bool midi = false;
 };
 
 // Names read before a fault stay: every case writes the line `kept`.
@@ -106,15 +104,13 @@ inline std::string ReadText(const std::filesystem::path& path)
 // Whether a writer left a temporary file in dir.
 inline bool HasTemporary(const std::filesystem::path& dir)
 {
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        if (entry.path().extension() == ".tmp")
-            return true;
-    }
-    return false;
+    return std::ranges::any_of(std::filesystem::directory_iterator(dir), [](const auto& entry) {
+        return entry.path().extension() == ".tmp";
+    });
 }
 
-// A folder of the test's own, gone afterwards. Tests run in parallel, and
-// other checkouts may run theirs at once.
+// A folder of the test's own, gone afterwards; a random name, as tests and
+// other checkouts run at once.
 struct CScratchDir
 {
     CScratchDir() { std::filesystem::create_directories(path); }

@@ -149,10 +149,6 @@ TEST_F(CliTest, OverridesApplyOverStoredOrDefaultSettings)
     constexpr const char* kOrbit = "E-MU Orbit/Phatt/Caranaval";
     m_stored.WriteProfileString(kOrbit, "Definition", "Stored Orbit");
     m_stored.WriteProfileString(kOrbit, "BankFormat", "Stored %d");
-    // One dump goes to standard output byte for byte; nothing stored is read.
-    EXPECT_EQ(Run({"--no-settings", m_orbit}), kExitOk);
-    EXPECT_EQ(m_out, kOrbitText);
-    EXPECT_EQ(m_err, "");
     const std::vector<std::pair<Strings, Strings>> cases{
         // arguments, lines of the output
         {{"--bank-format", "Bank %d", m_orbit}, {"[Bank 0]", "[Stored Orbit]"}},

@@ -1,7 +1,5 @@
-// The converter's files. The input: the first bytes come from the file, the
-// whole dump is read once into memory the readers then work on in place.
-// The output is written over whatever the user named: every kind of target
-// keeps what it is, and a replaced file keeps its mode, owner and links.
+// The converter's input is read once into memory the readers work on; its
+// output is written over any kind of target, which keeps what it is.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -84,11 +82,6 @@ TEST(InputFile, ReadsAFileThatGrewOrShrankToItsEnd)
 
 const std::string kText = "; new text\r\n";
 
-void WriteText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 struct stat Status(const fs::path& path)
 {
     struct stat status
@@ -121,7 +114,7 @@ TEST_F(OutputFileTest, RegularFilesKeepModeAndOwner)
 {
     const bool root = geteuid() == 0;
     for (const mode_t mode : {0644, 0600, 0444}) {
-        WriteText(m_old, "old");
+        std::ofstream(m_old) << "old";
         chmod(m_old.c_str(), mode);
         if (root) {
             EXPECT_EQ(chown(m_old.c_str(), 4321, 4322), 0);
@@ -138,14 +131,14 @@ TEST_F(OutputFileTest, RegularFilesKeepModeAndOwner)
 // Links keep leading where they led, to the text written there.
 TEST_F(OutputFileTest, LinksAreWrittenThrough)
 {
-    WriteText(m_old, "old text, longer than the new one");
+    std::ofstream(m_old) << "old text, longer than the new one";
     fs::create_hard_link(m_old, m_dir / "elsewhere" / "link.ins");
     EXPECT_EQ(Write(m_old), "");
     EXPECT_EQ(ReadText(m_dir / "elsewhere" / "link.ins"), kText);
     EXPECT_EQ(Status(m_old).st_nlink, 2u);
 
     const fs::path real = m_dir / "elsewhere" / "real.ins", soft = m_dir / "soft.ins";
-    WriteText(real, "old");
+    std::ofstream(real) << "old";
     chmod(real.c_str(), 0640);
     fs::create_symlink("elsewhere/real.ins", soft);
     fs::create_symlink("elsewhere/new.ins", m_dir / "dangling.ins");

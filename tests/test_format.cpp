@@ -1,7 +1,5 @@
-// The formatter that renders user patterns (printf results for what it
-// understands, the pattern as typed for everything else, bounded output for
-// hostile widths), settings present but empty, and the busy indicator.
-// What patterns make of a dump is in the golden files.
+// The formatter of user patterns, settings, the busy indicator; what the
+// patterns make of a dump is in the golden files.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,6 +20,8 @@ FormatArg Int(long long value)
     return FormatArg::Int(value);
 }
 
+// Conversions that ask for more or other arguments than are passed stay as
+// typed (from "%s%d" on), and nothing is read that was not passed.
 TEST(SafeFormat, RendersAsPrintfDoes)
 {
     const FormatArg a = FormatArg::Char('A');
@@ -46,9 +46,6 @@ TEST(SafeFormat, RendersAsPrintfDoes)
         {"100%%", {}, "100%"},
         {"%s=%s", {FormatArg::Text("a"), FormatArg::Text("b")}, "a=b"},
         {"[%-3s][%.2s]", {FormatArg::Text("a"), FormatArg::Text("xyz")}, "[a  ][xy]"},
-        {"[%c]", {Int(0)}, std::string("[\0]", 3)},
-        // Conversions that ask for more or other arguments than are passed
-        // stay as typed, and nothing is read that was not passed.
         {"%s%d", {Int(3)}, "%s3"},
         {"%d-%d", {Int(3)}, "3-%d"},
         {"%n%d", {Int(3)}, "%n3"},
@@ -63,6 +60,7 @@ TEST(SafeFormat, RendersAsPrintfDoes)
         {"%d%c", {a}, "65%c"}};
     for (const auto& [pattern, args, expected] : cases)
         EXPECT_EQ(SafeFormat(pattern, args), expected) << pattern;
+    EXPECT_EQ(SafeFormat("[%c]", {Int(0)}), std::string("[\0]", 3));
 }
 
 TEST(SafeFormat, HugeWidthsAndPrecisionsAreCapped)
@@ -79,10 +77,8 @@ TEST(Writer, SettingsPresentButEmptyAreEmpty)
 {
     CMemoryProfile profile;
     CScopedAppProfile scope(profile);
-    CJvXpExtractor jv;
-    EXPECT_EQ(jv.GetInstrFormat(), "USER:%03d ");
     profile.WriteProfileString("Roland JV/XP", "InstrFormat", "");
-    EXPECT_EQ(jv.GetInstrFormat(), "");
+    EXPECT_EQ(CJvXpExtractor().GetInstrFormat(), "");
     profile.WriteProfileInt("Roland JV/XP", "Number", 42);
     profile.WriteProfileString("Roland JV/XP", "Text", "12abc");
     EXPECT_EQ(profile.GetProfileInt("Roland JV/XP", "Number", 7), 42);

@@ -1,9 +1,6 @@
-// Every golden file is what bankwise-convert must write, byte for byte:
-// DIR/NAME.ins (or .midnam, .reabank) for the dump DIR/NAME.syx and/or
-// DIR/NAME.mid. A NAME of the form DUMP@VARIANT is the same dump with the
-// arguments of NAME.args (one a line); NAME.err holds what standard error
-// must show, with the dump's file name for its path, and is empty when absent.
-// The writers on what no family's dump gives come after.
+// What bankwise-convert writes, byte for byte as every golden file holds it
+// (the layout is in tests/data/README.md); then the writers on what no
+// family's dump gives.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -88,10 +88,9 @@ protected:
     std::string m_dump, m_out, m_err;
 };
 
-// --help, --version and --no-settings never open the settings store, so a
-// FIFO in its place cannot hold them up; a run that needs the settings
-// passes over a store file that is no regular file or is too large to be
-// one, with one warning, and goes on with the defaults.
+// --version and --no-settings never open the settings store, so a FIFO
+// cannot hold them up; a run that needs it passes over a store that is no
+// regular file or too large, with one warning, and uses the defaults.
 TEST_F(ProgramTest, OnlyAUsableSettingsFileIsRead)
 {
     const fs::path own = m_home / ".config" / "Orvane" / "Bankwise.conf";
@@ -117,7 +116,6 @@ TEST_F(ProgramTest, OnlyAUsableSettingsFileIsRead)
         EText text;
     } cases[] = {
         {EStore::Fifo, own, {"--version"}, "", EText::Any},
-        {EStore::Fifo, own, {"--help"}, "", EText::Any},
         {EStore::Fifo, own, {"--no-settings", m_dump}, "", EText::Defaults},
         {EStore::Fifo,
          own,

@@ -4,17 +4,11 @@
 
 #include <QSettings>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "SettingsProfile.h"
 #include "TestSupport.h"
 
 namespace bankwise {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kOrbit = "E-MU Orbit/Phatt/Caranaval";
 

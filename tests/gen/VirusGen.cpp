@@ -1,7 +1,5 @@
 #include "VirusGen.h"
 
-#include <stdexcept>
-
 namespace bankwise::gen {
 namespace {
 
@@ -14,8 +12,6 @@ constexpr std::size_t kNameLength = 10;
 
 Bytes MakeVirusMessage(const VirusMessage& message)
 {
-    if (message.length < kHeaderLength + 2)
-        throw std::invalid_argument("a Virus dump holds at least header, checksum and F7");
     Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, message.type, message.bank, message.program};
     const std::size_t dataLength = message.length - kHeaderLength - 2;
     const std::size_t nameAt = message.type == kVirusMulti ? kMultiNameData : kSingleNameData;
