@@ -79,7 +79,7 @@ TEST(Writer, SettingsPresentButEmptyAreEmpty)
     CScopedAppProfile scope(profile);
     profile.WriteProfileString("Roland JV/XP", "InstrFormat", "");
     EXPECT_EQ(CJvXpExtractor().GetInstrFormat(), "");
-    profile.WriteProfileInt("Roland JV/XP", "Number", 42);
+    EXPECT_TRUE(profile.WriteProfileInt("Roland JV/XP", "Number", 42));
     profile.WriteProfileString("Roland JV/XP", "Text", "12abc");
     EXPECT_EQ(profile.GetProfileInt("Roland JV/XP", "Number", 7), 42);
     EXPECT_EQ(profile.GetProfileInt("Roland JV/XP", "Text", 7), 7);
