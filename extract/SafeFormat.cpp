@@ -6,7 +6,7 @@
 namespace bankwise {
 namespace {
 
-struct Spec
+struct Conversion
 {
     bool left = false;       // '-'
     bool plus = false;       // '+'
@@ -17,7 +17,7 @@ struct Spec
     bool hasPrecision = false;
     std::size_t precision = 0;
     int lengthShorts = 0;  // 1 for h, 2 for hh
-    char conversion = 0;
+    char specifier = 0;    // d i u o x X c s
 };
 
 bool IsDigit(char c)
@@ -40,37 +40,38 @@ std::size_t ReadNumber(std::string_view pattern, std::size_t& i)
 // Parses the conversion that starts at pattern[start] == '%'. On success
 // sets end to one past the conversion character and returns true; returns
 // false for anything this formatter does not understand.
-bool ParseSpec(std::string_view pattern, std::size_t start, Spec& spec, std::size_t& end)
+bool ParseConversion(std::string_view pattern, std::size_t start, Conversion& conv,
+                     std::size_t& end)
 {
     std::size_t i = start + 1;
     for (; i < pattern.size(); ++i) {
         const char c = pattern[i];
         if (c == '-')
-            spec.left = true;
+            conv.left = true;
         else if (c == '+')
-            spec.plus = true;
+            conv.plus = true;
         else if (c == ' ')
-            spec.space = true;
+            conv.space = true;
         else if (c == '#')
-            spec.alternate = true;
+            conv.alternate = true;
         else if (c == '0')
-            spec.zero = true;
+            conv.zero = true;
         else
             break;
     }
-    spec.width = ReadNumber(pattern, i);
+    conv.width = ReadNumber(pattern, i);
     if (i < pattern.size() && pattern[i] == '.') {
         ++i;
-        spec.hasPrecision = true;
-        spec.precision = ReadNumber(pattern, i);
+        conv.hasPrecision = true;
+        conv.precision = ReadNumber(pattern, i);
     }
     // Length modifiers: the value is already an int, so only h and hh change it.
     if (i < pattern.size() && pattern[i] == 'h') {
         ++i;
-        spec.lengthShorts = 1;
+        conv.lengthShorts = 1;
         if (i < pattern.size() && pattern[i] == 'h') {
             ++i;
-            spec.lengthShorts = 2;
+            conv.lengthShorts = 2;
         }
     } else if (i < pattern.size() && pattern[i] == 'l') {
         ++i;
@@ -93,13 +94,13 @@ bool ParseSpec(std::string_view pattern, std::size_t start, Spec& spec, std::siz
     case 'c':
         break;
     case 's':
-        if (spec.lengthShorts != 0)
+        if (conv.lengthShorts != 0)
             return false;
         break;
     default:
         return false;
     }
-    spec.conversion = c;
+    conv.specifier = c;
     end = i + 1;
     return true;
 }
@@ -109,27 +110,27 @@ void Pad(std::string& out, std::size_t count, char fill)
     out.append(count, fill);
 }
 
-void AppendField(std::string& out, const Spec& spec, std::string_view body)
+void AppendField(std::string& out, const Conversion& conv, std::string_view body)
 {
-    const std::size_t pad = spec.width > body.size() ? spec.width - body.size() : 0;
-    if (!spec.left)
+    const std::size_t pad = conv.width > body.size() ? conv.width - body.size() : 0;
+    if (!conv.left)
         Pad(out, pad, ' ');
     out.append(body);
-    if (spec.left)
+    if (conv.left)
         Pad(out, pad, ' ');
 }
 
-void AppendInteger(std::string& out, const Spec& spec, long long raw)
+void AppendInteger(std::string& out, const Conversion& conv, long long raw)
 {
     // The C library reads these conversions as a 32-bit int; do the same.
     auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw & 0xFFFFFFFF));
-    if (spec.lengthShorts == 1)
+    if (conv.lengthShorts == 1)
         value = static_cast<std::int16_t>(value & 0xFFFF);
-    else if (spec.lengthShorts == 2)
+    else if (conv.lengthShorts == 2)
         value = static_cast<std::int8_t>(
             value & 0xFF);  // NOLINT(bugprone-signed-char-misuse): hh is signed
 
-    const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+    const bool isSigned = conv.specifier == 'd' || conv.specifier == 'i';
     bool negative = false;
     std::uint32_t magnitude = 0;
     if (isSigned) {
@@ -138,19 +139,19 @@ void AppendInteger(std::string& out, const Spec& spec, long long raw)
             negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
     } else {
         magnitude = static_cast<std::uint32_t>(value);
-        if (spec.lengthShorts == 1)
+        if (conv.lengthShorts == 1)
             magnitude &= 0xFFFF;
-        else if (spec.lengthShorts == 2)
+        else if (conv.lengthShorts == 2)
             magnitude &= 0xFF;
     }
 
     unsigned base = 10;
     const char* digitsSet = "0123456789abcdef";
-    if (spec.conversion == 'o')
+    if (conv.specifier == 'o')
         base = 8;
-    else if (spec.conversion == 'x')
+    else if (conv.specifier == 'x')
         base = 16;
-    else if (spec.conversion == 'X') {
+    else if (conv.specifier == 'X') {
         base = 16;
         digitsSet = "0123456789ABCDEF";
     }
@@ -158,36 +159,36 @@ void AppendInteger(std::string& out, const Spec& spec, long long raw)
     std::string digits;
     for (std::uint32_t m = magnitude; m != 0; m /= base)
         digits.insert(digits.begin(), digitsSet[m % base]);
-    if (!spec.hasPrecision && digits.empty())
+    if (!conv.hasPrecision && digits.empty())
         digits.push_back('0');  // not = "0": GCC 12 -O2 gives a false -Wrestrict there
-    if (spec.hasPrecision && digits.size() < spec.precision)
-        digits.insert(0, spec.precision - digits.size(), '0');
-    if (spec.conversion == 'o' && spec.alternate && (digits.empty() || digits.front() != '0'))
+    if (conv.hasPrecision && digits.size() < conv.precision)
+        digits.insert(0, conv.precision - digits.size(), '0');
+    if (conv.specifier == 'o' && conv.alternate && (digits.empty() || digits.front() != '0'))
         digits.insert(digits.begin(), '0');
 
     std::string prefix;
     if (isSigned) {
         if (negative)
             prefix = "-";
-        else if (spec.plus)
+        else if (conv.plus)
             prefix = "+";
-        else if (spec.space)
+        else if (conv.space)
             prefix = " ";
-    } else if (spec.alternate && magnitude != 0) {
-        if (spec.conversion == 'x')
+    } else if (conv.alternate && magnitude != 0) {
+        if (conv.specifier == 'x')
             prefix = "0x";
-        else if (spec.conversion == 'X')
+        else if (conv.specifier == 'X')
             prefix = "0X";
     }
 
     const std::size_t length = prefix.size() + digits.size();
-    if (spec.zero && !spec.left && !spec.hasPrecision && spec.width > length) {
+    if (conv.zero && !conv.left && !conv.hasPrecision && conv.width > length) {
         out += prefix;
-        Pad(out, spec.width - length, '0');
+        Pad(out, conv.width - length, '0');
         out += digits;
         return;
     }
-    AppendField(out, spec, prefix + digits);
+    AppendField(out, conv, prefix + digits);
 }
 
 }  // namespace
@@ -210,9 +211,9 @@ std::string SafeFormat(std::string_view pattern, std::span<const FormatArg> args
             i += 2;
             continue;
         }
-        Spec spec;
+        Conversion conv;
         std::size_t end = 0;
-        const bool understood = ParseSpec(pattern, i, spec, end);
+        const bool understood = ParseConversion(pattern, i, conv, end);
         if (!understood) {
             // Write the '%' itself and go on: what follows is plain text.
             out += '%';
@@ -220,23 +221,23 @@ std::string SafeFormat(std::string_view pattern, std::span<const FormatArg> args
             continue;
         }
         const FormatArg::Kind wanted =
-            spec.conversion == 's' ? FormatArg::Kind::Text : FormatArg::Kind::Integer;
+            conv.specifier == 's' ? FormatArg::Kind::Text : FormatArg::Kind::Integer;
         if (next >= args.size() || args[next].kind() != wanted) {
             out.append(pattern.substr(i, end - i));
             i = end;
             continue;
         }
         const FormatArg& arg = args[next++];
-        if (spec.conversion == 's') {
+        if (conv.specifier == 's') {
             std::string_view text = arg.text();
-            if (spec.hasPrecision && text.size() > spec.precision)
-                text = text.substr(0, spec.precision);
-            AppendField(out, spec, text);
-        } else if (spec.conversion == 'c') {
+            if (conv.hasPrecision && text.size() > conv.precision)
+                text = text.substr(0, conv.precision);
+            AppendField(out, conv, text);
+        } else if (conv.specifier == 'c') {
             const char letter = static_cast<char>(static_cast<unsigned char>(arg.integer() & 0xFF));
-            AppendField(out, spec, std::string_view(&letter, 1));
+            AppendField(out, conv, std::string_view(&letter, 1));
         } else {
-            AppendInteger(out, spec, arg.integer());
+            AppendInteger(out, conv, arg.integer());
         }
         i = end;
     }

@@ -1,6 +1,5 @@
-// The fuzz targets' own assertion: a broken invariant must stop the run
-// with a crash that libFuzzer saves as a reproducer, in every build type
-// (assert() would vanish from the release-style fuzz builds).
+// A broken invariant stops the run with a crash that libFuzzer saves as a
+// reproducer, in every build type (assert() would vanish from release builds).
 #pragma once
 
 #include <cstdio>

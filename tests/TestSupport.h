@@ -1,8 +1,16 @@
-// Shared helpers of the test suite: running the detector over bytes in
-// memory and collecting what it would show the user.
+// Shared helpers: converting bytes as the programs do, the one driver of
+// the readers' failure tables, scratch folders.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,25 +21,27 @@
 
 namespace bankwise::test {
 
+using gen::Bytes;
+using Strings = std::vector<std::string>;
+
 class CCollectingSink final : public IMessageSink
 {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
+    Strings messages;
 };
 
 struct Conversion
 {
     bool ok = false;
-    std::vector<std::string> messages;  // what the user was shown
+    Strings messages;  // what the user was shown
     std::unique_ptr<CDumpExtractor> extractor;
     std::string text;  // the definition, when an extractor exists
 };
 
-// Detects and parses bytes as a file with or without the MIDI-file flag and,
-// when an extractor was made, writes its definition with the current
-// application profile.
-inline Conversion Convert(const gen::Bytes& bytes, bool midi = false)
+// Detects and parses as the programs do; any extractor made (also after a
+// failed parse, which the document keeps) writes its definition.
+inline Conversion Convert(const Bytes& bytes, bool midi = false)
 {
     Conversion result;
     CMemoryByteSource source(bytes);
@@ -43,23 +53,74 @@ inline Conversion Convert(const gen::Bytes& bytes, bool midi = false)
     return result;
 }
 
-// Runs one extractor's Parse directly over bytes.
-inline bool ParseBytes(CDumpExtractor& extractor, const gen::Bytes& bytes, bool midi,
-                       std::uint32_t offset)
+inline Bytes Cut(Bytes bytes, std::size_t length)
 {
-    CMemoryByteSource source(bytes);
-    return extractor.Parse(source, midi, offset);
+    bytes.resize(length);
+    return bytes;
 }
 
-// Joins lines with CR LF after each, as the writers end every line.
-inline std::string Lines(std::initializer_list<const char*> lines)
+inline Bytes Raw(const std::vector<Bytes>& messages, bool midi)
 {
-    std::string text;
-    for (const char* line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
+    return midi ? gen::MakeMidiFile(messages) : gen::JoinMessages(messages);
 }
+
+// A file, the one message the user sees (null: it converts), and how many
+// patch lines are written then (-1: not checked).
+struct ReadCase
+{
+    const char* what;
+    Bytes file;
+    const char* error = nullptr;
+    int lines = -1;
+    bool midi = false;
+};
+
+// Names read before a fault stay: every case writes the line `kept`.
+inline void ExpectReads(const std::vector<ReadCase>& cases, const std::string& kept)
+{
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Conversion result = Convert(c.file, c.midi);
+        EXPECT_EQ(result.ok, c.error == nullptr);
+        EXPECT_EQ(result.messages, c.error != nullptr ? Strings{c.error} : Strings{});
+        EXPECT_NE(result.text.find("\r\n" + kept + "\r\n"), std::string::npos) << result.text;
+        int lines = 0;  // "<slot>=..."
+        const std::string& text = result.text;
+        for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+            lines += at + 2 < text.size() && std::isdigit(static_cast<unsigned char>(text[at + 2]));
+        if (c.lines >= 0) {
+            EXPECT_EQ(lines, c.lines) << result.text;
+        }
+    }
+}
+
+inline std::string ReadText(const std::filesystem::path& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// Whether a writer left a temporary file in dir.
+inline bool HasTemporary(const std::filesystem::path& dir)
+{
+    return std::ranges::any_of(std::filesystem::directory_iterator(dir), [](const auto& entry) {
+        return entry.path().extension() == ".tmp";
+    });
+}
+
+// A folder of the test's own, gone afterwards; a random name, as tests and
+// other checkouts run at once.
+struct CScratchDir
+{
+    CScratchDir() { std::filesystem::create_directories(path); }
+    ~CScratchDir() { std::filesystem::remove_all(path, ec); }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("bankwise-" + std::to_string(std::random_device{}()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::error_code ec;
+};
 
 }  // namespace bankwise::test

@@ -1,8 +1,10 @@
-// Recognising a dump from its first bytes: the failure table, the signature
-// order, and what the detector leaves in the document's slot.
+// Reading a dump: the first bytes select the family or fail, and the whole
+// dump is read in place or copied, whatever length its source claims.
 #include <gtest/gtest.h>
 
-#include "Detector.h"
+#include <optional>
+
+#include "ByteSource.h"
 #include "OrbitExtractor.h"
 #include "TestSupport.h"
 #include "gen/OrbitGen.h"
@@ -10,115 +12,61 @@
 namespace bankwise {
 namespace {
 
-using gen::Bytes;
-using test::Convert;
+using test::Bytes;
 
-constexpr const char* kUnknownFormat = "Unknown file format!";
 constexpr const char* kUnknownData = "File contains unknown data!";
 
-TEST(Detector, ShortFilesFailSilently)
+TEST(Detector, FirstBytesSelectTheFamilyOrFail)
 {
-    for (const bool midi : {false, true}) {
-        for (const Bytes& bytes : {Bytes{}, Bytes{0xF0, 0x18, 0x0A, 0x00, 0x01}}) {
-            const auto result = Convert(bytes, midi);
-            EXPECT_FALSE(result.ok);
-            EXPECT_TRUE(result.messages.empty());
-            EXPECT_EQ(result.extractor, nullptr);
-        }
+    const std::pair<Bytes, const char*> cases[] = {
+        // family, or the message when detection fails
+        {{0xF0, 0x18, 0x0A, 0x00, 0x01, 0x00}, "E-MU Orbit/Phatt/Caranaval"},
+        {{0xF0, 0x41, 0x10, 0x6A, 0x12, 0x11}, "Roland JV/XP"},
+        {{0xF0, 0x42, 0x30, 0x41, 0x4C, 0x10}, "Korg Prophecy"},
+        {{0xF0, 0x42, 0x3B, 0x41, 0x4C, 0x10}, "Korg Prophecy"},  // both match: Prophecy first
+        {{0xF0, 0x42, 0x3B, 0x00, 0x4C, 0x10}, "Korg TR-Rack"},
+        {{0xF0, 0x43, 0x10, 0x5E, 0x03, 0x10}, "Yamaha FS1R"},
+        {{0xF0, 0x43, 0x00, 0x09, 0x20, 0x00}, "Yamaha FS1R"},
+        {{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00}, "access Virus"},
+        {{0xF0, 0x7E, 0x00, 0x06, 0x01, 0xF7}, kUnknownData},
+        {{0xF0, 0x41, 0x10, 0x42, 0x12, 0x40}, kUnknownData},  // another Roland model
+        {{0xF0, 0x43, 0x10, 0x00, 0x09, 0x00}, kUnknownData},
+        {{0xF0, 0x43, 0x00, 0x4C, 0x00, 0x00}, kUnknownData},  // another Yamaha format
+        {{0xF0, 0x00, 0x20, 0x33, 0x02, 0x00}, kUnknownData},
+        {{0x18, 0x0A, 0x00, 0x01, 0x00, 0x00}, "Unknown file format!"},
+        {{'M', 'T', 'h', 'd', 0x00, 0x00}, "Unknown file format!"},  // MIDI read as raw
+    };
+    for (const auto& [head, expected] : cases) {
+        const test::Conversion result = test::Convert(head);
+        if (result.extractor != nullptr)
+            EXPECT_EQ(result.extractor->GetSynthName(), expected);
+        else
+            EXPECT_EQ(result.messages, test::Strings{expected});
     }
-}
-
-struct RawCase
-{
-    Bytes head;
-    const char* family;   // display name, or null when detection fails
-    const char* message;  // shown when detection fails
-};
-
-void PrintTo(const RawCase& c, std::ostream* os)
-{
-    *os << (c.family != nullptr ? c.family : c.message);
-}
-
-class RawSignatures : public ::testing::TestWithParam<RawCase>
-{
-};
-
-TEST_P(RawSignatures, SelectFamilyOrFail)
-{
-    const RawCase& c = GetParam();
-    std::unique_ptr<CDumpExtractor> slot;
-    CMemoryByteSource source(c.head);
-    test::CCollectingSink sink;
-    DetectAndParse(source, false, sink, slot);
-    if (c.family == nullptr) {
-        EXPECT_EQ(slot, nullptr);
-        EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
-    } else {
-        ASSERT_NE(slot, nullptr);
-        EXPECT_EQ(slot->GetSynthName(), c.family);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    FirstBytes, RawSignatures,
-    ::testing::Values(
-        RawCase{{0xF0, 0x18, 0x0A, 0x00, 0x01, 0x00}, "E-MU Orbit/Phatt/Caranaval", nullptr},
-        RawCase{{0xF0, 0x41, 0x10, 0x6A, 0x12, 0x11}, "Roland JV/XP", nullptr},
-        RawCase{{0xF0, 0x42, 0x30, 0x41, 0x4C, 0x10}, "Korg Prophecy", nullptr},
-        // Both Korg tests match: the Prophecy row comes first.
-        RawCase{{0xF0, 0x42, 0x3B, 0x41, 0x4C, 0x10}, "Korg Prophecy", nullptr},
-        RawCase{{0xF0, 0x42, 0x3B, 0x00, 0x4C, 0x10}, "Korg TR-Rack", nullptr},
-        RawCase{{0xF0, 0x43, 0x10, 0x5E, 0x03, 0x10}, "Yamaha FS1R", nullptr},
-        RawCase{{0xF0, 0x43, 0x00, 0x09, 0x20, 0x00}, "Yamaha FS1R", nullptr},
-        RawCase{{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00}, "access Virus", nullptr},
-        RawCase{{0xF0, 0x7E, 0x00, 0x06, 0x01, 0xF7}, nullptr, kUnknownData},
-        RawCase{{0xF0, 0x43, 0x10, 0x00, 0x09, 0x00}, nullptr, kUnknownData},
-        RawCase{{0xF0, 0x00, 0x20, 0x33, 0x02, 0x00}, nullptr, kUnknownData},
-        RawCase{{0x18, 0x0A, 0x00, 0x01, 0x00, 0x00}, nullptr, kUnknownFormat},
-        // A Standard MIDI File read without the MIDI-file flag.
-        RawCase{{'M', 'T', 'h', 'd', 0x00, 0x00}, nullptr, kUnknownFormat}));
-
-TEST(Detector, RawSysExReadAsMidiIsUnknownFormat)
-{
-    const auto result = Convert(gen::MakeOrbitPreset(0, "x"), true);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.messages, std::vector<std::string>{kUnknownFormat});
-}
-
-TEST(Detector, MidiSignatureFoundAfterAForeignMessage)
-{
-    // A universal identity reply first, then an E-MU preset, all inside
-    // the first 128 bytes.
-    const Bytes foreign{0xF0, 0x7E, 0x00, 0x06, 0x02, 0x18, 0x04, 0x04, 0xF7};
-    const Bytes file =
-        gen::MakeMidiFile({foreign, gen::MakeOrbitPreset(5, "Found")}, {.otherEvents = false});
-    const auto result = Convert(file, true);
-    // The foreign message's own 0x18 byte is not followed by 0x0A, so the
-    // first match is the preset's manufacturer byte.
-    EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(result.messages.empty());
-    auto* orbit = dynamic_cast<COrbitExtractor*>(result.extractor.get());
-    ASSERT_NE(orbit, nullptr);
-    ASSERT_EQ(orbit->m_banks[0].size(), 6u);
-    EXPECT_EQ(orbit->m_banks[0][5], "Found");
 }
 
 TEST(Detector, MidiFailures)
 {
-    // No SysEx at all.
-    const Bytes noSysEx = gen::MakeMidiFile({}, {.otherEvents = true});
-    // Only a message of a make the detector does not know.
-    const Bytes unknown = gen::MakeMidiFile({{0xF0, 0x7D, 0x01, 0x02, 0xF7}});
-    // The first 0xF0 at byte 128 or later: a long meta text pushes it out.
-    Bytes late = gen::MakeMidiFile({gen::MakeOrbitPreset(0, "Late")}, {.otherEvents = false});
-    Bytes text{0x00, 0xFF, 0x01, 0x7F};
-    text.resize(text.size() + 0x7F, ' ');
+    const Bytes preset = gen::MakeOrbitPreset(0, "x");
+    // A meta text pushes the signature to bytes 127 and 128, one past the search.
+    Bytes late = gen::MakeMidiFile({preset}, {.otherEvents = false});
+    Bytes text{0x00, 0xFF, 0x01, 97};
+    text.resize(text.size() + 97, ' ');
     late.insert(late.begin() + 22, text.begin(), text.end());  // right after the MTrk header
-    for (const Bytes& file : {noSysEx, unknown, late}) {
-        const auto result = Convert(file, true);
+    // A delta time and length that read as a signature around an unknown message.
+    Bytes unknown{0xF0, 0x7D};
+    unknown.resize(0x5E, 0x01);
+    unknown.push_back(0xF7);
+    const std::pair<Bytes, const char*> cases[] = {
+        {gen::MakeMidiFile({}), kUnknownData},
+        {gen::MakeMidiFile({unknown}, {.otherEvents = false, .deltaTime = 0x43}), kUnknownData},
+        {late, kUnknownData},
+        {preset, "Unknown file format!"},  // raw SysEx read as MIDI
+    };
+    for (const auto& [file, message] : cases) {
+        const auto result = test::Convert(file, true);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.messages, std::vector<std::string>{kUnknownData});
+        EXPECT_EQ(result.messages, test::Strings{message});
         EXPECT_EQ(result.extractor, nullptr);
     }
 }
@@ -132,22 +80,77 @@ TEST(Detector, FailureBeforeConstructionDiscardsThePreviousExtractor)
     EXPECT_EQ(slot, nullptr);
 }
 
-TEST(Detector, FailedParseKeepsItsExtractorAndShowsItsMessage)
+// A source with no memory of its own that may claim a length other than what
+// it delivers, as a file that changes under its reader would.
+class CStreamedSource final : public CByteSource
 {
-    Bytes cut = gen::MakeOrbitPreset(0, "Cut");
-    cut.pop_back();
-    const auto result = Convert(cut);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.extractor, nullptr);
-    EXPECT_EQ(result.messages, std::vector<std::string>{"File contains invalid data!"});
+public:
+    CStreamedSource(Bytes bytes, std::uint64_t claimed)
+        : m_inner(std::move(bytes)), m_claimed(claimed)
+    {}
+    std::uint64_t GetLength() override { return m_claimed; }
+    bool Seek(std::uint64_t position) override { return m_inner.Seek(position); }
+    std::uint64_t GetPosition() override { return m_inner.GetPosition(); }
+    std::size_t Read(std::uint8_t* destination, std::size_t count) override
+    {
+        return m_inner.Read(destination, count);
+    }
+
+private:
+    CMemoryByteSource m_inner;
+    std::uint64_t m_claimed;
+};
+
+Bytes Viewed(CByteSource& source)
+{
+    const CWholeSource whole(source);
+    const auto span = whole.View().Slice(0, whole.View().size());
+    return Bytes(span.begin(), span.end());
 }
 
-TEST(Detector, MidiFileNames)
+Bytes Pattern(std::size_t size)
 {
-    for (const char* name : {"x.mid", "x.MiD", "dir.syx/x.MID", "C:\\dumps\\bank.Mid"})
-        EXPECT_TRUE(IsMidiFileName(name)) << name;
-    for (const char* name : {"x.midi", "x.smf", "x.syx", "mid", "x.mid/dump", "x.mid.syx"})
-        EXPECT_FALSE(IsMidiFileName(name)) << name;
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7);
+    return bytes;
+}
+
+TEST(WholeSource, CopiesWhatAStreamDeliversWhateverLengthItClaims)
+{
+    const Bytes bytes = Pattern(10000);
+    for (const std::uint64_t claimed : {0ULL, 1ULL, 4096ULL, 9999ULL, 10000ULL, 20000ULL, ~0ULL}) {
+        CStreamedSource source(bytes, claimed);
+        EXPECT_EQ(Viewed(source), bytes) << claimed;
+    }
+    CMemoryByteSource memory(Bytes{1, 2, 3});
+    EXPECT_EQ(CWholeSource(memory).View().Slice(0, 3).data(), memory.GetContiguousBytes()->data());
+}
+
+TEST(WholeSource, CopiesAFileSource)
+{
+    const test::CScratchDir dir;
+    const Bytes bytes = Pattern(5000);
+    gen::WriteFile(dir / "dump.syx", bytes);
+    CFileByteSource file((dir / "dump.syx").string());
+    ASSERT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.GetLength(), bytes.size());
+    EXPECT_EQ(file.GetContiguousBytes(), std::nullopt);
+    std::uint8_t byte = 0;
+    EXPECT_FALSE(file.Seek(~0ULL));  // beyond what a stream can seek: no read error
+    ASSERT_TRUE(file.Seek(1));
+    EXPECT_EQ(file.Read(&byte, 1), 1u);
+    EXPECT_EQ(byte, bytes[1]);
+    EXPECT_EQ(Viewed(file), bytes);
+    EXPECT_FALSE(file.HasFailed());
+
+    CFileByteSource missing((dir / "missing.syx").string());
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_EQ(missing.GetLength(), 0u);
+    EXPECT_FALSE(missing.Seek(0));
+    EXPECT_EQ(missing.Read(&byte, 1), 0u);
+    EXPECT_EQ(Viewed(missing), Bytes{});
+    EXPECT_FALSE(missing.HasFailed());
 }
 
 }  // namespace

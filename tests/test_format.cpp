@@ -1,98 +1,104 @@
-// The formatter that renders user patterns: printf results for what it
-// understands, the pattern as typed for everything else, and bounded output
-// for hostile widths.
+// The formatter of user patterns, settings, the busy indicator; what the
+// patterns make of a dump is in the golden files.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "BusyGuard.h"
+#include "JvXpExtractor.h"
+#include "OrbitExtractor.h"
+#include "Profile.h"
 #include "SafeFormat.h"
+#include "TestSupport.h"
 
 namespace bankwise {
 namespace {
 
-struct FormatCase
+FormatArg Int(long long value)
 {
-    const char* pattern;
-    std::vector<FormatArg> args;
-    std::string expected;
-};
-
-void PrintTo(const FormatCase& c, std::ostream* os)
-{
-    *os << '"' << c.pattern << '"';
+    return FormatArg::Int(value);
 }
 
-class FormatTest : public ::testing::TestWithParam<FormatCase>
+// Conversions that ask for more or other arguments than are passed stay as
+// typed (from "%s%d" on), and nothing is read that was not passed.
+TEST(SafeFormat, RendersAsPrintfDoes)
 {
-};
-
-TEST_P(FormatTest, RendersAsExpected)
-{
-    const FormatCase& c = GetParam();
-    EXPECT_EQ(SafeFormat(c.pattern, c.args), c.expected) << "pattern: " << c.pattern;
+    const FormatArg a = FormatArg::Char('A');
+    const std::tuple<const char*, std::vector<FormatArg>, std::string> cases[] = {
+        {"USER:%03d ", {Int(1)}, "USER:001 "},
+        {"%c%02d:", {a, Int(7)}, "A07:"},
+        {"Bank %d", {Int(4)}, "Bank 4"},
+        {"%-4d|", {Int(5)}, "5   |"},
+        {"%+d %+d", {Int(5), Int(-5)}, "+5 -5"},
+        {"% d", {Int(42)}, " 42"},
+        {"%05d", {Int(-42)}, "-0042"},
+        {"%.3d", {Int(7)}, "007"},
+        {"%6.3d", {Int(7)}, "   007"},
+        {"%.0d", {Int(0)}, ""},
+        {"%u", {Int(-1)}, "4294967295"},
+        {"%hhd", {Int(200)}, "-56"},
+        {"%x %X %#x %o %#o", {Int(255), Int(255), Int(255), Int(8), Int(8)}, "ff FF 0xff 10 010"},
+        {"%hhu %hu", {Int(200), Int(-1)}, "200 65535"},
+        {"%ld", {Int(9)}, "9"},
+        {"%i", {Int(-8192)}, "-8192"},
+        {"%3c|", {a}, "  A|"},
+        {"100%%", {}, "100%"},
+        {"%s=%s", {FormatArg::Text("a"), FormatArg::Text("b")}, "a=b"},
+        {"[%-3s][%.2s]", {FormatArg::Text("a"), FormatArg::Text("xyz")}, "[a  ][xy]"},
+        {"%s%d", {Int(3)}, "%s3"},
+        {"%d-%d", {Int(3)}, "3-%d"},
+        {"%n%d", {Int(3)}, "%n3"},
+        {"%*d", {Int(3)}, "%*d"},
+        {"%.*d", {Int(3)}, "%.*d"},
+        {"%f %e %p", {Int(3)}, "%f %e %p"},
+        {"%d", {FormatArg::Text("x")}, "%d"},
+        {"%c", {}, "%c"},
+        {"abc%", {Int(1)}, "abc%"},
+        {"%-", {Int(1)}, "%-"},
+        {"%hs", {FormatArg::Text("x")}, "%hs"},
+        {"%d%c", {a}, "65%c"}};
+    for (const auto& [pattern, args, expected] : cases)
+        EXPECT_EQ(SafeFormat(pattern, args), expected) << pattern;
+    EXPECT_EQ(SafeFormat("[%c]", {Int(0)}), std::string("[\0]", 3));
 }
 
-const FormatArg A = FormatArg::Char('A');
-
-INSTANTIATE_TEST_SUITE_P(
-    IntegerAndCharacter, FormatTest,
-    ::testing::Values(
-        FormatCase{"USER:%03d ", {FormatArg::Int(1)}, "USER:001 "},
-        FormatCase{"%c%02d:", {A, FormatArg::Int(7)}, "A07:"},
-        FormatCase{"%c%03d ", {FormatArg::Char('M'), FormatArg::Int(127)}, "M127 "},
-        FormatCase{"Bank %d", {FormatArg::Int(4)}, "Bank 4"},
-        FormatCase{"%-4d|", {FormatArg::Int(5)}, "5   |"},
-        FormatCase{"%+d %+d", {FormatArg::Int(5), FormatArg::Int(-5)}, "+5 -5"},
-        FormatCase{"% d", {FormatArg::Int(42)}, " 42"},
-        FormatCase{"%05d", {FormatArg::Int(-42)}, "-0042"},
-        FormatCase{"%.3d", {FormatArg::Int(7)}, "007"},
-        FormatCase{"%6.3d", {FormatArg::Int(7)}, "   007"},
-        FormatCase{"%.0d", {FormatArg::Int(0)}, ""},
-        FormatCase{"%x %X %#x %o %#o",
-                   {FormatArg::Int(255), FormatArg::Int(255), FormatArg::Int(255),
-                    FormatArg::Int(8), FormatArg::Int(8)},
-                   "ff FF 0xff 10 010"},
-        FormatCase{"%u", {FormatArg::Int(-1)}, "4294967295"},
-        FormatCase{"%hhd", {FormatArg::Int(200)}, "-56"},
-        FormatCase{"%ld", {FormatArg::Int(9)}, "9"},
-        FormatCase{"%i", {FormatArg::Int(-8192)}, "-8192"}, FormatCase{"%3c|", {A}, "  A|"},
-        FormatCase{"100%%", {}, "100%"},
-        FormatCase{"%s=%s", {FormatArg::Text("a"), FormatArg::Text("b")}, "a=b"},
-        FormatCase{"[%-3s][%.2s]", {FormatArg::Text("a"), FormatArg::Text("xyz")}, "[a  ][xy]"}));
-
-// What the number tests let through can ask for more or other arguments
-// than are passed: those conversions stay as typed and nothing is read
-// that was not passed.
-INSTANTIATE_TEST_SUITE_P(UnmatchedConversionsAsTyped, FormatTest,
-                         ::testing::Values(FormatCase{"%s%d", {FormatArg::Int(3)}, "%s3"},
-                                           FormatCase{"%d-%d", {FormatArg::Int(3)}, "3-%d"},
-                                           FormatCase{"%n%d", {FormatArg::Int(3)}, "%n3"},
-                                           FormatCase{"%*d", {FormatArg::Int(3)}, "%*d"},
-                                           FormatCase{"%.*d", {FormatArg::Int(3)}, "%.*d"},
-                                           FormatCase{"%f %e %p", {FormatArg::Int(3)}, "%f %e %p"},
-                                           FormatCase{"%d", {FormatArg::Text("x")}, "%d"},
-                                           FormatCase{"%c", {}, "%c"},
-                                           FormatCase{"abc%", {FormatArg::Int(1)}, "abc%"},
-                                           FormatCase{"%-", {FormatArg::Int(1)}, "%-"},
-                                           FormatCase{"%hs", {FormatArg::Text("x")}, "%hs"},
-                                           FormatCase{"%d%c", {A}, "65%c"}));
-
-TEST(FormatLimits, HugeWidthsAndPrecisionsAreCapped)
+TEST(SafeFormat, HugeWidthsAndPrecisionsAreCapped)
 {
-    for (const char* pattern : {"%999999d", "%.999999d", "%999999999999999999999c", "%0999999x"}) {
-        const std::string out = SafeFormat(pattern, {FormatArg::Int(1)});
-        EXPECT_EQ(out.size(), kMaxFieldWidth) << pattern;
-    }
+    for (const char* pattern : {"%999999d", "%.999999d", "%999999999999999999999c", "%0999999x"})
+        EXPECT_EQ(SafeFormat(pattern, {Int(1)}).size(), kMaxFieldWidth) << pattern;
     std::string pattern;
     for (int i = 0; i < 50; ++i)
         pattern += "%999d";
-    EXPECT_LE(SafeFormat(pattern, {FormatArg::Int(1)}).size(), kMaxFieldWidth + pattern.size());
+    EXPECT_LE(SafeFormat(pattern, {Int(1)}).size(), kMaxFieldWidth + pattern.size());
 }
 
-TEST(FormatLimits, CharacterZeroStaysOneByte)
+TEST(Writer, SettingsPresentButEmptyAreEmpty)
 {
-    EXPECT_EQ(SafeFormat("[%c]", {FormatArg::Int(0)}), std::string("[\0]", 3));
+    CMemoryProfile profile;
+    CScopedAppProfile scope(profile);
+    profile.WriteProfileString("Roland JV/XP", "InstrFormat", "");
+    EXPECT_EQ(CJvXpExtractor().GetInstrFormat(), "");
+    EXPECT_TRUE(profile.WriteProfileInt("Roland JV/XP", "Number", 42));
+    profile.WriteProfileString("Roland JV/XP", "Text", "12abc");
+    EXPECT_EQ(profile.GetProfileInt("Roland JV/XP", "Number", 7), 42);
+    EXPECT_EQ(profile.GetProfileInt("Roland JV/XP", "Text", 7), 7);
+}
+
+TEST(Writer, NestedBusyGuardsSwitchOnceAndAlwaysEnd)
+{
+    std::vector<bool> calls;
+    SetBusyHook([&calls](bool busy) { calls.push_back(busy); });
+    {
+        CBusyGuard outer;
+        COrbitExtractor orbit;
+        std::string text;
+        orbit.WriteDefinition(text);  // nests a guard of its own
+        CMemoryByteSource notADump(test::Bytes{0x00});
+        orbit.Parse(notADump, false, 0);  // fails
+    }
+    SetBusyHook(nullptr);
+    EXPECT_EQ(calls, (std::vector<bool>{true, false}));
 }
 
 }  // namespace

@@ -6,9 +6,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <random>
-#include <sstream>
 #include <thread>
 
 #include <sys/stat.h>
@@ -16,6 +13,7 @@
 #include <unistd.h>
 
 #include "SettingsProfile.h"
+#include "TestSupport.h"
 #include "gen/OrbitGen.h"
 
 namespace bankwise {
@@ -23,22 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-std::string ReadText(const fs::path& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-bool HasTemporary(const fs::path& dir)
-{
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (entry.path().extension() == ".tmp")
-            return true;
-    }
-    return false;
-}
+using test::HasTemporary;
+using test::ReadText;
 
 class ProgramTest : public ::testing::Test
 {
@@ -49,7 +33,6 @@ protected:
         m_dump = (m_home / "orbit.syx").string();
         gen::WriteFile(m_dump, gen::JoinMessages({gen::MakeOrbitPreset(0, "First")}));
     }
-    void TearDown() override { fs::remove_all(m_home, m_ec); }
 
     // Starts the converter with its standard streams in files; the user's
     // and the system's settings folders are both inside the scratch home.
@@ -100,69 +83,62 @@ protected:
         return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // Tests run in parallel, and other checkouts may run theirs at once.
-    const fs::path m_home =
-        fs::temp_directory_path() / ("bankwise-program-" + std::to_string(std::random_device{}()));
-    std::error_code m_ec;
+    const test::CScratchDir m_scratch;
+    const fs::path m_home = m_scratch.path;
     std::string m_dump, m_out, m_err;
 };
 
-// --help, --version and --no-settings never open the settings store, so a
-// FIFO in its place cannot hold them up; a run that needs the settings
-// passes over a store file that is no regular file or is too large to be
-// one, with one warning, and goes on with the defaults.
+// --version and --no-settings never open the settings store, so a FIFO
+// cannot hold them up; a run that needs it passes over a store that is no
+// regular file or too large, with one warning, and uses the defaults.
 TEST_F(ProgramTest, OnlyAUsableSettingsFileIsRead)
 {
-    const fs::path config = m_home / ".config";
-    const fs::path own = config / "Orvane" / "Bankwise.conf";
+    const fs::path own = m_home / ".config" / "Orvane" / "Bankwise.conf";
     const fs::path system = m_home / "xdg" / "Orvane.conf";  // the organisation's, for every user
     fs::create_directories(system.parent_path());
+    fs::create_directory(m_home / "out");
+    const std::string second = (m_home / "second.syx").string();
+    fs::copy_file(m_dump, second);
     ASSERT_EQ(Run({"--no-settings", m_dump}), 0);
     const std::string defaults = m_out;
     const auto ignored = [](const fs::path& file, const std::string& why) {
         return "bankwise-convert: Settings file " + file.string() + " ignored (" + why +
                "); the defaults apply\n";
     };
-    const auto fifo = [](const fs::path& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); };
-    const std::string second = (m_home / "second.syx").string();
-    fs::copy_file(m_dump, second);
-    fs::create_directory(m_home / "out");
+    enum class EStore { Fifo, Large, Stored };
     enum class EText { Any, Defaults, Stored };
-    struct Case
+    const struct
     {
-        std::function<void()> make;
+        EStore store;
+        fs::path file;
         std::vector<std::string> args;
         std::string err;  // the whole of standard error
-        EText text = EText::Any;
-    };
-    const std::vector<Case> cases{
-        {[&] { fifo(own); }, {"--version"}, ""},
-        {[&] { fifo(own); }, {"--help"}, ""},
-        {[&] { fifo(own); }, {"--no-settings", m_dump}, "", EText::Defaults},
-        {[&] { fifo(own); },
+        EText text;
+    } cases[] = {
+        {EStore::Fifo, own, {"--version"}, "", EText::Any},
+        {EStore::Fifo, own, {"--no-settings", m_dump}, "", EText::Defaults},
+        {EStore::Fifo,
+         own,
          {"-d", (m_home / "out").string(), m_dump, second},
-         ignored(own, "not a regular file")},
-        {[&] { fifo(system); }, {m_dump}, ignored(system, "not a regular file"), EText::Defaults},
-        {[&] {
-             std::ofstream(own) << "[";
-             fs::resize_file(own, kMaxSettingsFileSize + 1);
-         },
-         {m_dump},
-         ignored(own, "larger than 1 MiB"),
-         EText::Defaults},
-        {[&] {
-             CSettingsProfile(own.string())
-                 .WriteProfileString("E-MU Orbit/Phatt/Caranaval", "BankFormat", "Stored %d");
-         },
-         {m_dump},
-         "",
-         EText::Stored},
+         ignored(own, "not a regular file"),
+         EText::Any},
+        {EStore::Fifo, system, {m_dump}, ignored(system, "not a regular file"), EText::Defaults},
+        {EStore::Large, own, {m_dump}, ignored(own, "larger than 1 MiB"), EText::Defaults},
+        {EStore::Stored, own, {m_dump}, "", EText::Stored},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
         fs::remove(own);
         fs::remove(system);
-        c.make();
+        if (c.store == EStore::Fifo) {
+            ASSERT_EQ(mkfifo(c.file.c_str(), 0600), 0);
+        } else if (c.store == EStore::Large) {
+            std::ofstream(c.file) << "[";
+            fs::resize_file(c.file, kMaxSettingsFileSize + 1);
+        } else {
+            CSettingsProfile(c.file.string())
+                .WriteProfileString("E-MU Orbit/Phatt/Caranaval", "BankFormat", "Stored %d");
+        }
         ASSERT_EQ(Run(c.args), 0) << m_err;
         EXPECT_EQ(m_err, c.err);
         if (c.text != EText::Any) {
@@ -177,17 +153,11 @@ TEST_F(ProgramTest, StandardOutputIsWrittenNotReplaced)
 {
     ASSERT_EQ(Run({"--no-settings", m_dump}), 0);
     const std::string text = m_out;
-    const auto inode = [this] {
-        struct stat status
-        {
-        };
-        stat((m_home / "stdout").c_str(), &status);
-        return status.st_ino;
-    };
-    const ino_t before = inode();
+    fs::create_hard_link(m_home / "stdout", m_home / "caller");
     EXPECT_EQ(Run({"--no-settings", "-o", "/dev/stdout", m_dump}), 0) << m_err;
     EXPECT_EQ(m_out, text);
-    EXPECT_EQ(inode(), before);  // the caller's own file, not a new one in its place
+    // The caller's own file, not a new one in its place.
+    EXPECT_TRUE(fs::equivalent(m_home / "stdout", m_home / "caller"));
     EXPECT_FALSE(HasTemporary(m_home));
 }
 

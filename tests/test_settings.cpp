@@ -4,34 +4,18 @@
 
 #include <QSettings>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
 #include "SettingsProfile.h"
+#include "TestSupport.h"
 
 namespace bankwise {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kOrbit = "E-MU Orbit/Phatt/Caranaval";
-
-// A settings file of the test's own, gone afterwards.
-struct CScratchIni
-{
-    CScratchIni() { fs::remove(path); }
-    ~CScratchIni() { fs::remove(path); }
-    const std::string path =
-        (fs::temp_directory_path() /
-         ("bankwise-" +
-          std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".conf"))
-            .string();
-};
 
 TEST(SettingsTest, NamesValuesAndIntegersComeBackAsWritten)
 {
-    const CScratchIni ini;
+    const test::CScratchDir scratch;
+    const std::string path = (scratch / "settings.conf").string();
     std::string everyByte;
     for (int c = 0; c < 256; ++c)
         everyByte += static_cast<char>(c);
@@ -56,14 +40,14 @@ TEST(SettingsTest, NamesValuesAndIntegersComeBackAsWritten)
     const std::vector<std::pair<std::string, int>> numbers{
         {"Zero", 0}, {"Negative", -8192}, {"Large", 2147483647}};
     {
-        CSettingsProfile profile(ini.path);
+        CSettingsProfile profile(path);
         for (const Entry& e : entries)
             ASSERT_TRUE(profile.WriteProfileString(e.section, e.entry, e.value)) << e.entry;
         for (const auto& [entry, number] : numbers)
             ASSERT_TRUE(profile.WriteProfileInt("Settings", entry, number)) << entry;
         ASSERT_TRUE(profile.WriteProfileString("Settings", "NotANumber", "12abc"));
     }
-    const CSettingsProfile reread(ini.path);
+    const CSettingsProfile reread(path);
     for (const Entry& e : entries) {
         EXPECT_EQ(reread.GetProfileString(e.section, e.entry, "default"), e.value) << e.section;
         EXPECT_EQ(UnescapeSettingsName(EscapeSettingsName(e.section)), e.section);
@@ -76,7 +60,7 @@ TEST(SettingsTest, NamesValuesAndIntegersComeBackAsWritten)
     EXPECT_EQ(reread.GetProfileInt("Settings", "Absent", 7), 7);
 
     // The family section is one group at the top, found by its escaped name.
-    QSettings raw(QString::fromStdString(ini.path), QSettings::IniFormat);
+    QSettings raw(QString::fromStdString(path), QSettings::IniFormat);
     EXPECT_EQ(raw.childGroups().size(), 6);  // the five family-like sections and "Settings"
     EXPECT_EQ(raw.value("E-MU Orbit%2FPhatt%2FCaranaval/Definition").toString(), "1");
 }

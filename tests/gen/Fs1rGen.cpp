@@ -2,38 +2,27 @@
 
 #include <algorithm>
 
-#include "Examples.h"
-
 namespace bankwise::gen {
-namespace {
-
-// Yamaha checksum: the 7-bit value that brings the sum of the byte count,
-// address and data bytes to 0 mod 128.
-void AppendChecksumAndEnd(Bytes& m, std::size_t from)
-{
-    m.push_back(RolandChecksum(m, from, m.size()));
-    m.push_back(0xF7);
-}
-
-}  // namespace
 
 Bytes MakeFs1rMessage(const Fs1rMessage& message)
 {
     const auto count = static_cast<std::uint32_t>(message.dataLength);
     Bytes m{0xF0,
             0x43,
-            message.device,
+            0x10,
             0x5E,
             static_cast<std::uint8_t>((count >> 7) & 0x7F),
             static_cast<std::uint8_t>(count & 0x7F),
             message.addressHigh,
-            message.addressMid,
+            0x00,
             message.addressLow};
     const std::size_t nameLength = std::min(message.nameLength, message.dataLength);
     Append(m, FixedText(message.name, nameLength, ' '));
     for (std::size_t i = nameLength; i < message.dataLength; ++i)
         m.push_back(static_cast<std::uint8_t>((i * 5 + message.addressLow) & 0x7F));
-    AppendChecksumAndEnd(m, 4);
+    // Yamaha's checksum over byte count, address and data is Roland's.
+    m.push_back(RolandChecksum(m, 4, m.size()));
+    m.push_back(0xF7);
     return m;
 }
 
@@ -44,16 +33,16 @@ Bytes MakeFs1rPerformance(std::uint8_t number, std::string_view name)
 
 Bytes MakeFs1rEditPerformance(std::string_view name)
 {
-    return MakeFs1rMessage({.addressHigh = kFs1rEditPerformance, .name = std::string(name)});
+    return MakeFs1rMessage({.addressHigh = 0x10, .name = std::string(name)});
 }
 
 Bytes MakeFs1rVoice(std::uint8_t number, std::string_view name)
 {
-    return MakeFs1rMessage({.addressHigh = kFs1rInternalVoice,
+    return MakeFs1rMessage({.addressHigh = 0x51,
                             .addressLow = number,
                             .name = std::string(name),
                             .nameLength = 10,
-                            .dataLength = kFs1rVoiceData});
+                            .dataLength = 608});
 }
 
 Bytes MakeVoiceBulk(const VoiceBulk& bulk)
@@ -66,20 +55,9 @@ Bytes MakeVoiceBulk(const VoiceBulk& bulk)
             m.push_back(static_cast<std::uint8_t>((i * 7 + v) & 0x7F));
         Append(m, FixedText(bulk.names[v], 10, ' '));
     }
-    AppendChecksumAndEnd(m, 6);
+    m.push_back(RolandChecksum(m, 6, m.size()));
+    m.push_back(0xF7);
     return m;
-}
-
-void WriteFs1rExamples(const std::filesystem::path& dir)
-{
-    const std::vector<Bytes> messages{
-        MakeFs1rEditPerformance("Edit Buffer"), MakeFs1rPerformance(0, "Glass Choir"),
-        MakeFs1rPerformance(1, "Tidal Pad"),    MakeFs1rPerformance(2, "Formant Bass"),
-        MakeFs1rPerformance(3, "Night Bell"),   MakeFs1rVoice(0, "Vox Sweep"),
-        MakeFs1rVoice(1, "Reed Pulse"),
-    };
-    WriteFile(dir / "yamaha-fs1r.syx", JoinMessages(messages));
-    WriteFile(dir / "yamaha-fs1r.mid", MakeMidiFile(messages));
 }
 
 }  // namespace bankwise::gen

@@ -13,14 +13,9 @@ struct JvXpMessage
     std::uint8_t area = kJvAreaPatch;
     std::uint8_t slot = 0;
     std::string name;
-    std::uint8_t command = 0x12;
-    std::uint8_t address3 = 0;
-    std::uint8_t address4 = 0;
-    std::uint8_t device = 0x10;
-    std::size_t dataLength = 0x48;  // bytes after the address, name included
 };
 
-// F0 41 dev 6A cmd a1 a2 a3 a4 <data, name blank-padded to 12> sum F7
+// F0 41 10 6A 12 area slot 00 00 <72 data bytes, name blank-padded to 12> sum F7
 Bytes MakeJvXpMessage(const JvXpMessage& message);
 
 }  // namespace bankwise::gen

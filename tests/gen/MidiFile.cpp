@@ -1,5 +1,6 @@
 #include "MidiFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -21,19 +22,15 @@ void Append(Bytes& to, const Bytes& from)
 Bytes FixedText(std::string_view text, std::size_t length, std::uint8_t pad)
 {
     Bytes out(length, pad);
-    for (std::size_t i = 0; i < length && i < text.size(); ++i)
-        out[i] = static_cast<std::uint8_t>(text[i]);
+    std::copy_n(text.begin(), std::min(length, text.size()), out.begin());
     return out;
 }
 
 Bytes VariableLength(std::uint32_t value)
 {
     Bytes out{static_cast<std::uint8_t>(value & 0x7F)};
-    value >>= 7;
-    while (value != 0) {
+    for (value >>= 7; value != 0; value >>= 7)
         out.insert(out.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
-        value >>= 7;
-    }
     return out;
 }
 
@@ -47,19 +44,18 @@ std::uint8_t RolandChecksum(const Bytes& bytes, std::size_t from, std::size_t to
 
 namespace {
 
-void AppendBigEndian(Bytes& out, std::uint32_t value, int bytes)
+Bytes BigEndian(std::uint32_t value, int bytes)
 {
+    Bytes out;
     for (int i = bytes - 1; i >= 0; --i)
         out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
+    return out;
 }
 
-void AppendMeta(Bytes& track, std::uint8_t type, const Bytes& data)
+Bytes Meta(std::uint8_t type, const Bytes& data)
 {
-    Append(track, VariableLength(0));
-    track.push_back(0xFF);
-    track.push_back(type);
-    Append(track, VariableLength(static_cast<std::uint32_t>(data.size())));
-    Append(track, data);
+    return Concat(
+        {{0x00, 0xFF, type}, VariableLength(static_cast<std::uint32_t>(data.size())), data});
 }
 
 }  // namespace
@@ -67,39 +63,30 @@ void AppendMeta(Bytes& track, std::uint8_t type, const Bytes& data)
 Bytes MakeMidiFile(const std::vector<Bytes>& messages, const MidiOptions& options)
 {
     Bytes track;
-    if (options.otherEvents) {
-        AppendMeta(track, 0x51, {0x07, 0xA1, 0x20});  // tempo 120 bpm
-        AppendMeta(track, 0x03, FixedText("Dump", 4, ' '));
-    }
-    bool first = true;
+    if (options.otherEvents)
+        track = Concat({Meta(0x51, {0x07, 0xA1, 0x20}), Meta(0x03, {'D', 'u', 'm', 'p'})});
     for (const Bytes& message : messages) {
         if (message.empty() || message.front() != 0xF0)
             throw std::invalid_argument("a SysEx message starts with F0");
-        if (options.otherEvents && !first) {
-            Append(track, VariableLength(1));
-            Append(track, {0x90, 0x3C, 0x64});
-            Append(track, VariableLength(1));
-            Append(track, {0x80, 0x3C, 0x00});
-        }
-        first = false;
+        if (options.otherEvents && &message != &messages.front())
+            Append(track, {0x01, 0x90, 0x3C, 0x64, 0x01, 0x80, 0x3C, 0x00});  // a note on and off
         Append(track, VariableLength(options.deltaTime));
         track.push_back(0xF0);
         Append(track, VariableLength(static_cast<std::uint32_t>(message.size() - 1)));
         track.insert(track.end(), message.begin() + 1, message.end());
     }
     if (options.otherEvents)
-        AppendMeta(track, 0x01, FixedText("end", 3, ' '));
-    AppendMeta(track, 0x2F, {});
-
-    Bytes file{'M', 'T', 'h', 'd'};
-    AppendBigEndian(file, 6, 4);
-    AppendBigEndian(file, 0, 2);    // format 0
-    AppendBigEndian(file, 1, 2);    // one track
-    AppendBigEndian(file, 480, 2);  // ticks per quarter note
-    Append(file, {'M', 'T', 'r', 'k'});
-    AppendBigEndian(file, static_cast<std::uint32_t>(track.size()), 4);
-    Append(file, track);
-    return file;
+        Append(track, Meta(0x01, {'e', 'n', 'd'}));
+    Append(track, Meta(0x2F, {}));
+    // Format 0, one track, 480 ticks per quarter note.
+    return Concat({{'M', 'T', 'h', 'd'},
+                   BigEndian(6, 4),
+                   BigEndian(0, 2),
+                   BigEndian(1, 2),
+                   BigEndian(480, 2),
+                   {'M', 'T', 'r', 'k'},
+                   BigEndian(static_cast<std::uint32_t>(track.size()), 4),
+                   track});
 }
 
 Bytes JoinMessages(const std::vector<Bytes>& messages)

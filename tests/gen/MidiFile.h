@@ -24,16 +24,13 @@ std::uint8_t RolandChecksum(const Bytes& bytes, std::size_t from, std::size_t to
 
 struct MidiOptions
 {
-    // Put other events where a reader must step over them: a tempo and a
-    // track-name meta event first, a note on/off pair between SysEx events,
-    // and a text meta event after the last one.
+    // Tempo and track name first, a note between SysEx events, a text after.
     bool otherEvents = true;
     // Delta time in ticks before each SysEx event.
     std::uint32_t deltaTime = 10;
 };
 
-// A format-0 Standard MIDI File whose track carries each message (F0 ... F7)
-// as a SysEx event.
+// A format-0 Standard MIDI File, each message (F0 ... F7) a SysEx event.
 Bytes MakeMidiFile(const std::vector<Bytes>& messages, const MidiOptions& options = {});
 
 Bytes JoinMessages(const std::vector<Bytes>& messages);

@@ -1,19 +1,13 @@
 #include "OrbitGen.h"
 
-#include "Examples.h"
-
 namespace bankwise::gen {
 
-Bytes MakeOrbitPreset(int preset, std::string_view name, std::uint8_t device)
+Bytes MakeOrbitPreset(int preset, std::string_view name)
 {
     const auto number = static_cast<unsigned>(preset) & 0x3FFF;
-    Bytes m{0xF0,
-            0x18,
-            0x0A,
-            device,
-            0x01,
-            static_cast<std::uint8_t>(number & 0x7F),
-            static_cast<std::uint8_t>(number >> 7)};
+    Bytes m{0xF0, 0x18, 0x0A, 0x00, 0x01};
+    m.push_back(static_cast<std::uint8_t>(number & 0x7F));
+    m.push_back(static_cast<std::uint8_t>(number >> 7));
     for (std::size_t i = 0; i < 12; ++i) {
         const auto c = i < name.size() ? static_cast<std::uint8_t>(name[i]) : std::uint8_t{0};
         m.push_back(c & 0x7F);
@@ -23,17 +17,6 @@ Bytes MakeOrbitPreset(int preset, std::string_view name, std::uint8_t device)
         m.push_back(static_cast<std::uint8_t>((i * 7) & 0x7F));
     m.push_back(0xF7);
     return m;
-}
-
-void WriteOrbitExamples(const std::filesystem::path& dir)
-{
-    const std::vector<Bytes> presets{
-        MakeOrbitPreset(0, "Velvet Pad"),   MakeOrbitPreset(1, "Dust Drums"),
-        MakeOrbitPreset(2, "Rubber Bass"),  MakeOrbitPreset(3, "Glass Bells"),
-        MakeOrbitPreset(128, "Night Lead"), MakeOrbitPreset(130, "Warm Keys"),
-    };
-    WriteFile(dir / "emu-orbit.syx", JoinMessages(presets));
-    WriteFile(dir / "emu-orbit.mid", MakeMidiFile(presets));
 }
 
 }  // namespace bankwise::gen

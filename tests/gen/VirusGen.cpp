@@ -1,9 +1,5 @@
 #include "VirusGen.h"
 
-#include <stdexcept>
-
-#include "Examples.h"
-
 namespace bankwise::gen {
 namespace {
 
@@ -16,10 +12,7 @@ constexpr std::size_t kNameLength = 10;
 
 Bytes MakeVirusMessage(const VirusMessage& message)
 {
-    if (message.length < kHeaderLength + 2)
-        throw std::invalid_argument("a Virus dump holds at least header, checksum and F7");
-    Bytes m{0xF0,           0x00,         0x20,         0x33,           0x01,
-            message.device, message.type, message.bank, message.program};
+    Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, message.type, message.bank, message.program};
     const std::size_t dataLength = message.length - kHeaderLength - 2;
     const std::size_t nameAt = message.type == kVirusMulti ? kMultiNameData : kSingleNameData;
     const Bytes name = FixedText(message.name, kNameLength, ' ');
@@ -37,30 +30,12 @@ Bytes MakeVirusMessage(const VirusMessage& message)
     return m;
 }
 
-Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload, std::uint8_t device)
+Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload)
 {
-    Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, device, type};
+    Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, type};
     Append(m, payload);
     m.push_back(0xF7);
     return m;
-}
-
-void WriteVirusExamples(const std::filesystem::path& dir)
-{
-    const std::vector<Bytes> messages{
-        MakeVirusMessage({.bank = 0, .program = 0x40, .name = "Edit Lead"}),
-        MakeVirusMessage({.bank = 1, .program = 0, .name = "Glass Bell"}),
-        MakeVirusMessage({.bank = 1, .program = 1, .name = "Tidal Pad"}),
-        MakeVirusMessage({.bank = 1, .program = 2, .name = "Rust Bass"}),
-        MakeVirusMessage({.bank = 2, .program = 0, .name = "Night Arp"}),
-        MakeVirusMessage(
-            {.bank = 2, .program = 1, .name = "Dust Keys", .length = kVirusTiSingleLength}),
-        MakeVirusOther(0x72, {0x00, 0x05, 0x40}),
-        MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 0, .name = "Split Set"}),
-        MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 1, .name = "Layer Set"}),
-    };
-    WriteFile(dir / "access-virus.syx", JoinMessages(messages));
-    WriteFile(dir / "access-virus.mid", MakeMidiFile(messages));
 }
 
 }  // namespace bankwise::gen

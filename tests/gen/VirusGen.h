@@ -20,13 +20,12 @@ struct VirusMessage
     std::uint8_t program = 0;
     std::string name;  // blank-padded to 10 at data 240 (single) or 4 (multi)
     std::size_t length = kVirusClassicLength;
-    std::uint8_t device = 0x00;
 };
 
 // F0 00 20 33 01 dev type bank prog <length - 11 data bytes> checksum F7
 Bytes MakeVirusMessage(const VirusMessage& message);
 
 // A message of another type: F0 00 20 33 01 dev type <payload> F7
-Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload, std::uint8_t device = 0x00);
+Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload);
 
 }  // namespace bankwise::gen

@@ -2,7 +2,65 @@
 #include <exception>
 #include <iostream>
 
-#include "Examples.h"
+#include "Fs1rGen.h"
+#include "JvXpGen.h"
+#include "KorgGen.h"
+#include "OrbitGen.h"
+#include "VirusGen.h"
+
+using namespace bankwise::gen;
+
+namespace {
+
+void WriteBoth(const std::filesystem::path& dir, const char* name,
+               const std::vector<Bytes>& messages)
+{
+    WriteFile(dir / (std::string(name) + ".syx"), JoinMessages(messages));
+    WriteFile(dir / (std::string(name) + ".mid"), MakeMidiFile(messages));
+}
+
+void WriteExamples(const std::filesystem::path& dir)
+{
+    WriteBoth(dir, "emu-orbit",
+              {MakeOrbitPreset(0, "Velvet Pad"), MakeOrbitPreset(1, "Dust Drums"),
+               MakeOrbitPreset(2, "Rubber Bass"), MakeOrbitPreset(3, "Glass Bells"),
+               MakeOrbitPreset(128, "Night Lead"), MakeOrbitPreset(130, "Warm Keys")});
+    WriteBoth(dir, "roland-jvxp",
+              {MakeJvXpMessage({.area = kJvAreaPatch, .slot = 0, .name = "Amber Strings"}),
+               MakeJvXpMessage({.area = kJvAreaPatch, .slot = 1, .name = "Copper Brass"}),
+               MakeJvXpMessage({.area = kJvAreaPatch, .slot = 2, .name = "Moss Organ"}),
+               MakeJvXpMessage({.area = kJvAreaPerformance, .slot = 0, .name = "Split Dream"}),
+               MakeJvXpMessage({.area = kJvAreaPerformance, .slot = 1, .name = "Layer Sky"}),
+               MakeJvXpMessage({.area = kJvAreaPerformance, .slot = 0x40, .name = "Street Kit"})});
+    WriteBoth(
+        dir, "korg-prophecy",
+        {MakeKorgProgramDump(kProphecy, kKorgBothBanks,
+                             {"Tidal Lead", "Brass Canyon", "Reed Whisper", "Mallet Rain",
+                              "Bowed Glass", "Fret Noise Solo", "Sub Bass Drift", "Ember Pad"})});
+    WriteFile(dir / "korg-trrack.syx",
+              MakeKorgProgramDump(kTrRack, kKorgBankA,
+                                  {"Concert Grand", "Tine Piano", "Drawbar Jazz", "Nylon Guitar",
+                                   "Pizz Section", "Choir Aahs", "Fretless", "Warm Strings"}));
+    WriteBoth(dir, "yamaha-fs1r",
+              {MakeFs1rEditPerformance("Edit Buffer"), MakeFs1rPerformance(0, "Glass Choir"),
+               MakeFs1rPerformance(1, "Tidal Pad"), MakeFs1rPerformance(2, "Formant Bass"),
+               MakeFs1rPerformance(3, "Night Bell"), MakeFs1rVoice(0, "Vox Sweep"),
+               MakeFs1rVoice(1, "Reed Pulse")});
+    WriteBoth(
+        dir, "access-virus",
+        {MakeVirusMessage({.bank = 0, .program = 0x40, .name = "Edit Lead"}),
+         MakeVirusMessage({.bank = 1, .program = 0, .name = "Glass Bell"}),
+         MakeVirusMessage({.bank = 1, .program = 1, .name = "Tidal Pad"}),
+         MakeVirusMessage({.bank = 1, .program = 2, .name = "Rust Bass"}),
+         MakeVirusMessage({.bank = 2, .program = 0, .name = "Night Arp"}),
+         MakeVirusMessage(
+             {.bank = 2, .program = 1, .name = "Dust Keys", .length = kVirusTiSingleLength}),
+         MakeVirusOther(0x72, {0x00, 0x05, 0x40}),
+         MakeVirusMessage({.type = kVirusMulti, .bank = 1, .name = "Split Set"}),
+         MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 1, .name = "Layer Set"})});
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -11,13 +69,8 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        const std::filesystem::path dir = argv[1];
-        std::filesystem::create_directories(dir);
-        bankwise::gen::WriteOrbitExamples(dir);
-        bankwise::gen::WriteJvXpExamples(dir);
-        bankwise::gen::WriteKorgExamples(dir);
-        bankwise::gen::WriteFs1rExamples(dir);
-        bankwise::gen::WriteVirusExamples(dir);
+        std::filesystem::create_directories(argv[1]);
+        WriteExamples(argv[1]);
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return 1;

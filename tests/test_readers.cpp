@@ -1,0 +1,173 @@
+// What each family's reader does with what follows a good message: the
+// faults that fail the whole dump with the one message, the tails it
+// passes over. Good dumps are compared with their golden files instead.
+#include <gtest/gtest.h>
+
+#include "KorgExtractor.h"
+#include "TestSupport.h"
+#include "gen/Fs1rGen.h"
+#include "gen/JvXpGen.h"
+#include "gen/KorgGen.h"
+#include "gen/OrbitGen.h"
+#include "gen/VirusGen.h"
+
+namespace bankwise {
+namespace {
+
+using namespace gen;
+using test::Cut;
+using test::Raw;
+
+constexpr const char* kInvalid = "File contains invalid data!";
+
+Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value)
+{
+    bytes.at(at) = value;
+    return bytes;
+}
+
+TEST(Readers, Orbit)
+{
+    const Bytes good = MakeOrbitPreset(0, "Good");
+    const Bytes two = JoinMessages({good, good});
+    const Bytes midi = MakeMidiFile({good, good}, {.otherEvents = false});
+    test::ExpectReads({{"wrong command", Concat({good, WithByte(good, 4, 0x02)}), kInvalid},
+                       {"no F7 at the end", Concat({good, WithByte(good, 280, 0x00)}), kInvalid},
+                       {"last message cut short", Cut(two, two.size() - 1), kInvalid},
+                       {"two trailing bytes", Concat({good, {0xF0, 0x18}}), kInvalid},
+                       {"MIDI dump cut short", Cut(midi, midi.size() - 20), kInvalid, -1, true},
+                       // A stray 18 0A inside another event is taken for a message.
+                       {"stray pair in a MIDI event",
+                        MakeMidiFile({good, {0xF0, 0x7D, 0x18, 0x0A, 0xF7}}), kInvalid, -1, true}},
+                      "0=Good");
+}
+
+TEST(Readers, JvXp)
+{
+    const auto patch = [](std::uint8_t area, std::uint8_t slot) {
+        return MakeJvXpMessage({.area = area, .slot = slot, .name = "x"});
+    };
+    const Bytes good = MakeJvXpMessage({.name = "Good"});
+    const Bytes other = patch(kJvAreaPatch, 1);
+    test::ExpectReads(
+        {{"performance slot 0x20", Concat({good, patch(kJvAreaPerformance, 0x20)}), kInvalid},
+         {"rhythm slot 0x42", Concat({good, patch(kJvAreaPerformance, 0x42)}), kInvalid},
+         {"patch slot 0x80", Concat({good, patch(kJvAreaPatch, 0x80)}), kInvalid},
+         {"another model after the first", Concat({good, WithByte(other, 3, 0x6B)}), kInvalid},
+         {"two stray bytes at the end", Concat({good, {0x00, 0x00}}), kInvalid},
+         {"name cut short by the end", Concat({good, Cut(other, 15)}), kInvalid},
+         {"address cut short by the end", Concat({good, Cut(other, 7)}), kInvalid}},
+        "0=USER:001 Good");
+}
+
+// A failed Korg dump leaves no names and no bank.
+TEST(Readers, Korg)
+{
+    const Bytes one = MakeKorgProgramDump(kProphecy, kKorgBankA, {"Tidal Lead"});
+    const Bytes both = MakeKorgProgramDump(kProphecy, kKorgBothBanks, {"Tidal Lead"});
+    const Bytes all = MakeKorgAllDataDump(kProphecy, {"Tidal Lead"});
+    const char* const useless = "No useful data found in this file!";
+    test::ExpectReads({{"function 0x40", {0xF0, 0x42, 0x30, 0x41, 0x40, 0x10}, useless, 0},
+                       {"function 0x4D", {0xF0, 0x42, 0x30, 0x41, 0x4D, 0x10}, useless, 0},
+                       {"bank 0x00", {0xF0, 0x42, 0x30, 0x41, 0x4C, 0x00}, kInvalid, 0},
+                       {"bank 0x12", {0xF0, 0x42, 0x30, 0x41, 0x4C, 0x12}, kInvalid, 0},
+                       {"bank 0x30", {0xF0, 0x42, 0x30, 0x41, 0x4C, 0x30}, kInvalid, 0},
+                       {"header only", {0xF0, 0x42, 0x30, 0x41, 0x4C, 0x10}, kInvalid, 0},
+                       {"TR-Rack, ends in the packed data",
+                        {0xF0, 0x42, 0x3B, 0x3B, 0x4C, 0x20, 0x00, 0x00},
+                        kInvalid,
+                        0},
+                       {"bank A a byte short of its data", Cut(one, one.size() - 2), kInvalid, 0},
+                       {"both a byte short", Cut(both, both.size() - 2), kInvalid, 0},
+                       {"all data a byte short", Cut(all, all.size() - 2), kInvalid, 0},
+                       {"all data ends in what it skips", Cut(all, 300), kInvalid, 0}},
+                      "");
+    for (const Bytes& shorter : {Bytes{0xF0, 0x42, 0x30, 0x41, 0x4C}, Bytes{0xF0}}) {
+        CProphecyExtractor korg;  // too short to detect, so only a direct call reaches this
+        CMemoryByteSource source(shorter);
+        EXPECT_FALSE(korg.Parse(source, false, 1));
+        EXPECT_EQ(korg.m_strError, "");
+    }
+    // Nothing after the packed data is read, not even the F7; an all data
+    // dump never reads the byte a program dump keeps its bank in.
+    const std::string expected = test::Convert(both).text;
+    for (const Bytes& same :
+         {WithByte(both, 5, 0x21), Cut(both, both.size() - 1), Concat({both, Bytes(100, 0x55)}),
+          all, Cut(all, all.size() - 1), WithByte(all, 5, 0x00), WithByte(all, 5, 0x11)})
+        EXPECT_EQ(test::Convert(same).text, expected) << same.size();
+}
+
+TEST(Readers, KorgUnpackSetsBitSevenAndKeepsAShortLastGroup)
+{
+    // Bit byte 0b1000101: data bytes 0, 2 and 6 get bit 7; then a short group
+    // whose bit byte 0b10 marks its second byte; a lone bit byte gives nothing.
+    Bytes data{0x45, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x02, 0x10, 0x20};
+    UnpackKorgData(data);
+    EXPECT_EQ(data, (Bytes{0xC1, 0x42, 0xC3, 0x44, 0x45, 0x46, 0xC7, 0x10, 0xA0}));
+    Bytes lone{0x7F, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x7F};
+    UnpackKorgData(lone);
+    EXPECT_EQ(lone.size(), 7u);
+}
+
+TEST(Readers, Fs1r)
+{
+    const Bytes next = MakeFs1rPerformance(1, "Tidal Pad");
+    const auto after = [](const Bytes& tail) {
+        return Concat({MakeFs1rPerformance(0, "Formant Bass"), tail});
+    };
+    const auto odd = [&](std::size_t data) {  // performance 1 with the wrong data length
+        return after(
+            Concat({MakeFs1rMessage({.addressLow = 1, .name = "", .dataLength = data}), next}));
+    };
+    test::ExpectReads(
+        {{"two trailing bytes", after({0xF7, 0x00}), kInvalid, 1},
+         {"header misplaced after a short message", odd(399), kInvalid, 2},
+         {"header misplaced after a long message", odd(401), kInvalid, 2},
+         {"other manufacturer", after({0xF0, 0x41, 0x10, 0x6A, 0x12, 0xF7}), kInvalid, 1},
+         {"other Yamaha model", after({0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7}), kInvalid, 1},
+         {"sub-status not 0", after(MakeVoiceBulk({.names = {"A"}, .subStatus = 0x10})), kInvalid,
+          1},
+         {"voice records do not fit", after(MakeVoiceBulk({.names = {"A"}, .count = 2})), kInvalid,
+          1},
+         {"voice bulk cut before its count", after({0xF0, 0x43, 0x00, 0x09}), kInvalid, 1},
+         {"name cut off", after(Cut(next, 15)), kInvalid, 1},
+         {"header cut off", after(Cut(next, 6)), kInvalid, 1}},
+        "0=I001 Formant Bass");
+}
+
+// After a good 265-byte message (the next identifier at 266 in a raw file).
+TEST(Readers, Virus)
+{
+    const auto single = [](std::uint8_t bank, std::uint8_t program, std::size_t length = 267) {
+        return MakeVirusMessage(
+            {.bank = bank, .program = program, .name = "Next", .length = length});
+    };
+    const auto multi = [](std::uint8_t bank, std::uint8_t program) {
+        return MakeVirusMessage(
+            {.type = kVirusMulti, .bank = bank, .program = program, .name = ""});
+    };
+    const Bytes kept = MakeVirusMessage({.name = "Kept", .length = kVirusFixedLength});
+    const Bytes next = single(1, 1);
+    std::vector<test::ReadCase> cases;
+    for (const bool midi : {false, true}) {
+        for (const Bytes& bad : {single(5, 0), multi(2, 0), single(1, 128), multi(1, 200)})
+            cases.push_back(
+                {"bank or program out of range", Raw({kept, bad}, midi), kInvalid, 1, midi});
+        cases.push_back({"name past its own F7", Raw({kept, single(1, 1, 100), next}, midi),
+                         kInvalid, 1, midi});
+    }
+    // In a raw file, where the next message should begin:
+    for (const auto& [what, after] : std::initializer_list<std::pair<const char*, Bytes>>{
+             {"a foreign message", Concat({{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7}, next})},
+             {"one stray byte after the F0", {0xF0, 0x00}},
+             {"another product", WithByte(next, 4, 0x02)},
+             {"the header a byte late", Concat({{0xF0}, next})},
+             {"a name cut off by the end of the file", Cut(next, 1 + 248 + 5)},
+             {"a header cut before the program", {0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, 0x10, 0x01}},
+             {"a header cut before the type", {0xF0, 0x00, 0x20, 0x33, 0x01}}})
+        cases.push_back({what, Concat({kept, after}), kInvalid, 1});
+    test::ExpectReads(cases, "0=A000 Kept      ");
+}
+
+}  // namespace
+}  // namespace bankwise
