@@ -206,48 +206,42 @@ private slots:
         QCOMPARE(Shown(*link), visited);
     }
 
-    void clicking_data()
-    {
-        QTest::addColumn<bool>("openWorks");
-        QTest::addColumn<QString>("browser");
-        QTest::addColumn<bool>("startWorks");
-        QTest::addColumn<QStringList>("started");
-        QTest::addColumn<int>("code");  // 0 when opened
-        const QString t = QStringLiteral("mailto:me@x.example");
-        QTest::newRow("desktop opens") << true << "b %u" << true << QStringList{} << 0;
-        QTest::newRow("browser opens")
-            << false << "b -n %u" << true << QStringList{"b", "-n", t} << 0;
-        QTest::newRow("browser fails") << false << "b %u" << false << QStringList{"b", t} << 2;
-        QTest::newRow("no browser") << false << "" << true << QStringList{} << 31;
-    }
+    // A click opens through the desktop, else through the registered
+    // browser; a failure beeps, says why and takes the visited look away.
     void clicking()
     {
-        QFETCH(bool, openWorks);
-        QFETCH(QString, browser);
-        QFETCH(bool, startWorks);
-        QFETCH(QStringList, started);
-        QFETCH(int, code);
-        m_desktop->openWorks = openWorks;
-        m_desktop->browser = browser;
-        m_desktop->startWorks = startWorks;
-        CLinkLabel* link = nullptr;
-        auto window =
-            MakeLink(link, QStringLiteral("Email: me"), QStringLiteral("mailto:me@x.example"));
-        link->MarkOpened(true);  // a failed click must take the visited look away again
-
-        Send(link, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton);
-        Send(link, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::LeftButton);
-
-        QCOMPARE(m_desktop->opened, QStringList{"mailto:me@x.example"});
-        QCOMPARE(m_desktop->started.value(0), started);
-        QCOMPARE(m_desktop->beeps, code == 0 ? 0 : 1);
-        QCOMPARE(m_desktop->messages,
-                 code == 0 ? QStringList{} : QStringList{OpenErrorMessage(code)});
-        QCOMPARE(link->CtlColor(), code == 0 ? QColor(85, 26, 139) : QColor(0, 0, 238));
-
-        // Released away from the label: no click.
-        Send(link, QEvent::MouseButtonRelease, QPoint(-4, 1), Qt::LeftButton);
-        QCOMPARE(m_desktop->opened.size(), 1);
+        const QString t = QStringLiteral("mailto:me@x.example");
+        const struct
+        {
+            bool openWorks;
+            QString browser;
+            bool startWorks;
+            QStringList started;
+            int code;  // 0 when opened
+        } rows[] = {{true, "b %u", true, {}, 0},
+                    {false, "b -n %u", true, {"b", "-n", t}, 0},
+                    {false, "b %u", false, {"b", t}, 2},
+                    {false, "", true, {}, 31}};
+        for (const auto& row : rows) {
+            init();
+            m_desktop->openWorks = row.openWorks;
+            m_desktop->browser = row.browser;
+            m_desktop->startWorks = row.startWorks;
+            CLinkLabel* link = nullptr;
+            auto window = MakeLink(link, QStringLiteral("Email: me"), t);
+            link->MarkOpened(true);
+            Send(link, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton);
+            Send(link, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::LeftButton);
+            QCOMPARE(m_desktop->opened, QStringList{t});
+            QCOMPARE(m_desktop->started.value(0), row.started);
+            QCOMPARE(m_desktop->beeps, row.code == 0 ? 0 : 1);
+            QCOMPARE(m_desktop->messages,
+                     row.code == 0 ? QStringList{} : QStringList{OpenErrorMessage(row.code)});
+            QCOMPARE(link->CtlColor(), row.code == 0 ? QColor(85, 26, 139) : QColor(0, 0, 238));
+            // Released away from the label: no click.
+            Send(link, QEvent::MouseButtonRelease, QPoint(-4, 1), Qt::LeftButton);
+            QCOMPARE(m_desktop->opened.size(), 1);
+        }
     }
 
     // More...: the program's and the loaded libraries' versions, read from
