@@ -1,26 +1,18 @@
-// The About box and its link labels, with a stand-in desktop: no browser,
-// mail program or message box is ever opened.
-#include "AboutDialog.h"
+// The About box's link labels, with a stand-in desktop: no browser, mail
+// program or message box is ever opened.
 #include "Desktop.h"
 #include "LinkLabel.h"
 
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFile>
-#include <QMap>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace bankwise;
 
 namespace {
-
-template <typename T> std::optional<T> Lookup(const QMap<QString, T>& map, const QString& key)
-{
-    return map.contains(key) ? std::optional<T>(map.value(key)) : std::nullopt;
-}
 
 // Records what the link and the dialog ask for and answers as told.
 class CFakeDesktop : public CDesktop
@@ -38,32 +30,18 @@ public:
         return startWorks;
     }
     void Beep() override { ++beeps; }
-    void ShowMessage(QWidget*, QMessageBox::Icon icon, const QString& text) override
+    void ShowMessage(QWidget*, QMessageBox::Icon, const QString& text) override
     {
-        icons << icon;
         messages << text;
-    }
-    std::optional<VersionNumbers> ProgramVersion() override { return program; }
-    std::optional<QString> FindLibrary(const QString& name) override
-    {
-        return Lookup(libraries, name);
-    }
-    std::optional<VersionNumbers> FileVersion(const QString& path) override
-    {
-        return Lookup(versions, path);
     }
 
     bool openWorks = false;
     QString browser;
     bool startWorks = false;
-    std::optional<VersionNumbers> program;
-    QMap<QString, QString> libraries;        // loaded name -> file
-    QMap<QString, VersionNumbers> versions;  // file -> readable version
 
     QStringList opened;
     QList<QStringList> started;
     int beeps = 0;
-    QList<QMessageBox::Icon> icons;
     QStringList messages;
 };
 
@@ -244,37 +222,6 @@ private slots:
         }
     }
 
-    // More...: the program's and the loaded libraries' versions, read from
-    // the file names where the files carry none.
-    void information()
-    {
-        const QStringList names = RuntimeLibraryNames();
-        QCOMPARE(names.size(), 4);
-        m_desktop->libraries = {{names[0], "/lib/a"}, {names[2], "/lib/c"}, {names[3], "/lib/d"}};
-        m_desktop->versions = {{"/lib/a", {6, 0, 30, 0}}, {"/lib/d", {65535, 4, 2, 1}}};
-        const QString expected =
-            QStringLiteral(
-                "§ Program Informations:\nBuilt with C++20 and Qt 6 Widgets\n\n"
-                "§ Supported Synthesizers / Tone Modules:\nE-MU Orbit/Phatt/Caranaval\n"
-                "Roland JV/XP\nKorg Prophecy\nKorg TR-Rack\nYamaha FS1R\naccess Virus\n\n"
-                "§ Program Version:\nBANKWISE.EXE: Unknown\n§ DLLs Version:\n") +
-            names[0] + ": 6.0.30.0\n" + names[1] + ": Not installed\n" + names[2] + ": Unknown\n" +
-            names[3] + ": 65535.4.2.1\n";
-        QCOMPARE(ProgramInformation(*m_desktop), expected);
-        m_desktop->program = VersionNumbers{1, 2, 3, 4};
-        QVERIFY(ProgramInformation(*m_desktop).contains("BANKWISE.EXE: 1.2.3.4\n\n"));
-
-        using V = std::optional<VersionNumbers>;
-        const std::pair<const char*, V> files[] = {
-            {"/usr/lib/libQt6Core.so.6.4.2", V({6, 4, 2, 0})},
-            {"libx.so.1.2.3.4", V({1, 2, 3, 4})},
-            {"/lib/libx.so.6", V()},
-            {"libx.so.1.2.3.4.5", V()},
-            {"libx.so.65536.1", V()}};
-        for (const auto& [file, version] : files)
-            QCOMPARE(VersionFromFileName(QString::fromLatin1(file)), version);
-    }
-
     void registeredBrowser()
     {
         QTemporaryDir dir;
@@ -297,23 +244,6 @@ private slots:
         QCOMPARE(FindBrowserCommand(QStringLiteral("lynx %s:w3m"), lists, apps),
                  QStringLiteral("lynx %s"));
         QCOMPARE(FindBrowserCommand(QString(), {dir.filePath("none.list")}, apps), QString());
-    }
-
-    void dialog()
-    {
-        CAboutDialog dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("About Bankwise"));
-        const auto* mail = dialog.findChild<CLinkLabel*>(QStringLiteral("mailLink"));
-        const auto* web = dialog.findChild<CLinkLabel*>(QStringLiteral("webLink"));
-        QVERIFY(mail && web);
-        QCOMPARE(mail->text(), QStringLiteral("Email: bankwise@example.org"));
-        QCOMPARE(mail->toolTip(), QStringLiteral("mailto:bankwise@example.org"));
-        QCOMPARE(web->text(), QStringLiteral("Web: https://example.org/"));
-        QCOMPARE(web->Target(), QStringLiteral("https://example.org/"));
-
-        dialog.findChild<QPushButton*>(QStringLiteral("moreButton"))->click();
-        QCOMPARE(m_desktop->icons, QList<QMessageBox::Icon>{QMessageBox::Information});
-        QCOMPARE(m_desktop->messages, QStringList{ProgramInformation(*m_desktop)});
     }
 };
 
