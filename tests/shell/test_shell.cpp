@@ -395,11 +395,11 @@ private slots:
         // instrument filter, the save folder.
         QTest::keyClicks(&shell.view(), QStringLiteral("x"));
         shell.prompt.answers = {EAnswer::Yes, EAnswer::Ok};
-        shell.prompt.files = {Path(QStringLiteral("kept.ins"))};
+        shell.prompt.files = {Path("kept.ins")};
         QVERIFY(shell.open("emu-orbit.syx"));
         QCOMPARE(shell.prompt.requests.back().filterName, kInsFilter);
         QCOMPARE(shell.prompt.requests.back().startDir, m_dir.path());
-        QVERIFY(ReadAll(Path(QStringLiteral("kept.ins"))).startsWith("x; Cakewalk"));
+        QVERIFY(ReadAll(Path("kept.ins")).startsWith("x; Cakewalk"));
         QCOMPARE(shell.title(), QStringLiteral("emu-orbit - Bankwise"));
 
         // A cancelled close keeps the window and its Options command.
@@ -459,24 +459,23 @@ private slots:
             QCOMPARE(shell.title(), QStringLiteral("yamaha-fs1r - Bankwise"));
 
             // Saved under another extension: a title, no path, on the list.
-            shell.prompt.files = {Path(QStringLiteral("names.txt"))};
+            shell.prompt.files = {Path("names.txt")};
             QVERIFY(shell.doc().OnFileSave());
             QCOMPARE(shell.title(), QStringLiteral("names - Bankwise"));
             QVERIFY(shell.doc().GetPathName().isEmpty());
-            QCOMPARE(shell.app.GetRecentFiles().front(), Path(QStringLiteral("names.txt")));
+            QCOMPARE(shell.app.GetRecentFiles().front(), Path("names.txt"));
 
             // Saved as .ins: that file is the document; opening it again
             // only brings the window forward.
-            QVERIFY(shell.saveAs(Path(QStringLiteral("bank.ins"))));
+            QVERIFY(shell.saveAs(Path("bank.ins")));
             QCOMPARE(shell.prompt.requests.back().filterName, kInsFilter);
             QCOMPARE(shell.title(), QStringLiteral("bank.ins - Bankwise"));
-            QVERIFY(shell.app.OpenDocumentFile(Path(QStringLiteral("bank.ins"))));
-            QCOMPARE(t.MatchDocType(Path(QStringLiteral("bank.ins")), match),
-                     CBankwiseDocTemplate::yesAlreadyOpen);
+            QVERIFY(shell.app.OpenDocumentFile(Path("bank.ins")));
+            QCOMPARE(t.MatchDocType(Path("bank.ins"), match), CBankwiseDocTemplate::yesAlreadyOpen);
             QVERIFY(match == &shell.doc() && shell.prompt.asked.empty());
 
             // A recent file that is gone leaves the list with a message.
-            QFile::remove(Path(QStringLiteral("names.txt")));
+            QFile::remove(Path("names.txt"));
             shell.app.OnOpenRecentFile(0);
             QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
             QCOMPARE(shell.app.GetRecentFiles().size(), 3);
@@ -489,8 +488,8 @@ private slots:
 
     void rememberedFolders()
     {
-        const QString openDir = Path(QStringLiteral("dumps"));
-        const QString saveDir = Path(QStringLiteral("out"));
+        const QString openDir = Path("dumps");
+        const QString saveDir = Path("out");
         QVERIFY(QDir().mkpath(openDir) && QDir().mkpath(saveDir));
         QVERIFY(QFile::copy(Example("roland-jvxp.syx"), openDir + QStringLiteral("/jv.syx")));
         {
@@ -531,8 +530,8 @@ private slots:
     // A file that is no dump says why and leaves title and text as they were.
     void badInput()
     {
-        QVERIFY(WriteAll(Path(QStringLiteral("short.syx")), {}));
-        QVERIFY(WriteAll(Path(QStringLiteral("names.ins")), "[Bank]\r\n"));
+        QVERIFY(WriteAll(Path("short.syx"), {}));
+        QVERIFY(WriteAll(Path("names.ins"), "[Bank]\r\n"));
         CShell shell(m_ini);
         QVERIFY(shell.open("roland-jvxp.syx"));
         const std::string text = shell.view().GetTextBytes();
@@ -630,7 +629,7 @@ private slots:
     // names are missing until the next message takes its place.
     void cutOffDumpSaysSo()
     {
-        const QString cut = Path(QStringLiteral("cut.syx"));
+        const QString cut = Path("cut.syx");
         QVERIFY(WriteAll(cut, ReadAll(Example("roland-jvxp.syx")).chopped(5)));
         CShell shell(m_ini);
         QVERIFY(shell.app.OpenDocumentFile(cut) && shell.prompt.asked.empty());
@@ -648,7 +647,7 @@ private slots:
         CSettingsProfile(m_ini.toStdString())
             .WriteProfileString("Roland JV/XP", "Definition", "Caf\xE9 JV");
         const QString dump = Example("roland-jvxp.syx");
-        const QString exports = Path(QStringLiteral("exports"));
+        const QString exports = Path("exports");
         QVERIFY(QDir().mkpath(exports));
         {
             CShell shell(m_ini);
@@ -676,7 +675,7 @@ private slots:
             // Banks the format has no place for are told, names decoded.
             shell.doc().m_pExtractor = std::make_unique<CWideBankExtractor>();
             shell.prompt.chosenFilter.clear();
-            shell.prompt.files = {Path(QStringLiteral("wide.reabank"))};
+            shell.prompt.files = {Path("wide.reabank")};
             QVERIFY(shell.doc().OnFileExport());  // on REAPER, as the last export
             QCOMPARE(shell.prompt.Texts(), QStringList{QString::fromUtf8(
                                                "Left out bank \"Caf\xC3\xA9\": its number 16384 "
@@ -721,7 +720,7 @@ private slots:
         QVERIFY(shell.open("emu-orbit.syx"));
         QVERIFY(!shell.doc().OnFileExport());  // cancelled; the request is kept
         CFileRequest request = shell.prompt.requests.back();
-        request.proposedName = Path(QStringLiteral("emu-orbit.reabank"));
+        request.proposedName = Path("emu-orbit.reabank");
         QString filter = kReabankFilter;
         request.selectedFilter = &filter;
 
@@ -743,7 +742,7 @@ private slots:
             static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which reads the name
         });
         timer.start(10);
-        QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path(QStringLiteral("picked.midnam")));
+        QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path("picked.midnam"));
         QCOMPARE(seen,
                  QStringList({kMidnamFilter, kReabankFilter, "emu-orbit.reabank", kReabankFilter,
                               "reabank", LoadQString(IDS_SHELL_EXPORT_NOTE)}));
@@ -758,9 +757,9 @@ private slots:
         CShell shell(m_ini);
         QVERIFY(shell.open("korg-trrack.syx"));
         const QByteArray text = QByteArray::fromStdString(shell.view().GetTextBytes());
-        const QString file = Path(QStringLiteral("file.ins"));
-        const QString link = Path(QStringLiteral("link.ins"));
-        const QString hard = Path(QStringLiteral("hard.ins"));
+        const QString file = Path("file.ins");
+        const QString link = Path("link.ins");
+        const QString hard = Path("hard.ins");
         const auto mode = [](const QString& path) {
             struct stat status
             {
@@ -834,8 +833,8 @@ private slots:
     {
         const QByteArray home = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
-        const QString conf = Path(QStringLiteral("Orvane/Bankwise.conf"));
-        QVERIFY(QDir().mkpath(Path(QStringLiteral("Orvane"))));
+        const QString conf = Path("Orvane/Bankwise.conf");
+        QVERIFY(QDir().mkpath(Path("Orvane")));
         for (const char* kind : {"regular", "fifo", "large"}) {
             QFile::remove(conf);
             if (kind[0] == 'f')
@@ -883,14 +882,14 @@ private slots:
 
     void printing()
     {
-        const QString pdf = Path(QStringLiteral("out.pdf"));
+        const QString pdf = Path("out.pdf");
         CShell shell(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print-to"), pdf,
                              Example("roland-jvxp.syx")});
         QCOMPARE(shell.status, 0);
         QVERIFY(!shell.frame().isVisible() && shell.prompt.asked.empty());
 
         // File > Print, to a PDF file that cannot be made: the file is named.
-        const QString bad = Path(QStringLiteral("no/such/dir/out.pdf"));
+        const QString bad = Path("no/such/dir/out.pdf");
         shell.app.Printer().setOutputFormat(QPrinter::PdfFormat);
         shell.app.Printer().setOutputFileName(bad);
         shell.prompt.onExec = [](QDialog&) { return int(QDialog::Accepted); };
