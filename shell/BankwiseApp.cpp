@@ -22,6 +22,7 @@
 #include "Profile.h"
 #include "Prompt.h"
 #include "SafeFormat.h"
+#include "SettingsProfile.h"
 #include "StringTable.h"
 
 #ifndef BANKWISE_VERSION
@@ -126,7 +127,9 @@ int CBankwiseApp::ParseCommandLine(const QStringList& arguments, CCommandLine& c
         std::fprintf(stderr, "bankwise: %s\n", qPrintable(parser.errorText()));
         return kExitUsage;
     }
-    if (parser.isSet(helpOption)) {
+    // --help-all is the parser's own option beside --help; without a Qt
+    // event loop to show its extra options it prints the same help.
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
@@ -292,6 +295,15 @@ void CBankwiseApp::OnAppAbout()
 {
     CAboutDialog dlg(MainWindow());
     m_prompt.Exec(dlg);
+}
+
+std::unique_ptr<IProfile> OpenUserProfile(IPrompt& prompt)
+{
+    if (const auto warning = CheckSettingsFiles(UserSettingsFiles())) {
+        prompt.Message(nullptr, EBox::Warning, QString::fromLocal8Bit(warning->c_str()));
+        return std::make_unique<CMemoryProfile>();
+    }
+    return std::make_unique<CSettingsProfile>();
 }
 
 }  // namespace bankwise

@@ -91,4 +91,9 @@ private:
     std::unique_ptr<CMainFrame> m_pMainFrame;
 };
 
+// The user's settings store. When one of its files cannot be read safely (no
+// regular file, or absurdly large) the user is warned once and the session
+// runs on defaults in memory, so that file is neither read nor written.
+std::unique_ptr<IProfile> OpenUserProfile(IPrompt& prompt);
+
 }  // namespace bankwise

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -17,6 +16,7 @@
 #include "Detector.h"
 #include "MessageSink.h"
 #include "OptionsDialog.h"
+#include "OutputFile.h"
 #include "OutputFormat.h"
 #include "Profile.h"
 #include "Prompt.h"
@@ -216,6 +216,11 @@ bool CBankwiseDoc::OnOpenDocument(const QString& pathName)
     }
     ConvertToView();
     SetModifiedFlag(false);
+    // Said where it stays in sight, as the names that are there still count.
+    emit StatusMessage(m_pExtractor->m_bCutOff
+                           ? QFileInfo(pathName).fileName() + QStringLiteral(": ") +
+                                 LoadQString(IDS_DUMP_CUT_OFF)
+                           : QString());
     return true;
 }
 
@@ -417,21 +422,14 @@ bool CBankwiseDoc::OnFileExport()
 
 bool CBankwiseDoc::WriteTarget(const QString& pathName, const std::string& bytes)
 {
-    // Written beside the target and renamed over it only when complete, so a
-    // failed write leaves the old file as it was. The flush is ours: commit()
-    // misses an error of the last buffered write (a full disk) and would
-    // rename the cut-off file over the old one.
-    QSaveFile file(pathName);
-    const bool ok = file.open(QIODevice::WriteOnly) &&
-                    file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                        static_cast<qint64>(bytes.size()) &&
-                    file.flush() && file.commit();
-    if (!ok) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        m_app.Prompt().Message(
-            Parent(), EBox::Warning,
-            Format(IDS_SHELL_CANNOT_SAVE, QDir::toNativeSeparators(pathName), reason));
+    // The converter's rules: a new text replaces the old file only once it
+    // is complete, devices are written directly, links are followed, and
+    // read-only files are refused.
+    const auto reason = WriteOutputFile(QFile::encodeName(pathName).toStdString(), bytes);
+    if (reason) {
+        m_app.Prompt().Message(Parent(), EBox::Warning,
+                               Format(IDS_SHELL_CANNOT_SAVE, QDir::toNativeSeparators(pathName),
+                                      QString::fromLocal8Bit(reason->c_str())));
         return false;
     }
     return true;

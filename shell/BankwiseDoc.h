@@ -74,6 +74,8 @@ public:
 signals:
     void TitleChanged();
     void ExtractorChanged();
+    // A note on the file just opened for the status bar; empty: none.
+    void StatusMessage(const QString& text);
 
 private:
     bool DoSave(const QString& pathName);

@@ -19,7 +19,6 @@
 #include "BankwiseApp.h"
 #include "BankwiseDoc.h"
 #include "BankwiseView.h"
-#include "LockKeys.h"
 #include "Prompt.h"
 #include "StringTable.h"
 
@@ -66,6 +65,8 @@ CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseVie
         Action(ID_VIEW_OPTIONS)->setEnabled(m_app.Document().OnUpdateViewOptions());
         Action(ID_FILE_EXPORT)->setEnabled(m_app.Document().OnUpdateFileExport());
     });
+    connect(&m_app.Document(), &CBankwiseDoc::StatusMessage, statusBar(),
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(&m_app, &CBankwiseApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileMenu);
     connect(m_pView, &CBankwiseView::EditedByUser, this,
             [this] { m_app.Document().SetModifiedFlag(); });
@@ -281,7 +282,7 @@ void CMainFrame::createStatusBar()
 
 void CMainFrame::UpdateLockIndicators()
 {
-    const CLockKeys keys = QueryLockKeys();
+    const CLockKeys keys = m_lockKeys();
     const auto show = [this](std::uint32_t id, bool on) {
         m_panes[id]->setText(on ? LoadQString(id) : QString());
     };

@@ -5,8 +5,12 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <utility>
 #include <vector>
+
+#include "LockKeys.h"
 
 class QAction;
 class QLabel;
@@ -38,6 +42,9 @@ public:
 
     void UpdateTitle();
     void UpdateLockIndicators();
+    // Where the lock-key states come from: the windowing system, unless a
+    // test puts its own in.
+    void SetLockKeysSource(std::function<CLockKeys()> source) { m_lockKeys = std::move(source); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +69,7 @@ private:
     std::vector<QAction*> m_recentActions;
     std::map<std::uint32_t, QAction*> m_actions;
     std::map<std::uint32_t, QLabel*> m_panes;
+    std::function<CLockKeys()> m_lockKeys = QueryLockKeys;
 };
 
 }  // namespace bankwise

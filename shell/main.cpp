@@ -2,12 +2,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <memory>
 #include <string_view>
 
 #include "BankwiseApp.h"
 #include "Profile.h"
 #include "Prompt.h"
-#include "SettingsProfile.h"
 #include "StringTable.h"
 
 namespace {
@@ -42,10 +42,10 @@ int main(int argc, char** argv)
     // The desktop entry's name, so that window managers match the window to it.
     QGuiApplication::setDesktopFileName(QStringLiteral("bankwise"));
 
-    bankwise::CSettingsProfile profile;
-    const bankwise::CScopedAppProfile appProfile(profile);
     bankwise::CWidgetPrompt prompt;
-    bankwise::CBankwiseApp bankwiseApp(profile, prompt);
+    const std::unique_ptr<bankwise::IProfile> profile = bankwise::OpenUserProfile(prompt);
+    const bankwise::CScopedAppProfile appProfile(*profile);
+    bankwise::CBankwiseApp bankwiseApp(*profile, prompt);
     const int status = bankwiseApp.InitInstance(QApplication::arguments());
     if (status != bankwise::CBankwiseApp::kRunEventLoop)
         return status;

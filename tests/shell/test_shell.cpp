@@ -1,12 +1,11 @@
 // The desktop program, road by road: open -> convert -> save, the options
 // dialog, the questions about edited text, title and recent list, the
-// remembered folders, export to other formats, printing from the command
-// line, and bad input. Every box and dialog is answered by a scripted prompt
-// (the file dialog itself once, driven by a timer).
+// remembered folders, export, the files Save writes over, the settings file,
+// the command line and printing. Every box and dialog is answered by a
+// scripted prompt (the file dialog itself once, driven by a timer).
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -15,10 +14,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -26,12 +27,11 @@
 #include <csignal>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <sstream>
 
-#ifdef Q_OS_UNIX
 #include <sys/resource.h>
-#endif
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "BankwiseApp.h"
 #include "BankwiseDoc.h"
@@ -41,7 +41,6 @@
 #include "Detector.h"
 #include "MainFrame.h"
 #include "OptionsDialog.h"
-#include "Profile.h"
 #include "Prompt.h"
 #include "SettingsProfile.h"
 #include "StringTable.h"
@@ -50,11 +49,9 @@ using namespace bankwise;
 
 namespace {
 
-const QString kExamples = QStringLiteral(BANKWISE_EXAMPLES);
-
 QString Example(const char* name)
 {
-    return kExamples + QLatin1Char('/') + QLatin1String(name);
+    return QStringLiteral(BANKWISE_EXAMPLES "/") + QLatin1String(name);
 }
 
 QByteArray ReadAll(const QString& path)
@@ -63,27 +60,25 @@ QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // Answers every box and dialog from a script, and keeps what was asked.
 class CScriptedPrompt final : public IPrompt
 {
 public:
-    struct CAsked
-    {
-        EBox box;
-        QString text;
-    };
-
     EAnswer Message(QWidget*, EBox box, const QString& text) override
     {
         asked.push_back({box, text});
         if (box == EBox::Warning)
             return EAnswer::Ok;
-        if (answers.empty()) {
-            unexpected = true;
-            return EAnswer::Cancel;
-        }
-        const EAnswer answer = answers.front();
-        answers.pop_front();
+        unexpected = unexpected || answers.empty();
+        const EAnswer answer = answers.empty() ? EAnswer::Cancel : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
         return answer;
     }
     QString FileName(QWidget*, const CFileRequest& request) override
@@ -91,15 +86,12 @@ public:
         requests.push_back(request);
         if (request.selectedFilter != nullptr) {
             startFilters.push_back(*request.selectedFilter);
-            if (!chosenFilters.empty()) {
-                *request.selectedFilter = chosenFilters.front();
-                chosenFilters.pop_front();
-            }
+            if (!chosenFilter.isEmpty())
+                *request.selectedFilter = chosenFilter;
         }
-        if (files.empty())
-            return {};
-        const QString file = files.front();
-        files.pop_front();
+        const QString file = files.empty() ? QString() : files.front();
+        if (!files.empty())
+            files.pop_front();
         return file;
     }
     int Exec(QDialog& dialog) override
@@ -113,35 +105,45 @@ public:
     QStringList Texts() const
     {
         QStringList texts;
-        for (const CAsked& a : asked)
-            texts.append(a.text);
+        for (const auto& a : asked)
+            texts.append(a.second);
         return texts;
     }
 
-    std::vector<CAsked> asked;
+    std::vector<std::pair<EBox, QString>> asked;
     std::deque<EAnswer> answers;
     std::vector<CFileRequest> requests;
     std::deque<QString> files;
     std::vector<QString> startFilters;  // the filter each dialog started with
-    std::deque<QString> chosenFilters;  // the filter chosen in each; none: kept
+    QString chosenFilter;               // the filter the user turns to; none: kept
     std::function<int(QDialog&)> onExec;
     int dialogs = 0;
     bool unexpected = false;
 };
 
-// One run of the program over a settings file of the test's own.
+// One run of the program over a settings file of the test's own; the
+// options box is off unless asked for.
 struct CShell
 {
-    explicit CShell(const QString& ini, const QStringList& args = {QStringLiteral("bankwise")})
+    explicit CShell(const QString& ini, const QStringList& args = {QStringLiteral("bankwise")},
+                    bool showOptions = false)
         : profile(ini.toStdString()), scope(profile), app(profile, prompt)
     {
+        if (!showOptions)
+            profile.WriteProfileInt("Settings", "ShowOptions", 0);
         status = app.InitInstance(args);
     }
     CBankwiseDoc& doc() { return app.Document(); }
     CBankwiseView& view() { return *app.Document().GetView(); }
-    QString title() { return app.MainFrame()->windowTitle(); }
-    bool optionsEnabled() { return app.MainFrame()->Action(ID_VIEW_OPTIONS)->isEnabled(); }
-    bool close() { return app.MainFrame()->close(); }
+    CMainFrame& frame() { return *app.MainFrame(); }
+    QString title() { return frame().windowTitle(); }
+    bool optionsEnabled() { return frame().Action(ID_VIEW_OPTIONS)->isEnabled(); }
+    bool open(const char* example) { return app.OpenDocumentFile(Example(example)); }
+    bool saveAs(const QString& target)
+    {
+        prompt.files = {target};
+        return doc().OnFileSaveAs();
+    }
 
     CSettingsProfile profile;
     CScopedAppProfile scope;
@@ -159,8 +161,14 @@ std::string ConverterOutput(const QString& dump, const QString& ini, const char*
     return status == 0 ? out.str() : "failed: " + err.str();
 }
 
+template <typename T> T* Control(COptionsDialog& dlg, int id)
+{
+    return static_cast<T*>(dlg.Control(id));
+}
+
 const QString kMidnamFilter = QStringLiteral("MIDNAM Files (*.midnam)");
 const QString kReabankFilter = QStringLiteral("REAPER Bank Files (*.reabank)");
+const QString kInsFilter = QStringLiteral("Instrument Files (*.ins)");
 
 // One bank whose number bank select cannot carry, titled beyond ASCII.
 class CWideBankExtractor final : public CDumpExtractor
@@ -190,9 +198,10 @@ private:
     QString m_ini;
 
     QString Path(const QString& name) const { return m_dir.filePath(name); }
-    void SetShowOptions(int on)
+    QString Stored(const char* entry) const
     {
-        CSettingsProfile(m_ini.toStdString()).WriteProfileInt("Settings", "ShowOptions", on);
+        return QString::fromStdString(
+            CSettingsProfile(m_ini.toStdString()).GetProfileString("Settings", entry, "absent"));
     }
 
 private slots:
@@ -213,12 +222,8 @@ private slots:
     void openConvertSave()
     {
         QFETCH(QString, dump);
-        SetShowOptions(0);
-        {
-            CSettingsProfile settings(m_ini.toStdString());
-            settings.WriteProfileString("Roland JV/XP", "InstrFormat", "U%04d|");
-            settings.WriteProfileString("access Virus", "Definition", "Studio Virus");
-        }
+        CSettingsProfile(m_ini.toStdString())
+            .WriteProfileString("Roland JV/XP", "InstrFormat", "U%04d|");
         CShell shell(m_ini);
         QVERIFY(shell.app.OpenDocumentFile(dump));
         const QString base = QFileInfo(dump).completeBaseName();
@@ -232,7 +237,7 @@ private slots:
         QVERIFY(shell.doc().OnFileSave());
         QCOMPARE(shell.prompt.requests.size(), std::size_t{1});
         const CFileRequest& request = shell.prompt.requests.front();
-        QCOMPARE(request.filterName, QStringLiteral("Instrument Files (*.ins)"));
+        QCOMPARE(request.filterName, kInsFilter);
         QCOMPARE(request.patterns, QStringList{QStringLiteral("*.ins")});
         QCOMPARE(request.defaultSuffix, QStringLiteral("ins"));
         QCOMPARE(QFileInfo(request.proposedName).fileName(), base + QStringLiteral(".ins"));
@@ -248,97 +253,50 @@ private slots:
         QCOMPARE(ReadAll(target), saved + "; mine");
         QCOMPARE(shell.app.GetRecentFiles(), QStringList{dump});
         QVERIFY(shell.prompt.asked.empty());
+        QCOMPARE(shell.frame().statusBar()->currentMessage(), QString());
     }
 
     // Every byte the view holds is saved as it came, whatever the editor
-    // does with line ends.
+    // does with line ends; CR LF, and only CR LF, ends a line on screen.
     void viewKeepsEveryByte()
     {
         std::string everyByte;
         for (int c = 0; c < 256; ++c)
             everyByte += static_cast<char>(c);
         CBankwiseView view;
-        for (const std::string& bytes : {everyByte, std::string("a\rb\nc\r\n\r\r\n\n\r"),
-                                         std::string("\r\n"), std::string()}) {
+        for (const std::string& bytes : {everyByte, std::string("a\rb\nc\r\n\r\r\n\n\r")}) {
             view.SetTextBytes(bytes);
             QCOMPARE(view.GetTextBytes(), bytes);
             QVERIFY(!view.IsUserChanged());
         }
         QCOMPARE(BytesFromText(QStringLiteral("x\u20ACy")), std::string("x?y"));
-        // CR LF, and only CR LF, ends a line on screen.
         view.SetTextBytes("\r\nx\ry\r\n");
         QCOMPARE(view.document()->blockCount(), 3);
     }
 
-    void optionsDialog_data()
-    {
-        QTest::addColumn<unsigned>("nameId");
-        QTest::addColumn<QString>("instrFormat");  // typed over the stored one
-        QTest::addColumn<QString>("preview");
-        QTest::addColumn<QString>("caption");
-        const char* virus = ".Patch Names\n[Virus Bank A]\n0=A000 XXX\n1=A001 YYY\n...\n"
-                            ".Instrument Definitions\n[access Virus]\nPatch[0]=Virus Bank A";
-        QTest::newRow("virus defaults") << unsigned{IDS_SYNTH_VIRUS} << QString() << virus
-                                        << "Instrument file options for access Virus";
-        QTest::newRow("fs1r defaults")
-            << unsigned{IDS_SYNTH_FS1R} << QString()
-            << ".Patch Names\n[FS1R Internal]\n0=I001 XXX\n1=I002 YYY\n...\n"
-               ".Instrument Definitions\n[Yamaha FS1R]\nPatch[64]=FS1R Internal"
-            << "Instrument file options for Yamaha FS1R";
-        QTest::newRow("orbit bank number")
-            << unsigned{IDS_SYNTH_ORBIT} << QString()
-            << ".Patch Names\n[Orbit Bank 0]\n0=XXX\n1=YYY\n...\n"
-               ".Instrument Definitions\n[E-MU Orbit/Phatt/Caranaval]\nPatch[0]=Orbit Bank 0"
-            << "Instrument file options for E-MU Orbit/Phatt/Caranaval";
-        QTest::newRow("jv number only")
-            << unsigned{IDS_SYNTH_JVXP} << "USER:%03d "
-            << ".Patch Names\n[JV/XP User]\n0=USER:001 XXX\n1=USER:002 YYY\n...\n"
-               ".Instrument Definitions\n[Roland JV/XP]\nPatch[10240]=JV/XP User"
-            << "Instrument file options for Roland JV/XP";
-        QTest::newRow("letter only, markup and stray conversions stay text")
-            << unsigned{IDS_SYNTH_PROPHECY} << "<b>%c %s%n"
-            << ".Patch Names\n[Prophecy Bank A]\n0=<b>A %s%nXXX\n1=<b>A %s%nYYY\n...\n"
-               ".Instrument Definitions\n[Korg Prophecy]\nPatch[128]=Prophecy Bank A"
-            << "Instrument file options for Korg Prophecy";
-    }
+    // The preview follows the patterns, markup and stray conversions shown
+    // as text; OK follows the definition name keystroke by keystroke; the
+    // check box leaves the preview alone.
     void optionsDialog()
     {
-        QFETCH(unsigned, nameId);
-        QFETCH(QString, instrFormat);
-        QFETCH(QString, preview);
-        QFETCH(QString, caption);
         CSettingsProfile profile(m_ini.toStdString());
         CScopedAppProfile scope(profile);
-        const auto extractor = [nameId] {
-            for (const EFamily f : {EFamily::Orbit, EFamily::JvXp, EFamily::Prophecy,
-                                    EFamily::TrRack, EFamily::Fs1r, EFamily::Virus}) {
-                auto e = CreateExtractor(f);
-                if (e->m_nNameID == nameId)
-                    return e;
-            }
-            return std::unique_ptr<CDumpExtractor>();
-        }();
-        QVERIFY(extractor);
-        COptionsDialog dlg(extractor->m_nNameID, extractor->m_pszBankFormat,
-                           extractor->m_pszInstrFormat, extractor->m_nPreviewFirstPatch,
-                           extractor->m_nPreviewBank);
-        auto* definition = static_cast<QLineEdit*>(dlg.Control(COptionsDialog::IDC_DEFINITION));
-        auto* instr = static_cast<QLineEdit*>(dlg.Control(COptionsDialog::IDC_INSTR_FORMAT));
-        auto* ok = dlg.Control(1);
-        if (!instrFormat.isNull()) {
-            instr->selectAll();
-            QTest::keyClicks(instr, instrFormat);
-        }
-        QCOMPARE(dlg.windowTitle(), caption);
-        for (const QWidget* text : dlg.findChildren<QWidget*>())
-            if (qobject_cast<const QLabel*>(text) != dlg.Control(COptionsDialog::IDC_PREVIEW) &&
-                (qobject_cast<const QLabel*>(text) || qobject_cast<const QCheckBox*>(text)))
-                QVERIFY2(text->width() >= text->sizeHint().width(), "a label is cut off");
-        QCOMPARE(dlg.PreviewText(), preview);
-        QVERIFY(ok->isEnabled());
+        const auto e = CreateExtractor(EFamily::Prophecy);
+        COptionsDialog dlg(e->m_nNameID, e->m_pszBankFormat, e->m_pszInstrFormat,
+                           e->m_nPreviewFirstPatch, e->m_nPreviewBank);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Instrument file options for Korg Prophecy"));
+        const QString tail = ".Instrument Definitions\n[Korg Prophecy]\nPatch[128]=Prophecy Bank A";
+        QCOMPARE(dlg.PreviewText(),
+                 ".Patch Names\n[Prophecy Bank A]\n0=A00:XXX\n1=A01:YYY\n...\n" + tail);
+        auto* instr = Control<QLineEdit>(dlg, COptionsDialog::IDC_INSTR_FORMAT);
+        instr->selectAll();
+        QTest::keyClicks(instr, QStringLiteral("<b>%c %s%n"));
+        QCOMPARE(dlg.PreviewText(),
+                 ".Patch Names\n[Prophecy Bank A]\n0=<b>A %s%nXXX\n1=<b>A %s%nYYY\n...\n" + tail);
 
-        // OK follows the definition name keystroke by keystroke; the check
-        // box leaves the preview alone.
+        auto* definition = Control<QLineEdit>(dlg, COptionsDialog::IDC_DEFINITION);
+        auto* ok = dlg.Control(1);
+        QVERIFY(ok->isEnabled());
         definition->selectAll();
         QTest::keyClick(definition, Qt::Key_Backspace);
         QVERIFY(!ok->isEnabled());
@@ -347,184 +305,177 @@ private slots:
         QTest::keyClicks(definition, QStringLiteral("Mine"));
         QVERIFY(ok->isEnabled());
         const QString before = dlg.PreviewText();
-        static_cast<QCheckBox*>(dlg.Control(COptionsDialog::IDC_SHOW_OPTIONS))->click();
+        Control<QCheckBox>(dlg, COptionsDialog::IDC_SHOW_OPTIONS)->click();
         QCOMPARE(dlg.PreviewText(), before);
     }
 
+    // The box is stored only on OK, check box included, and shows what is stored.
     void optionsWriteOnlyOnOk()
     {
-        SetShowOptions(1);
         const QString dump = Example("roland-jvxp.syx");
-        CShell shell(m_ini);
-        // Cancel: nothing stored, the open is abandoned.
-        shell.prompt.onExec = [](QDialog& dialog) {
-            auto& dlg = dynamic_cast<COptionsDialog&>(dialog);
-            static_cast<QLineEdit*>(dlg.Control(COptionsDialog::IDC_DEFINITION))->setText("X");
-            static_cast<QCheckBox*>(dlg.Control(COptionsDialog::IDC_SHOW_OPTIONS))
-                ->setChecked(false);
-            dlg.reject();
-            return dlg.result();
+        CShell shell(m_ini, {QStringLiteral("bankwise")}, true);
+        std::vector<bool> shownChecked;
+        const auto answer = [&](const char* bank, bool showAgain, bool ok) {
+            shell.prompt.onExec = [&shownChecked, bank, showAgain, ok](QDialog& dialog) {
+                auto& dlg = dynamic_cast<COptionsDialog&>(dialog);
+                auto* check = Control<QCheckBox>(dlg, COptionsDialog::IDC_SHOW_OPTIONS);
+                shownChecked.push_back(check->isChecked());
+                Control<QLineEdit>(dlg, COptionsDialog::IDC_BANK_FORMAT)->setText(bank);
+                check->setChecked(showAgain);
+                ok ? Control<QPushButton>(dlg, 1)->click() : dlg.reject();
+                return dlg.result();
+            };
         };
+        const auto stored = [&] {
+            return std::pair(shell.profile.GetProfileString("Roland JV/XP", "BankFormat", "-"),
+                             shell.profile.GetProfileInt("Settings", "ShowOptions", 7));
+        };
+        // Cancel: nothing stored, the open is abandoned.
+        answer("X", false, false);
         QVERIFY(!shell.app.OpenDocumentFile(dump));
         QCOMPARE(shell.title(), QStringLiteral("Untitled - Bankwise"));
         QVERIFY(!shell.optionsEnabled());
-        QCOMPARE(shell.profile.GetProfileString("Roland JV/XP", "Definition", "absent"), "absent");
-        QCOMPARE(shell.profile.GetProfileInt("Settings", "ShowOptions", 7), 1);
+        QCOMPARE(stored(), std::pair(std::string("-"), 7));
 
         // OK: stored, and read back by bankwise-convert from the same store.
-        shell.prompt.onExec = [](QDialog& dialog) {
-            auto& dlg = dynamic_cast<COptionsDialog&>(dialog);
-            auto* bank = static_cast<QLineEdit*>(dlg.Control(COptionsDialog::IDC_BANK_FORMAT));
-            bank->selectAll();
-            QTest::keyClicks(bank, QStringLiteral("Studio JV"));
-            static_cast<QCheckBox*>(dlg.Control(COptionsDialog::IDC_SHOW_OPTIONS))
-                ->setChecked(false);
-            static_cast<QPushButton*>(dlg.Control(1))->click();
-            return dlg.result();
-        };
+        answer("Studio JV", true, true);
         QVERIFY(shell.app.OpenDocumentFile(dump));
-        QCOMPARE(shell.profile.GetProfileInt("Settings", "ShowOptions", 7), 0);
+        QCOMPARE(stored(), std::pair(std::string("Studio JV"), 1));
         QVERIFY(ConverterOutput(dump, m_ini).find("[Studio JV]\r\n") != std::string::npos);
         QCOMPARE(shell.view().GetTextBytes(), ConverterOutput(dump, m_ini));
+        answer("Studio JV", false, true);
+        shell.frame().Action(ID_VIEW_OPTIONS)->trigger();
+        QCOMPARE(stored().second, 0);
 
-        // With the box switched off the next open converts at once; Options
-        // still reaches it.
-        const int shown = shell.prompt.dialogs;
-        QVERIFY(shell.app.OpenDocumentFile(Example("access-virus.syx")));
-        QCOMPARE(shell.prompt.dialogs, shown);
-        shell.app.MainFrame()->Action(ID_VIEW_OPTIONS)->trigger();
-        QCOMPARE(shell.prompt.dialogs, shown + 1);
+        // Switched off, the next open converts at once; Options still
+        // reaches the box.
+        QVERIFY(shell.open("access-virus.syx"));
+        QCOMPARE(shell.prompt.dialogs, 3);
+        shell.frame().Action(ID_VIEW_OPTIONS)->trigger();
+        QCOMPARE(shownChecked, std::vector<bool>({true, true, true, false}));
     }
 
     void editedTextQuestions()
     {
-        SetShowOptions(0);
         CSettingsProfile(m_ini.toStdString())
             .WriteProfileString("Settings", "SaveDir", m_dir.path().toStdString());
         CShell shell(m_ini);
-        QVERIFY(shell.app.OpenDocumentFile(Example("roland-jvxp.syx")));
+        QVERIFY(shell.open("roland-jvxp.syx"));
         QTest::keyClicks(&shell.view(), QStringLiteral("edited "));
         QVERIFY(shell.doc().IsModified());
 
+        // Cancel to saving: nothing opens, the recent dump stays listed.
+        shell.app.AddToRecentFileList(Example("emu-orbit.syx"));
+        shell.prompt.answers = {EAnswer::Cancel, EAnswer::Cancel};
+        QVERIFY(!shell.open("emu-orbit.syx"));
+        shell.app.OnOpenRecentFile(0);
+        QCOMPARE(shell.app.GetRecentFiles().size(), 2);
+        QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
+
         // No to saving, Cancel to losing the edits: the new dump's title and
         // extractor, the old edited text.
+        shell.prompt.asked.clear();
         shell.prompt.answers = {EAnswer::No, EAnswer::Cancel};
-        QVERIFY(shell.app.OpenDocumentFile(Example("access-virus.syx")));
+        QVERIFY(shell.open("access-virus.syx"));
         QCOMPARE(shell.prompt.Texts(),
                  QStringList({QStringLiteral("Save changes to roland-jvxp?"),
                               QStringLiteral("Modifications will be lost, OK ?")}));
-        QCOMPARE(shell.prompt.asked[1].box, EBox::OkCancel);
+        QCOMPARE(shell.prompt.asked[1].first, EBox::OkCancel);
         QCOMPARE(shell.title(), QStringLiteral("access-virus - Bankwise"));
         QVERIFY(shell.view().toPlainText().startsWith(QStringLiteral("edited ; Cakewalk")));
         QCOMPARE(shell.doc().m_pExtractor->m_nNameID, std::uint32_t{IDS_SYNTH_VIRUS});
 
         // Options > OK over the edits asks again; OK regenerates.
-        shell.prompt.asked.clear();
         shell.prompt.answers = {EAnswer::Ok};
         shell.doc().OnViewOptions();
-        QCOMPARE(shell.prompt.Texts(),
-                 QStringList{QStringLiteral("Modifications will be lost, OK ?")});
+        QCOMPARE(shell.prompt.asked.size(), std::size_t{3});
         QVERIFY(shell.view().toPlainText().startsWith(QStringLiteral("; Cakewalk")));
 
         // Yes to the query before an open saves like File > Save: the
         // instrument filter, the save folder.
         QTest::keyClicks(&shell.view(), QStringLiteral("x"));
-        shell.prompt.asked.clear();
         shell.prompt.answers = {EAnswer::Yes, EAnswer::Ok};
-        shell.prompt.files = {Path(QStringLiteral("kept.ins"))};
-        QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
-        QCOMPARE(shell.prompt.requests.back().filterName,
-                 QStringLiteral("Instrument Files (*.ins)"));
+        shell.prompt.files = {Path("kept.ins")};
+        QVERIFY(shell.open("emu-orbit.syx"));
+        QCOMPARE(shell.prompt.requests.back().filterName, kInsFilter);
         QCOMPARE(shell.prompt.requests.back().startDir, m_dir.path());
-        QVERIFY(ReadAll(Path(QStringLiteral("kept.ins"))).startsWith("x; Cakewalk"));
+        QVERIFY(ReadAll(Path("kept.ins")).startsWith("x; Cakewalk"));
         QCOMPARE(shell.title(), QStringLiteral("emu-orbit - Bankwise"));
 
         // A cancelled close keeps the window and its Options command.
         QTest::keyClicks(&shell.view(), QStringLiteral("y"));
         shell.prompt.answers = {EAnswer::Cancel};
-        QVERIFY(!shell.close());
-        QVERIFY(shell.optionsEnabled());
+        QVERIFY(!shell.frame().close() && shell.optionsEnabled());
         shell.prompt.answers = {EAnswer::No};
-        QVERIFY(shell.close());
-        QVERIFY(!shell.optionsEnabled());
+        QVERIFY(shell.frame().close() && !shell.optionsEnabled());
         QVERIFY(!shell.prompt.unexpected);
     }
 
     void titleRecentListAndMatch()
     {
-        SetShowOptions(0);
         {
             CShell shell(m_ini);
             CBankwiseDocTemplate& t = shell.app.Template();
             CBankwiseDoc* match = nullptr;
-            struct
-            {
-                const char* path;
-                CBankwiseDocTemplate::EConfidence expected;
-            } const cases[] = {
-                {"/d/x.SYX", CBankwiseDocTemplate::yesAttemptNative},
-                {"/d/x.Mid", CBankwiseDocTemplate::yesAttemptNative},
-                {"/d/x.ins", CBankwiseDocTemplate::yesAttemptForeign},
-                {"/d/bank", CBankwiseDocTemplate::yesAttemptForeign},
-                {"/old.dumps/bank", CBankwiseDocTemplate::yesAttemptForeign},
-                {"/d/x.syx.bak", CBankwiseDocTemplate::yesAttemptForeign},
-            };
-            for (const auto& c : cases)
-                QCOMPARE(t.MatchDocType(QString::fromLatin1(c.path), match), c.expected);
-
-            QString text;
-            QVERIFY(t.GetDocString(text, CBankwiseDocTemplate::filterExt));
-            QCOMPARE(text, QStringLiteral(".syx;*.mid"));
+            const std::pair<const char*, bool> native[] = {
+                {"/d/x.SYX", true}, {"/d/x.Mid", true},         {"/d/x.ins", false},
+                {"/d/bank", false}, {"/old.dumps/bank", false}, {"/d/x.syx.bak", false}};
+            for (const auto& [path, yes] : native)
+                QCOMPARE(t.MatchDocType(QString::fromLatin1(path), match),
+                         yes ? CBankwiseDocTemplate::yesAttemptNative
+                             : CBankwiseDocTemplate::yesAttemptForeign);
             QCOMPARE(t.MakeFileRequest(false).patterns,
                      QStringList({QStringLiteral("*.syx"), QStringLiteral("*.mid")}));
             QCOMPARE(t.MakeFileRequest(false).filterName,
                      QStringLiteral("Sysex File (*.syx; *.mid)"));
+            // A document string without the field: no extension, nothing native.
+            CBankwiseDocTemplate bare(IDS_SHELL_UNTITLED);
+            QString text;
+            QVERIFY(!bare.GetDocString(text, CBankwiseDocTemplate::filterExt));
+            QCOMPARE(bare.MatchDocType(QStringLiteral("/d/x.syx"), match),
+                     CBankwiseDocTemplate::yesAttemptForeign);
 
             // Five dumps: the four latest stay, latest first; opening one
             // again moves it to the front.
-            const char* dumps[] = {"emu-orbit.syx",   "roland-jvxp.syx", "korg-prophecy.syx",
-                                   "korg-trrack.syx", "yamaha-fs1r.syx", "korg-prophecy.syx"};
-            for (const char* dump : dumps)
-                QVERIFY(shell.app.OpenDocumentFile(Example(dump)));
+            for (const char* dump : {"emu-orbit.syx", "roland-jvxp.syx", "korg-prophecy.syx",
+                                     "korg-trrack.syx", "yamaha-fs1r.syx", "korg-prophecy.syx"})
+                QVERIFY(shell.open(dump));
             QCOMPARE(shell.app.GetRecentFiles(),
                      QStringList({Example("korg-prophecy.syx"), Example("yamaha-fs1r.syx"),
                                   Example("korg-trrack.syx"), Example("roland-jvxp.syx")}));
             // The File menu lists them as "&1 path" ... in place of the greyed
             // placeholder; choosing one opens that dump.
             QList<QAction*> recent;
-            for (QAction* a :
-                 shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions()) {
-                if (a->isVisible() && a->text().contains(QLatin1String("Recent File")))
-                    QFAIL("placeholder shown beside the list");
+            for (QAction* a : shell.frame().menuBar()->actions().constFirst()->menu()->actions()) {
+                if (a->text() == QLatin1String("Recent File"))
+                    QVERIFY(!a->isVisible() && !a->isEnabled());
                 if (a->text().startsWith(QLatin1Char('&')) && a->text().at(1).isDigit())
                     recent.append(a);
             }
             QCOMPARE(recent.size(), 4);
             QCOMPARE(recent[1]->text(), "&2 " + Example("yamaha-fs1r.syx"));
+            QCOMPARE(recent[1]->statusTip(), QStringLiteral("Open this document"));
             recent[1]->trigger();
             QCOMPARE(shell.title(), QStringLiteral("yamaha-fs1r - Bankwise"));
 
             // Saved under another extension: a title, no path, on the list.
-            shell.prompt.files = {Path(QStringLiteral("names.txt"))};
+            shell.prompt.files = {Path("names.txt")};
             QVERIFY(shell.doc().OnFileSave());
             QCOMPARE(shell.title(), QStringLiteral("names - Bankwise"));
             QVERIFY(shell.doc().GetPathName().isEmpty());
-            QCOMPARE(shell.app.GetRecentFiles().front(), Path(QStringLiteral("names.txt")));
+            QCOMPARE(shell.app.GetRecentFiles().front(), Path("names.txt"));
 
             // Saved as .ins: that file is the document; opening it again
             // only brings the window forward.
-            shell.prompt.files = {Path(QStringLiteral("bank.ins"))};
-            QVERIFY(shell.doc().OnFileSaveAs());
+            QVERIFY(shell.saveAs(Path("bank.ins")));
+            QCOMPARE(shell.prompt.requests.back().filterName, kInsFilter);
             QCOMPARE(shell.title(), QStringLiteral("bank.ins - Bankwise"));
-            QCOMPARE(t.MatchDocType(Path(QStringLiteral("bank.ins")), match),
-                     CBankwiseDocTemplate::yesAlreadyOpen);
-            QCOMPARE(match, &shell.doc());
-            QVERIFY(shell.app.OpenDocumentFile(Path(QStringLiteral("bank.ins"))));
-            QVERIFY(shell.prompt.asked.empty());
-            QCOMPARE(shell.app.GetRecentFiles().front(), Path(QStringLiteral("names.txt")));
+            QVERIFY(shell.app.OpenDocumentFile(Path("bank.ins")));
+            QCOMPARE(t.MatchDocType(Path("bank.ins"), match), CBankwiseDocTemplate::yesAlreadyOpen);
+            QVERIFY(match == &shell.doc() && shell.prompt.asked.empty());
 
             // A recent file that is gone leaves the list with a message.
-            QFile::remove(Path(QStringLiteral("names.txt")));
+            QFile::remove(Path("names.txt"));
             shell.app.OnOpenRecentFile(0);
             QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
             QCOMPARE(shell.app.GetRecentFiles().size(), 3);
@@ -537,9 +488,8 @@ private slots:
 
     void rememberedFolders()
     {
-        SetShowOptions(0);
-        const QString openDir = Path(QStringLiteral("dumps"));
-        const QString saveDir = Path(QStringLiteral("out"));
+        const QString openDir = Path("dumps");
+        const QString saveDir = Path("out");
         QVERIFY(QDir().mkpath(openDir) && QDir().mkpath(saveDir));
         QVERIFY(QFile::copy(Example("roland-jvxp.syx"), openDir + QStringLiteral("/jv.syx")));
         {
@@ -547,15 +497,11 @@ private slots:
             shell.prompt.files = {openDir + QStringLiteral("/jv.syx"),
                                   saveDir + QStringLiteral("/jv.ins")};
             shell.app.OnFileOpen();
-            QVERIFY(shell.doc().OnFileSave());
-            QVERIFY(shell.close());
+            QVERIFY(!shell.prompt.requests.back().save);
+            QVERIFY(shell.doc().OnFileSave() && shell.frame().close());
         }
-        const auto stored = [this](const char* entry) {
-            return QString::fromStdString(CSettingsProfile(m_ini.toStdString())
-                                              .GetProfileString("Settings", entry, "absent"));
-        };
-        QCOMPARE(stored("OpenDir"), openDir);
-        QCOMPARE(stored("SaveDir"), saveDir);
+        QCOMPARE(QStringList({Stored("OpenDir"), Stored("SaveDir")}),
+                 QStringList({openDir, saveDir}));
         {
             // Started on a dump from the command line: the stored folders
             // are used and survive the close.
@@ -563,99 +509,106 @@ private slots:
             QCOMPARE(shell.status, CBankwiseApp::kRunEventLoop);
             shell.app.OnFileOpen();
             QCOMPARE(shell.prompt.requests.back().startDir, openDir);
-            shell.prompt.files = {QString()};
-            shell.doc().OnFileSaveAs();
+            shell.saveAs(QString());
             QCOMPARE(shell.prompt.requests.back().startDir, saveDir);
-            QVERIFY(shell.close());
+            QVERIFY(shell.frame().close());
         }
-        QCOMPARE(stored("OpenDir"), openDir);
-        QCOMPARE(stored("SaveDir"), saveDir);
+        QCOMPARE(QStringList({Stored("OpenDir"), Stored("SaveDir")}),
+                 QStringList({openDir, saveDir}));
         {
             // A folder deleted meanwhile is forgotten.
             QVERIFY(QDir(openDir).removeRecursively());
             CShell shell(m_ini);
             shell.app.OnFileOpen();
             QVERIFY(shell.prompt.requests.back().startDir != openDir);
-            QVERIFY(shell.close());
+            QVERIFY(shell.frame().close());
         }
-        QCOMPARE(stored("OpenDir"), QString());
-        QCOMPARE(stored("SaveDir"), saveDir);
+        QCOMPARE(QStringList({Stored("OpenDir"), Stored("SaveDir")}),
+                 QStringList({QString(), saveDir}));
     }
 
-    void badInput_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("folder") << m_dir.path() << "Cannot read " + m_dir.path() + ":\n";
-        QTest::newRow("vanished") << Path(QStringLiteral("gone.syx"))
-                                  << "Cannot read " + Path(QStringLiteral("gone.syx")) + ":\n";
-        QTest::newRow("too short")
-            << Path(QStringLiteral("short.syx")) << "File is too short to hold a dump!";
-        QTest::newRow("not a dump") << Path(QStringLiteral("names.ins")) << "Unknown file format!";
-    }
+    // A file that is no dump says why and leaves title and text as they were.
     void badInput()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, message);
-        QFile(Path(QStringLiteral("short.syx"))).open(QIODevice::WriteOnly);
-        QFile names(Path(QStringLiteral("names.ins")));
-        QVERIFY(names.open(QIODevice::WriteOnly) && names.write("[Bank]\r\n") > 0);
-        names.close();
-        SetShowOptions(0);
+        QVERIFY(WriteAll(Path("short.syx"), {}));
+        QVERIFY(WriteAll(Path("names.ins"), "[Bank]\r\n"));
         CShell shell(m_ini);
-        QVERIFY(shell.app.OpenDocumentFile(Example("roland-jvxp.syx")));
+        QVERIFY(shell.open("roland-jvxp.syx"));
         const std::string text = shell.view().GetTextBytes();
-        QVERIFY(!shell.app.OpenDocumentFile(file));
-        QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
-        QVERIFY2(shell.prompt.asked[0].text.startsWith(message),
-                 qPrintable(shell.prompt.asked[0].text));
-        QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
-        QCOMPARE(shell.view().GetTextBytes(), text);
-        if (QTest::currentDataTag() == QLatin1String("folder") ||
-            QTest::currentDataTag() == QLatin1String("vanished"))
-            QVERIFY(shell.optionsEnabled());
-
-        // A save that cannot be written says so and leaves the file alone.
-        shell.prompt.files = {Path(QStringLiteral("names.ins/inside.ins"))};
-        QVERIFY(!shell.doc().OnFileSaveAs());
-        QVERIFY(shell.prompt.asked.back().text.startsWith(
-            "Cannot save " + Path(QStringLiteral("names.ins/inside.ins"))));
-        QCOMPARE(ReadAll(Path(QStringLiteral("names.ins"))), QByteArray("[Bank]\r\n"));
+        const std::pair<QString, QString> files[] = {
+            {m_dir.path(), "Cannot read " + m_dir.path() + ":\n"},
+            {Path("gone.syx"), "Cannot read " + Path("gone.syx") + ":\n"},
+            {Path("short.syx"), "File is too short to hold a dump!"},
+            {Path("names.ins"), "Unknown file format!"}};
+        for (const auto& [file, message] : files) {
+            shell.prompt.asked.clear();
+            QVERIFY(!shell.app.OpenDocumentFile(file));
+            QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
+            QVERIFY2(shell.prompt.asked[0].second.startsWith(message), qPrintable(file));
+            QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
+            QCOMPARE(shell.view().GetTextBytes(), text);
+            // A file never read leaves the dump's extractor too.
+            QCOMPARE(shell.optionsEnabled(), message.startsWith("Cannot read"));
+        }
     }
 
-    void keysAndDrops()
+    // The keys, the commands' first state and tips, the lock-key panes, and
+    // dropped files.
+    void frameKeysLocksAndDrops()
     {
-        SetShowOptions(0);
         CShell shell(m_ini);
-        CMainFrame& frame = *shell.app.MainFrame();
+        CMainFrame& frame = shell.frame();
         const struct
         {
             QKeySequence key;
             std::uint32_t id;
+            bool enabled;
         } keys[] = {
-            {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
-            {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
-            {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
-            {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
-            {QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO},
-            {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT},
-            {QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY},
-            {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
-            {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
-            {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+            {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW, true},
+            {QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO, false},
+            {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT, false},
+            {QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY, false},
+            {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE, true},
+            {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE, true},
         };
-        for (const auto& k : keys)
+        for (const auto& k : keys) {
             QVERIFY2(frame.Action(k.id)->shortcuts().contains(k.key), qPrintable(k.key.toString()));
+            QCOMPARE(frame.Action(k.id)->isEnabled(), k.enabled);
+        }
+        QVERIFY(frame.Action(ID_VIEW_STATUS_BAR)->isChecked());
+        QCOMPARE(frame.Action(ID_FILE_OPEN)->statusTip(),
+                 QStringLiteral("Open an existing document"));
+        QCOMPARE(frame.Action(ID_FILE_OPEN)->toolTip(), QStringLiteral("Open"));
+
+        // The panes follow a lock key's release, or the return to the program.
+        CLockKeys locks;
+        frame.SetLockKeysSource([&locks] { return locks; });
+        const auto release = [&](Qt::Key key) {
+            QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
+            QCoreApplication::sendEvent(&shell.view(), &event);
+            return frame.Pane(ID_INDICATOR_CAPS)->text() + frame.Pane(ID_INDICATOR_NUM)->text() +
+                   frame.Pane(ID_INDICATOR_SCRL)->text();
+        };
+        locks.caps = true;
+        QCOMPARE(release(Qt::Key_A), QString());
+        QCOMPARE(release(Qt::Key_CapsLock), QStringLiteral("CAP"));
+        locks = {false, true, false};
+        QCOMPARE(release(Qt::Key_NumLock), QStringLiteral("NUM"));
+        locks = {false, false, true};
+        QCOMPARE(release(Qt::Key_ScrollLock), QStringLiteral("SCRL"));
+        locks = {true, true, false};
+        QEvent activate(QEvent::ApplicationActivate);
+        QCoreApplication::sendEvent(qApp, &activate);
+        QCOMPARE(release(Qt::Key_A), QStringLiteral("CAPNUM"));
 
         // Ctrl+N, which no menu offers, empties the view.
-        QVERIFY(shell.app.OpenDocumentFile(Example("korg-trrack.syx")));
+        QVERIFY(shell.open("korg-trrack.syx"));
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         frame.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(shell.view().toPlainText(), QString());
         QCOMPARE(shell.title(), QStringLiteral("Untitled - Bankwise"));
-        QVERIFY(shell.optionsEnabled());
 
         // Dropped dumps open one after another; the last one stays.
         QMimeData mime;
@@ -672,100 +625,90 @@ private slots:
                  QStringList({Example("yamaha-fs1r.mid"), Example("emu-orbit.syx")}));
     }
 
-    // Export writes what bankwise-convert writes for the dump and settings,
-    // UTF-8 as it comes, in the chosen filter's format; the document, its
-    // edits included, stays as it was.
-    void exportBothFormats()
+    // A dump cut off inside a message still opens; the status bar says
+    // names are missing until the next message takes its place.
+    void cutOffDumpSaysSo()
     {
-        SetShowOptions(0);
+        const QString cut = Path("cut.syx");
+        QVERIFY(WriteAll(cut, ReadAll(Example("roland-jvxp.syx")).chopped(5)));
+        CShell shell(m_ini);
+        QVERIFY(shell.app.OpenDocumentFile(cut) && shell.prompt.asked.empty());
+        QCOMPARE(shell.frame().statusBar()->currentMessage(),
+                 "cut.syx: the dump ends inside a message; names after that point are missing");
+        QVERIFY(shell.open("emu-orbit.syx"));
+        QCOMPARE(shell.frame().statusBar()->currentMessage(), QString());
+    }
+
+    // Export writes what bankwise-convert writes for the dump and settings,
+    // UTF-8 as it comes, in the chosen filter's format, and remembers both;
+    // the document, its edits included, stays as it was.
+    void exportFormats()
+    {
         CSettingsProfile(m_ini.toStdString())
             .WriteProfileString("Roland JV/XP", "Definition", "Caf\xE9 JV");
         const QString dump = Example("roland-jvxp.syx");
-        CShell shell(m_ini);
-        QAction* exportAction = shell.app.MainFrame()->Action(ID_FILE_EXPORT);
-        QVERIFY(!exportAction->isEnabled() && !shell.doc().OnFileExport());
-        QVERIFY(shell.app.OpenDocumentFile(dump) && exportAction->isEnabled());
-        QTest::keyClicks(&shell.view(), QStringLiteral("edited"));
-        const std::string text = shell.view().GetTextBytes();
-        const QStringList recent = shell.app.GetRecentFiles();
-        for (const char* format : {"midnam", "reabank"}) {
-            shell.prompt.files = {Path(QStringLiteral("jv"))};  // the filter adds the extension
-            shell.prompt.chosenFilters = {format == std::string_view("midnam") ? kMidnamFilter
-                                                                               : kReabankFilter};
-            exportAction->trigger();
-            QCOMPARE(ReadAll(Path("jv." + QLatin1String(format))).toStdString(),
-                     ConverterOutput(dump, m_ini, format));
-        }
-        QVERIFY(ReadAll(Path(QStringLiteral("jv.midnam"))).contains("Caf\xC3\xA9 JV"));
-        QCOMPARE(QFileInfo(shell.prompt.requests.front().proposedName).fileName(),
-                 "roland-jvxp.midnam");
-        QCOMPARE(shell.view().GetTextBytes(), text);
-        QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
-        QVERIFY(shell.doc().IsModified() && shell.doc().GetPathName().isEmpty());
-        QCOMPARE(shell.app.GetRecentFiles(), recent);
-        QVERIFY(shell.prompt.asked.empty());
-
-        // Banks the format has no place for are told, names decoded.
-        shell.doc().m_pExtractor = std::make_unique<CWideBankExtractor>();
-        shell.prompt.files = {Path(QStringLiteral("wide.reabank"))};
-        QVERIFY(shell.doc().OnFileExport());  // on REAPER, as the last export
-        QCOMPARE(shell.prompt.Texts(),
-                 QStringList{QString::fromUtf8("Left out bank \"Caf\xC3\xA9\": its number 16384 "
-                                               "cannot be sent as bank select MSB and LSB")});
-
-        // Right after Save As; disabled once the dump is let go.
-        const QList<QAction*> file =
-            shell.app.MainFrame()->menuBar()->actions().constFirst()->menu()->actions();
-        QCOMPARE(file.indexOf(exportAction),
-                 file.indexOf(shell.app.MainFrame()->Action(ID_FILE_SAVE_AS)) + 1);
-        shell.prompt.answers = {EAnswer::No};
-        QVERIFY(shell.close() && !exportAction->isEnabled());
-    }
-
-    void exportRemembers_data()
-    {
-        QTest::addColumn<QString>("format");  // stored, with the folder
-        QTest::addColumn<QString>("dir");     // in the test's folder; "gone" never exists
-        QTest::addColumn<QString>("ext");     // of the filter the dialog starts on
-        QTest::newRow("nothing stored") << QString() << QString() << ".midnam";
-        QTest::newRow("reabank") << "reabank"
-                                 << "exports"
-                                 << ".reabank";
-        QTest::newRow("ins is not offered, folder gone") << "ins"
-                                                         << "gone"
-                                                         << ".midnam";
-        QTest::newRow("unknown") << "xml"
-                                 << "exports"
-                                 << ".midnam";
-    }
-    void exportRemembers()
-    {
-        QFETCH(QString, format);
-        QFETCH(QString, dir);
-        QFETCH(QString, ext);
-        SetShowOptions(0);
-        const QString exports = Path(QStringLiteral("exports"));
+        const QString exports = Path("exports");
         QVERIFY(QDir().mkpath(exports));
-        if (!format.isEmpty()) {
-            CSettingsProfile settings(m_ini.toStdString());
-            settings.WriteProfileString("Settings", "ExportFormat", format.toStdString());
-            settings.WriteProfileString("Settings", "ExportDir", Path(dir).toStdString());
-        }
         {
             CShell shell(m_ini);
-            QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
+            QAction* exportAction = shell.frame().Action(ID_FILE_EXPORT);
+            QVERIFY(!exportAction->isEnabled() && !shell.doc().OnFileExport());
+            QVERIFY(shell.app.OpenDocumentFile(dump) && exportAction->isEnabled());
+            QTest::keyClicks(&shell.view(), QStringLiteral("edited"));
+            const std::string text = shell.view().GetTextBytes();
+            for (const char* format : {"midnam", "reabank"}) {
+                shell.prompt.files = {exports + "/jv"};  // the filter adds the extension
+                shell.prompt.chosenFilter = format[0] == 'm' ? kMidnamFilter : kReabankFilter;
+                exportAction->trigger();
+                QCOMPARE(ReadAll(exports + "/jv." + QLatin1String(format)).toStdString(),
+                         ConverterOutput(dump, m_ini, format));
+            }
+            QVERIFY(ReadAll(exports + "/jv.midnam").contains("Caf\xC3\xA9 JV"));
+            QCOMPARE(QFileInfo(shell.prompt.requests.front().proposedName).fileName(),
+                     "roland-jvxp.midnam");
+            QCOMPARE(shell.view().GetTextBytes(), text);
+            QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
+            QVERIFY(shell.doc().IsModified() && shell.doc().GetPathName().isEmpty());
+            QCOMPARE(shell.app.GetRecentFiles(), QStringList{dump});
+            QVERIFY(shell.prompt.asked.empty());
+
+            // Banks the format has no place for are told, names decoded.
+            shell.doc().m_pExtractor = std::make_unique<CWideBankExtractor>();
+            shell.prompt.chosenFilter.clear();
+            shell.prompt.files = {Path("wide.reabank")};
+            QVERIFY(shell.doc().OnFileExport());  // on REAPER, as the last export
+            QCOMPARE(shell.prompt.Texts(), QStringList{QString::fromUtf8(
+                                               "Left out bank \"Caf\xC3\xA9\": its number 16384 "
+                                               "cannot be sent as bank select MSB and LSB")});
+
+            // Right after Save As; disabled once the dump is let go.
+            const QList<QAction*> file =
+                shell.frame().menuBar()->actions().constFirst()->menu()->actions();
+            QCOMPARE(file.indexOf(exportAction),
+                     file.indexOf(shell.frame().Action(ID_FILE_SAVE_AS)) + 1);
+            shell.prompt.answers = {EAnswer::No};
+            QVERIFY(shell.frame().close() && !exportAction->isEnabled());
+        }
+        // The next run starts where the last export went; a stored format
+        // Export does not offer, or a folder that is gone, falls back.
+        for (const auto& [format, dir, ext] :
+             {std::tuple("reabank", exports, ".reabank"),
+              std::tuple("ins", Path("gone"), ".midnam"), std::tuple("xml", exports, ".midnam")}) {
+            CSettingsProfile settings(m_ini.toStdString());
+            settings.WriteProfileString("Settings", "ExportFormat", format);
+            settings.WriteProfileString("Settings", "ExportDir", dir.toStdString());
+            CShell shell(m_ini);
+            QVERIFY(shell.open("emu-orbit.syx"));
             shell.prompt.files = {exports + "/orbit"};
             QVERIFY(shell.doc().OnFileExport());
             QCOMPARE(shell.prompt.startFilters.back(),
-                     ext == ".midnam" ? kMidnamFilter : kReabankFilter);
-            const QString start = dir == "exports" ? exports : shell.doc().GetCurrentDir();
+                     ext[1] == 'm' ? kMidnamFilter : kReabankFilter);
+            const QString start = dir == exports ? exports : shell.doc().GetCurrentDir();
             QCOMPARE(shell.prompt.requests.back().proposedName, start + "/emu-orbit" + ext);
             QVERIFY(QFile::exists(exports + "/orbit" + ext));
+            QCOMPARE(Stored("ExportDir"), exports);
+            QCOMPARE(Stored("ExportFormat"), QString::fromLatin1(ext + 1));
         }
-        const CSettingsProfile settings(m_ini.toStdString());
-        QCOMPARE(settings.GetProfileString("Settings", "ExportDir", ""), exports.toStdString());
-        QCOMPARE(settings.GetProfileString("Settings", "ExportFormat", ""),
-                 ext.mid(1).toStdString());
     }
 
     // The real dialog: both filters, the remembered one first with its
@@ -773,13 +716,11 @@ private slots:
     // handed back follow the filter the user turns to.
     void exportDialog()
     {
-        SetShowOptions(0);
         CShell shell(m_ini);
-        QVERIFY(shell.app.OpenDocumentFile(Example("emu-orbit.syx")));
-        QVERIFY(!shell.doc()
-                     .OnFileExport());  // cancelled in the scripted prompt, which keeps the request
+        QVERIFY(shell.open("emu-orbit.syx"));
+        QVERIFY(!shell.doc().OnFileExport());  // cancelled; the request is kept
         CFileRequest request = shell.prompt.requests.back();
-        request.proposedName = Path(QStringLiteral("emu-orbit.reabank"));
+        request.proposedName = Path("emu-orbit.reabank");
         QString filter = kReabankFilter;
         request.selectedFilter = &filter;
 
@@ -801,74 +742,166 @@ private slots:
             static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, which reads the name
         });
         timer.start(10);
-        QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path(QStringLiteral("picked.midnam")));
+        QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path("picked.midnam"));
         QCOMPARE(seen,
                  QStringList({kMidnamFilter, kReabankFilter, "emu-orbit.reabank", kReabankFilter,
                               "reabank", LoadQString(IDS_SHELL_EXPORT_NOTE)}));
         QCOMPARE(filter, kMidnamFilter);
     }
 
-    // A write that fails halfway says so and leaves the old file, and
-    // nothing else, in its folder: Save and Export write alike.
-    void failedWriteKeepsOldFile_data()
+    // What Save writes over: a file keeps its mode, a link and its target
+    // stay, hard links stay linked, a device is written, not replaced; a
+    // read-only file is refused and kept.
+    void saveTargets()
     {
-        QTest::addColumn<bool>("exporting");
-        QTest::newRow("save") << false;
-        QTest::newRow("export") << true;
+        CShell shell(m_ini);
+        QVERIFY(shell.open("korg-trrack.syx"));
+        const QByteArray text = QByteArray::fromStdString(shell.view().GetTextBytes());
+        const QString file = Path("file.ins");
+        const QString link = Path("link.ins");
+        const QString hard = Path("hard.ins");
+        const auto mode = [](const QString& path) {
+            struct stat status
+            {
+            };
+            return lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0u;
+        };
+        const auto reset = [&](mode_t bits) {
+            return WriteAll(file, "old") && chmod(QFile::encodeName(file).constData(), bits) == 0;
+        };
+
+        QVERIFY(reset(0600) && shell.saveAs(file));
+        QCOMPARE(ReadAll(file), text);
+        QCOMPARE(mode(file), mode_t{S_IFREG | 0600});
+
+        QVERIFY(reset(0644) && QFile::link(file, link) && shell.saveAs(link));
+        QCOMPARE(ReadAll(file), text);
+        QVERIFY(S_ISLNK(mode(link)));
+
+        QVERIFY(reset(0644) && ::link(QFile::encodeName(file).constData(),
+                                      QFile::encodeName(hard).constData()) == 0);
+        QVERIFY(shell.saveAs(hard));
+        QCOMPARE(ReadAll(file), text);
+
+        QVERIFY(shell.saveAs(QStringLiteral("/dev/null")));
+        QVERIFY(S_ISCHR(mode(QStringLiteral("/dev/null"))));
+        QVERIFY(shell.prompt.asked.empty());
+
+        QVERIFY(reset(0444) && !shell.saveAs(file));
+        QCOMPARE(ReadAll(file), QByteArray("old"));
+        QCOMPARE(shell.prompt.Texts(), QStringList{"Cannot save " + file +
+                                                   ":\nThe file is read-only\n"
+                                                   "The file on disk was left as it was."});
     }
+
+    // A write that fails halfway (a full disk) says so and leaves the old
+    // file, and nothing else, in its folder: Save and Export write alike.
     void failedWriteKeepsOldFile()
     {
-#ifdef Q_OS_UNIX
-        QFETCH(bool, exporting);
-        SetShowOptions(0);
-        const QString folder = Path(QString::fromLatin1(QTest::currentDataTag()));
-        const QString target = folder + (exporting ? "/names.midnam" : "/names.ins");
-        QFile old(target);
-        QVERIFY(QDir().mkpath(folder) && old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
-        CShell shell(m_ini);
-        QVERIFY(shell.app.OpenDocumentFile(Example("roland-jvxp.syx")));
-        shell.prompt.files = {target};
+        for (const bool exporting : {false, true}) {
+            const QString folder = Path(exporting ? "export" : "save");
+            const QString target = folder + (exporting ? "/names.midnam" : "/names.ins");
+            QVERIFY(QDir().mkpath(folder) && WriteAll(target, "old"));
+            CShell shell(m_ini);
+            QVERIFY(shell.open("roland-jvxp.syx"));
+            shell.prompt.files = {target};
 
-        // No file may grow beyond 64 bytes while the command runs.
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
-        const rlimit before = limit;
-        limit.rlim_cur = 64;
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
-        const bool ok = exporting ? shell.doc().OnFileExport() : shell.doc().OnFileSaveAs();
-        setrlimit(RLIMIT_FSIZE, &before);
-        std::signal(SIGXFSZ, handler);
+            // No file may grow beyond 64 bytes while the command runs.
+            const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+            const rlimit before = limit;
+            limit.rlim_cur = 64;
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+            const bool ok = exporting ? shell.doc().OnFileExport() : shell.doc().OnFileSaveAs();
+            setrlimit(RLIMIT_FSIZE, &before);
+            std::signal(SIGXFSZ, handler);
 
-        QVERIFY(!ok);
-        QCOMPARE(ReadAll(target), QByteArray("old"));
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QFileInfo(target).fileName()});
-        QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
-        QVERIFY(shell.prompt.asked[0].text.startsWith("Cannot save " + target + ":\n"));
-        QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
-#else
-        QSKIP("needs a file size limit");
-#endif
+            QVERIFY(!ok);
+            QCOMPARE(ReadAll(target), QByteArray("old"));
+            QCOMPARE(QDir(folder).entryList(QDir::Files),
+                     QStringList{QFileInfo(target).fileName()});
+            QCOMPARE(shell.prompt.asked.size(), std::size_t{1});
+            QVERIFY(shell.prompt.asked[0].second.startsWith("Cannot save " + target + ":\n"));
+            QCOMPARE(shell.title(), QStringLiteral("roland-jvxp - Bankwise"));
+        }
     }
 
-    void usageErrors()
+    // A settings file that cannot be read safely is passed over for the
+    // session, with one warning, and left as it is.
+    void unusableSettingsFile()
+    {
+        const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
+        const QString conf = Path("Orvane/Bankwise.conf");
+        QVERIFY(QDir().mkpath(Path("Orvane")));
+        for (const char* kind : {"regular", "fifo", "large"}) {
+            QFile::remove(conf);
+            if (kind[0] == 'f')
+                QVERIFY(mkfifo(QFile::encodeName(conf).constData(), 0600) == 0);
+            else
+                QVERIFY(WriteAll(conf, "[Settings]\n") &&
+                        QFile::resize(conf, kind[0] == 'l' ? (1 << 20) + 1 : 11));
+            CScriptedPrompt prompt;
+            const auto profile = OpenUserProfile(prompt);
+            QCOMPARE(dynamic_cast<CSettingsProfile*>(profile.get()) != nullptr, kind[0] == 'r');
+            if (kind[0] == 'r')
+                continue;
+            QCOMPARE(prompt.asked.size(), std::size_t{1});
+            QVERIFY2(prompt.asked[0].second.startsWith("Settings file " + conf + " ignored"),
+                     qPrintable(prompt.asked[0].second));
+            QVERIFY(profile->WriteProfileInt("Settings", "ShowOptions", 5));
+            QCOMPARE(profile->GetProfileInt("Settings", "ShowOptions", 1), 5);
+            QCOMPARE(QFileInfo(conf).size(), kind[0] == 'l' ? (1 << 20) + 1 : 0);
+        }
+        qputenv("XDG_CONFIG_HOME", home);
+    }
+
+    // --help and --version answer without a display; usage errors end with 2.
+    void commandLine()
     {
         for (const QStringList& args :
              {QStringList{"bankwise", "a.syx", "b.syx"}, QStringList{"bankwise", "--print"},
               QStringList{"bankwise", "--bogus"}})
             QCOMPARE(CShell(m_ini, args).status, 2);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QLatin1String(name));
+        for (const char* arg : {"--help", "-h", "--help-all", "--version", "-v"}) {
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            process.start(QStringLiteral(BANKWISE_SHELL_EXE), {QLatin1String(arg)});
+            QVERIFY(process.waitForFinished(30000));
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(process.exitCode(), 0);
+            const bool version = arg[2] == 'v' || arg[1] == 'v';
+            QVERIFY2(process.readAllStandardOutput().startsWith(version ? "bankwise " : "Usage: "),
+                     arg);
+        }
     }
 
-    void printToPdf()
+    void printing()
     {
-        SetShowOptions(0);
-        const QString pdf = Path(QStringLiteral("out.pdf"));
+        const QString pdf = Path("out.pdf");
         CShell shell(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print-to"), pdf,
                              Example("roland-jvxp.syx")});
         QCOMPARE(shell.status, 0);
-        QVERIFY(!shell.app.MainFrame()->isVisible());
-        QVERIFY(shell.prompt.asked.empty());
+        QVERIFY(!shell.frame().isVisible() && shell.prompt.asked.empty());
+
+        // File > Print, to a PDF file that cannot be made: the file is named.
+        const QString bad = Path("no/such/dir/out.pdf");
+        shell.app.Printer().setOutputFormat(QPrinter::PdfFormat);
+        shell.app.Printer().setOutputFileName(bad);
+        shell.prompt.onExec = [](QDialog&) { return int(QDialog::Accepted); };
+        shell.app.OnFilePrint();
+        QCOMPARE(shell.prompt.Texts(), QStringList{"Printing to " + bad + " failed."});
+
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            CShell noPrinter(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print"),
+                                     Example("roland-jvxp.syx")});
+            QCOMPARE(noPrinter.status, 1);
+            QCOMPARE(noPrinter.prompt.Texts(), QStringList{LoadQString(IDS_SHELL_NO_PRINTER)});
+        }
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (pdftotext.isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
@@ -878,22 +911,6 @@ private slots:
         const QString text = QString::fromUtf8(process.readAllStandardOutput());
         QVERIFY2(text.contains(QStringLiteral("0=USER:001 ")), qPrintable(text.left(400)));
         QVERIFY(text.contains(QStringLiteral("Patch[10240]=JV/XP User")));
-
-        CShell failing(m_ini,
-                       {QStringLiteral("bankwise"), QStringLiteral("--print-to"),
-                        Path(QStringLiteral("no/such/dir/out.pdf")), Example("roland-jvxp.syx")});
-        QCOMPARE(failing.status, 1);
-        QCOMPARE(failing.prompt.Texts(),
-                 QStringList{"Printing to " + Path("no/such/dir/out.pdf") + " failed."});
-
-        if (QPrinterInfo::availablePrinters().isEmpty()) {
-            CShell noPrinter(m_ini, {QStringLiteral("bankwise"), QStringLiteral("--print"),
-                                     Example("roland-jvxp.syx")});
-            QCOMPARE(noPrinter.status, 1);
-            QCOMPARE(
-                noPrinter.prompt.Texts(),
-                QStringList{QStringLiteral("No printer is installed, so nothing was printed.")});
-        }
     }
 };
 
