@@ -128,6 +128,11 @@ bool EndsInsideMessage(const CByteView& data, bool bMidiFile, std::size_t next)
     return false;
 }
 
+bool MessageCutShort(const CByteView& data, std::size_t o, std::size_t length)
+{
+    return !data.Fits(o, length) && data.Find(o, 0xF7) == CByteView::npos;
+}
+
 bool PatternCarriesNumber(std::string_view pattern)
 {
     const auto percent = pattern.find('%');

@@ -102,6 +102,12 @@ std::string NameFromField(std::span<const std::uint8_t> field, ETrim trim);
 // messages too short to be recognised, or others that followed.
 bool EndsInsideMessage(const CByteView& data, bool bMidiFile, std::size_t next);
 
+// Whether the message at o is cut short by the end of the data: fewer than
+// length bytes are left and no 0xF7 closes it. A download that stopped there
+// still gives the names before it, so readers end with m_bCutOff instead of
+// failing.
+bool MessageCutShort(const CByteView& data, std::size_t o, std::size_t length);
+
 // The reference number test: a '%' and, somewhere after the first '%', a 'd'.
 bool PatternCarriesNumber(std::string_view pattern);
 

@@ -116,12 +116,16 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
             SetError(IDS_INVALID_DATA);
             return false;
         }
+        if (MessageCutShort(data, o, 3)) {  // too short to tell what it was
+            m_bCutOff = true;
+            return true;
+        }
         if (data.ByteIs(o + 2, kModelFs1r)) {
             // A message cut short by the end of the data: in a MIDI file it
-            // is no message, as the search would have it; a raw dump that
-            // ends inside a message is broken.
+            // is no message, as the search would have it; in a raw dump it
+            // is where a stopped download ends, unless a 0xF7 closes it.
             if (!Fs1rFieldsFit(data, o)) {
-                if (bMidiFile) {
+                if (bMidiFile || data.Find(o, 0xF7) == CByteView::npos) {
                     m_bCutOff = true;
                     return true;
                 }
@@ -141,6 +145,10 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
             }
         } else if (data.ByteIs(o + 1, 0x00) && data.ByteIs(o + 2, kFormatVoice32)) {
             if (!ReadVoiceBulk(data, o, m_names)) {
+                if (data.Find(o, 0xF7) == CByteView::npos) {  // cut off inside the bulk
+                    m_bCutOff = true;
+                    return true;
+                }
                 SetError(IDS_INVALID_DATA);
                 return false;
             }

@@ -50,13 +50,17 @@ bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
     const CByteView data = whole.View();
     std::size_t o = nOffset;
     while (o < data.size()) {
+        if (data.ByteIs(o, 0x41) && MessageCutShort(data, o, kNameOffset + kNameLength)) {
+            m_bCutOff = true;
+            return true;
+        }
         if (!IsJvXpHeader(data, o)) {
             SetError(IDS_INVALID_DATA);
             return false;
         }
         if (data.ByteIs(o + 3, 0x12)) {
-            // A data set always carries its four address bytes; one that the
-            // end of the file cuts off there is a broken dump.
+            // A data set always carries its four address bytes; one that
+            // lacks them although a 0xF7 follows is a broken dump.
             if (!data.Fits(o + 4, 4)) {
                 SetError(IDS_INVALID_DATA);
                 return false;

@@ -106,6 +106,10 @@ bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
             return true;
     }
     while (o < data.size()) {
+        if (data.ByteIs(o, 0x00) && MessageCutShort(data, o, kFixedFields)) {
+            m_bCutOff = true;
+            return true;
+        }
         if (!StartsWithIdentifier(data, o) || !data.Fits(o, kTypeOffset + 1))
             return invalid();
         const std::uint8_t type = data.At(o + kTypeOffset);
@@ -122,10 +126,15 @@ bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
                     return invalid();
                 const std::size_t nameOffset = o + (single ? kSingleNameOffset : kMultiNameOffset);
                 const auto field = data.Slice(nameOffset, kNameLength);
-                // A name cut off by the end of the file, or lying beyond the
-                // message's own 0xF7, belongs to a broken message.
+                // A name lying beyond the message's own 0xF7 belongs to a
+                // broken message; one that the end of the file cuts off, to
+                // a dump that stopped there.
                 const std::size_t end = data.Find(o + kFixedFields, 0xF7);
-                if (field.empty() || (end != CByteView::npos && end < nameOffset + kNameLength))
+                if (end == CByteView::npos && field.empty()) {
+                    m_bCutOff = true;
+                    return true;
+                }
+                if (field.empty() || end < nameOffset + kNameLength)
                     return invalid();
                 CNameList* list = single ? &m_banks[bank - 1u] : &m_multis;
                 StoreName(*list, program, NameFromField(field, ETrim::Keep));

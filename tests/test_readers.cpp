@@ -55,8 +55,9 @@ TEST(Readers, JvXp)
          {"patch slot 0x80", Concat({good, patch(kJvAreaPatch, 0x80)}), kInvalid},
          {"another model after the first", Concat({good, WithByte(other, 3, 0x6B)}), kInvalid},
          {"two stray bytes at the end", Concat({good, {0x00, 0x00}}), kInvalid},
-         {"name cut short by the end", Concat({good, Cut(other, 15)}), kInvalid},
-         {"address cut short by the end", Concat({good, Cut(other, 7)}), kInvalid}},
+         // A download that stopped: the names before the cut stand.
+         {"name cut short by the end", Concat({good, Cut(other, 15)}), nullptr},
+         {"address cut short by the end", Concat({good, Cut(other, 7)}), nullptr}},
         "0=USER:001 Good");
 }
 
@@ -129,9 +130,10 @@ TEST(Readers, Fs1r)
           1},
          {"voice records do not fit", after(MakeVoiceBulk({.names = {"A"}, .count = 2})), kInvalid,
           1},
-         {"voice bulk cut before its count", after({0xF0, 0x43, 0x00, 0x09}), kInvalid, 1},
-         {"name cut off", after(Cut(next, 15)), kInvalid, 1},
-         {"header cut off", after(Cut(next, 6)), kInvalid, 1}},
+         {"voice bulk cut before its count", after({0xF0, 0x43, 0x00, 0x09}), nullptr, 1},
+         {"name cut off", after(Cut(next, 15)), nullptr, 1},
+         {"header cut off", after(Cut(next, 6)), nullptr, 1},
+         {"manufacturer byte alone", after({0xF0, 0x43}), nullptr, 1}},
         "0=I001 Formant Bass");
 }
 
@@ -159,13 +161,13 @@ TEST(Readers, Virus)
     // In a raw file, where the next message should begin:
     for (const auto& [what, after] : std::initializer_list<std::pair<const char*, Bytes>>{
              {"a foreign message", Concat({{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7}, next})},
-             {"one stray byte after the F0", {0xF0, 0x00}},
              {"another product", WithByte(next, 4, 0x02)},
-             {"the header a byte late", Concat({{0xF0}, next})},
-             {"a name cut off by the end of the file", Cut(next, 1 + 248 + 5)},
-             {"a header cut before the program", {0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, 0x10, 0x01}},
-             {"a header cut before the type", {0xF0, 0x00, 0x20, 0x33, 0x01}}})
+             {"the header a byte late", Concat({{0xF0}, next})}})
         cases.push_back({what, Concat({kept, after}), kInvalid, 1});
+    // A download that stopped inside the next message: the names before stand.
+    for (const Bytes& after : {Bytes{0xF0, 0x00}, Cut(next, 1 + 248 + 5),
+                               Bytes{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, 0x10, 0x01}})
+        cases.push_back({"cut off", Concat({kept, after}), nullptr, 1});
     test::ExpectReads(cases, "0=A000 Kept      ");
 }
 
