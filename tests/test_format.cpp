@@ -39,6 +39,7 @@ TEST(SafeFormat, RendersAsPrintfDoes)
         {"%u", {Int(-1)}, "4294967295"},
         {"%hhd", {Int(200)}, "-56"},
         {"%x %X %#x %o %#o", {Int(255), Int(255), Int(255), Int(8), Int(8)}, "ff FF 0xff 10 010"},
+        {"%#x %#o", {Int(0), Int(0)}, "0 0"},
         {"%hhu %hu", {Int(200), Int(-1)}, "200 65535"},
         {"%ld", {Int(9)}, "9"},
         {"%i", {Int(-8192)}, "-8192"},
