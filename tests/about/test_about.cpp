@@ -1,14 +1,9 @@
-// The About box's link labels, with a stand-in desktop: no browser, mail
-// program or message box is ever opened.
+// The About box's link labels, on a stand-in desktop that opens nothing.
 #include "Desktop.h"
 #include "LinkLabel.h"
 
-#include <QApplication>
-#include <QEnterEvent>
-#include <QFile>
-#include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QtWidgets>
 
 using namespace bankwise;
 
@@ -30,22 +25,14 @@ public:
         return startWorks;
     }
     void Beep() override { ++beeps; }
-    void ShowMessage(QWidget*, QMessageBox::Icon, const QString& text) override
-    {
-        messages << text;
-    }
+    void ShowMessage(QWidget*, QMessageBox::Icon, const QString& t) override { messages << t; }
 
-    bool openWorks = false;
+    bool openWorks = false, startWorks = false;
     QString browser;
-    bool startWorks = false;
-
-    QStringList opened;
+    QStringList opened, messages;
     QList<QStringList> started;
     int beeps = 0;
-    QStringList messages;
 };
-
-const QString kPrefix = QStringLiteral("Unable to open hyperlink:\n\n");
 
 void Send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton)
 {
@@ -53,11 +40,6 @@ void Send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button 
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
                       Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
-}
-
-QColor Shown(const QWidget& label)
-{
-    return label.palette().color(QPalette::WindowText);
 }
 
 }  // namespace
@@ -68,19 +50,20 @@ class TestAbout : public QObject
 
 private:
     std::unique_ptr<CFakeDesktop> m_desktop;
+    std::unique_ptr<QWidget> m_window;
 
     // A link on a window of its own, attached as the About dialog does.
-    std::unique_ptr<QWidget> MakeLink(CLinkLabel*& link, const QString& text, const QString& target)
+    CLinkLabel* MakeLink(const QString& text, const QString& target)
     {
-        auto window = std::make_unique<QWidget>();
-        link = new CLinkLabel(window.get());
+        m_window = std::make_unique<QWidget>();
+        auto* link = new CLinkLabel(m_window.get());
         link->setText(text);
         link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         link->setGeometry(10, 10, 300, 40);
         if (!target.isNull())
             link->SetTarget(target);
         link->PreSubclassWindow();
-        return window;
+        return link;
     }
 
 private slots:
@@ -91,6 +74,7 @@ private slots:
     }
     void cleanup()
     {
+        m_window.reset();
         SetDesktop(nullptr);
         m_desktop.reset();
     }
@@ -118,7 +102,7 @@ private slots:
             {-5, "Unknown Error (-5) occurred."},
         };
         for (const auto& [code, reason] : rows)
-            QCOMPARE(OpenErrorMessage(code), kPrefix + QString::fromUtf8(reason));
+            QCOMPARE(OpenErrorMessage(code), "Unable to open hyperlink:\n\n" + QString(reason));
     }
 
     // The placeholder is cut from a registered command line, and the address
@@ -126,11 +110,7 @@ private slots:
     void browserCommand()
     {
         const QString t = QStringLiteral("https://x.example/");
-        const struct
-        {
-            QString command, cut;
-            QStringList argv;
-        } rows[] = {
+        const std::tuple<QString, QString, QStringList> rows[] = {
             {R"("C:\Web\browse.exe" -nohome "%1" -x)",
              R"("C:\Web\browse.exe" -nohome )",
              {R"(C:\Web\browse.exe)", "-nohome", t}},
@@ -141,17 +121,16 @@ private slots:
             {R"(b %u "%1")", "b %u ", {"b", "%u", t}},
             {"%u", "", {}},
         };
-        for (const auto& row : rows) {
-            QCOMPARE(CutPlaceholder(row.command), row.cut);
-            QCOMPARE(BrowserArguments(row.command, t), row.argv);
+        for (const auto& [command, cut, argv] : rows) {
+            QCOMPARE(CutPlaceholder(command), cut);
+            QCOMPARE(BrowserArguments(command, t), argv);
         }
     }
 
     // Without a text the target is shown; the link looks and points like one.
     void attaching()
     {
-        CLinkLabel* link = nullptr;
-        auto window = MakeLink(link, QString(), QStringLiteral("https://only.example/"));
+        CLinkLabel* link = MakeLink(QString(), QStringLiteral("https://only.example/"));
         QCOMPARE(link->text(), QStringLiteral("https://only.example/"));
         QVERIFY(link->font().underline());
         QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
@@ -161,27 +140,26 @@ private slots:
 
     void colours()
     {
-        CLinkLabel* link = nullptr;
-        auto window =
-            MakeLink(link, QStringLiteral("Web: x"), QStringLiteral("https://x.example/"));
+        CLinkLabel* link = MakeLink(QStringLiteral("Web: x"), QStringLiteral("https://x.example/"));
+        const auto shown = [link] { return link->palette().color(QPalette::WindowText); };
         const QColor normal(0, 0, 238), visited(85, 26, 139);
         const QColor hover = QApplication::palette().color(QPalette::Highlight);
         const QPoint inside(1, 1), outside(-3, 1);
-        QCOMPARE(Shown(*link), normal);
+        QCOMPARE(shown(), normal);
 
         QEnterEvent enter(inside, inside, link->mapToGlobal(inside));
         QApplication::sendEvent(link, &enter);
-        QCOMPARE(Shown(*link), hover);
+        QCOMPARE(shown(), hover);
         Send(link, QEvent::MouseMove, outside);
-        QCOMPARE(Shown(*link), normal);
+        QCOMPARE(shown(), normal);
 
         link->MarkOpened(true);
-        QCOMPARE(Shown(*link), visited);
+        QCOMPARE(shown(), visited);
         Send(link, QEvent::MouseMove, inside);
-        QCOMPARE(Shown(*link), hover);  // hover wins over visited
+        QCOMPARE(shown(), hover);  // hover wins over visited
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(link, &leave);
-        QCOMPARE(Shown(*link), visited);
+        QCOMPARE(shown(), visited);
     }
 
     // A click opens through the desktop, else through the registered
@@ -189,35 +167,27 @@ private slots:
     void clicking()
     {
         const QString t = QStringLiteral("mailto:me@x.example");
-        const struct
-        {
-            bool openWorks;
-            QString browser;
-            bool startWorks;
-            QStringList started;
-            int code;  // 0 when opened
-        } rows[] = {{true, "b %u", true, {}, 0},
-                    {false, "b -n %u", true, {"b", "-n", t}, 0},
-                    {false, "b %u", false, {"b", t}, 2},
-                    {false, "", true, {}, 31}};
-        for (const auto& row : rows) {
+        const std::tuple<bool, QString, bool, QStringList, int> rows[] = {
+            {true, "b %u", true, {}, 0},
+            {false, "b -n %u", true, {"b", "-n", t}, 0},
+            {false, "b %u", false, {"b", t}, 2},
+            {false, "", true, {}, 31}};
+        for (const auto& [openWorks, browser, startWorks, started, code] : rows) {
             init();
-            m_desktop->openWorks = row.openWorks;
-            m_desktop->browser = row.browser;
-            m_desktop->startWorks = row.startWorks;
-            CLinkLabel* link = nullptr;
-            auto window = MakeLink(link, QStringLiteral("Email: me"), t);
+            m_desktop->openWorks = openWorks;
+            m_desktop->browser = browser;
+            m_desktop->startWorks = startWorks;
+            CLinkLabel* link = MakeLink(QStringLiteral("Email: me"), t);
             link->MarkOpened(true);
             Send(link, QEvent::MouseButtonPress, QPoint(1, 1), Qt::LeftButton);
             Send(link, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::LeftButton);
             QCOMPARE(m_desktop->opened, QStringList{t});
-            QCOMPARE(m_desktop->started.value(0), row.started);
-            QCOMPARE(m_desktop->beeps, row.code == 0 ? 0 : 1);
+            QCOMPARE(m_desktop->started.value(0), started);
+            QCOMPARE(m_desktop->beeps, code == 0 ? 0 : 1);
             QCOMPARE(m_desktop->messages,
-                     row.code == 0 ? QStringList{} : QStringList{OpenErrorMessage(row.code)});
-            QCOMPARE(link->CtlColor(), row.code == 0 ? QColor(85, 26, 139) : QColor(0, 0, 238));
-            // Released away from the label: no click.
-            Send(link, QEvent::MouseButtonRelease, QPoint(-4, 1), Qt::LeftButton);
+                     code == 0 ? QStringList{} : QStringList{OpenErrorMessage(code)});
+            QCOMPARE(link->CtlColor(), code == 0 ? QColor(85, 26, 139) : QColor(0, 0, 238));
+            Send(link, QEvent::MouseButtonRelease, QPoint(-4, 1), Qt::LeftButton);  // away
             QCOMPARE(m_desktop->opened.size(), 1);
         }
     }
