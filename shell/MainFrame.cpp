@@ -260,6 +260,19 @@ void CMainFrame::createToolBar()
     connect(m_pToolBar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
 }
 
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // A message given before the window was first shown (a dump opened from
+    // the command line) would be drawn over the idle text, which the status
+    // bar hides only while it is visible: give the message again now.
+    QStatusBar* bar = statusBar();
+    if (const QString text = bar->currentMessage(); !text.isEmpty()) {
+        bar->clearMessage();
+        bar->showMessage(text);
+    }
+}
+
 void CMainFrame::createStatusBar()
 {
     QStatusBar* bar = statusBar();

@@ -501,6 +501,8 @@ private slots:
                  "cut.syx: the dump ends inside a message; names after that point are missing");
         QVERIFY(shell.open("emu-orbit.syx"));
         QCOMPARE(shell.barText(), QString());
+        CShell started(m_ini, {"bankwise", Path("cut.syx")});  // opened before it is shown
+        QVERIFY(started.barText().startsWith("cut.syx: ") && !started.frame().Pane(0)->isVisible());
     }
 
     // The keys, the commands' first state and tips, the lock-key panes, drops.
