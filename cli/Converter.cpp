@@ -23,6 +23,7 @@
 #include "MessageSink.h"
 #include "OutputFile.h"
 #include "OutputFormat.h"
+#include "Profile.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -34,10 +35,6 @@ namespace bankwise {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kEntryDefinition = "Definition";
-constexpr const char* kEntryBankFormat = "BankFormat";
-constexpr const char* kEntryInstrFormat = "InstrFormat";
 
 // The stored settings with this run's overrides on top. Only the three
 // naming entries are overridden, in whichever family section is read, since

@@ -63,18 +63,18 @@ std::string CDumpExtractor::GetSynthName() const
 std::string CDumpExtractor::GetDefinitionName() const
 {
     const std::string synth = GetSynthName();
-    return GetAppProfile().GetProfileString(synth, "Definition", synth);
+    return GetAppProfile().GetProfileString(synth, kEntryDefinition, synth);
 }
 
 std::string CDumpExtractor::GetBankFormat() const
 {
-    return GetAppProfile().GetProfileString(GetSynthName(), "BankFormat",
+    return GetAppProfile().GetProfileString(GetSynthName(), kEntryBankFormat,
                                             m_pszBankFormat != nullptr ? m_pszBankFormat : "");
 }
 
 std::string CDumpExtractor::GetInstrFormat() const
 {
-    return GetAppProfile().GetProfileString(GetSynthName(), "InstrFormat",
+    return GetAppProfile().GetProfileString(GetSynthName(), kEntryInstrFormat,
                                             m_pszInstrFormat != nullptr ? m_pszInstrFormat : "");
 }
 

@@ -10,6 +10,15 @@
 
 namespace bankwise {
 
+// Names in the store that more than one reader or writer spells: the
+// family sections' entries (extractors, options dialog, the converter's
+// overrides) and the desktop program's own section.
+inline constexpr const char* kEntryDefinition = "Definition";
+inline constexpr const char* kEntryBankFormat = "BankFormat";
+inline constexpr const char* kEntryInstrFormat = "InstrFormat";
+inline constexpr const char* kSettingsSection = "Settings";
+inline constexpr const char* kEntryShowOptions = "ShowOptions";
+
 class IProfile
 {
 public:

@@ -26,10 +26,8 @@
 namespace bankwise {
 namespace {
 
-constexpr const char* kSettings = "Settings";
 constexpr const char* kOpenDir = "OpenDir";
 constexpr const char* kSaveDir = "SaveDir";
-constexpr const char* kShowOptions = "ShowOptions";
 constexpr const char* kExportDir = "ExportDir";
 constexpr const char* kExportFormat = "ExportFormat";  // the extension, without its dot
 
@@ -176,8 +174,8 @@ bool CBankwiseDoc::OnNewDocument()
 void CBankwiseDoc::LoadRememberedDirs()
 {
     const IProfile& profile = m_app.Profile();
-    m_strOpenDir = PathFromProfile(profile.GetProfileString(kSettings, kOpenDir, ""));
-    m_strSaveDir = PathFromProfile(profile.GetProfileString(kSettings, kSaveDir, ""));
+    m_strOpenDir = PathFromProfile(profile.GetProfileString(kSettingsSection, kOpenDir, ""));
+    m_strSaveDir = PathFromProfile(profile.GetProfileString(kSettingsSection, kSaveDir, ""));
     UseRememberedDir(EDir::Open);
 }
 
@@ -210,7 +208,8 @@ bool CBankwiseDoc::OnOpenDocument(const QString& pathName)
     CMemoryByteSource file(std::move(bytes));
     if (!DetectAndParse(file, bMidiFile))
         return false;
-    if (m_app.Profile().GetProfileInt(kSettings, kShowOptions, 1) != 0 && !RunOptionsDialog()) {
+    if (m_app.Profile().GetProfileInt(kSettingsSection, kEntryShowOptions, 1) != 0 &&
+        !RunOptionsDialog()) {
         DropExtractor();
         return false;
     }
@@ -299,8 +298,8 @@ bool CBankwiseDoc::CanCloseFrame()
     if (!SaveModified())
         return false;
     IProfile& profile = m_app.Profile();
-    profile.WriteProfileString(kSettings, kOpenDir, PathToProfile(m_strOpenDir));
-    profile.WriteProfileString(kSettings, kSaveDir, PathToProfile(m_strSaveDir));
+    profile.WriteProfileString(kSettingsSection, kOpenDir, PathToProfile(m_strOpenDir));
+    profile.WriteProfileString(kSettingsSection, kSaveDir, PathToProfile(m_strSaveDir));
     DropExtractor();
     return true;
 }
@@ -364,11 +363,11 @@ bool CBankwiseDoc::OnFileExport()
     // A stored format that Export does not offer starts on the first one.
     EOutputFormat format = kExportFormats.front();
     if (const auto stored =
-            FindOutputFormat(profile.GetProfileString(kSettings, kExportFormat, ""));
+            FindOutputFormat(profile.GetProfileString(kSettingsSection, kExportFormat, ""));
         stored &&
         std::find(kExportFormats.begin(), kExportFormats.end(), *stored) != kExportFormats.end())
         format = *stored;
-    QString dir = PathFromProfile(profile.GetProfileString(kSettings, kExportDir, ""));
+    QString dir = PathFromProfile(profile.GetProfileString(kSettingsSection, kExportDir, ""));
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = m_strCurrentDir;
 
@@ -407,9 +406,10 @@ bool CBankwiseDoc::OnFileExport()
     }
     if (!WriteTarget(target, text))
         return false;
-    profile.WriteProfileString(kSettings, kExportDir,
+    profile.WriteProfileString(kSettingsSection, kExportDir,
                                PathToProfile(QFileInfo(target).absolutePath()));
-    profile.WriteProfileString(kSettings, kExportFormat, GetOutputExtension(format).substr(1));
+    profile.WriteProfileString(kSettingsSection, kExportFormat,
+                               GetOutputExtension(format).substr(1));
     if (!left.empty()) {
         // The writers' messages hold the names as they wrote them, in UTF-8.
         QStringList lines;

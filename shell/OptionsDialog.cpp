@@ -17,12 +17,6 @@
 namespace bankwise {
 namespace {
 
-constexpr const char* kSettings = "Settings";
-constexpr const char* kShowOptions = "ShowOptions";
-constexpr const char* kDefinition = "Definition";
-constexpr const char* kBankFormat = "BankFormat";
-constexpr const char* kInstrFormat = "InstrFormat";
-
 // The dialog's own texts.
 constexpr const char* kCaption = "Instrument file options for %s";
 constexpr const char* kDefinitionLabel = "&Instr. def. name:";
@@ -101,11 +95,11 @@ COptionsDialog::COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat,
 {
     const std::string name = LoadString(m_nNameID);
     const IProfile& profile = GetAppProfile();
-    m_strDefinition = profile.GetProfileString(name, kDefinition, name);
-    m_strBankFormat = profile.GetProfileString(name, kBankFormat, pszBankFormat);
-    m_strInstrFormat = profile.GetProfileString(name, kInstrFormat,
+    m_strDefinition = profile.GetProfileString(name, kEntryDefinition, name);
+    m_strBankFormat = profile.GetProfileString(name, kEntryBankFormat, pszBankFormat);
+    m_strInstrFormat = profile.GetProfileString(name, kEntryInstrFormat,
                                                 pszInstrFormat != nullptr ? pszInstrFormat : "");
-    m_bShowOptions = profile.GetProfileInt(kSettings, kShowOptions, 1);
+    m_bShowOptions = profile.GetProfileInt(kSettingsSection, kEntryShowOptions, 1);
 
     setWindowTitle(QString::fromLatin1(kCaption));
     m_pDefinition->setObjectName(QStringLiteral("IDC_DEFINITION"));
@@ -221,10 +215,10 @@ void COptionsDialog::accept()
     DoDataExchange(true);
     const std::string name = LoadString(m_nNameID);
     IProfile& profile = GetAppProfile();
-    profile.WriteProfileString(name, kDefinition, m_strDefinition);
-    profile.WriteProfileString(name, kBankFormat, m_strBankFormat);
-    profile.WriteProfileString(name, kInstrFormat, m_strInstrFormat);
-    profile.WriteProfileInt(kSettings, kShowOptions, m_bShowOptions);
+    profile.WriteProfileString(name, kEntryDefinition, m_strDefinition);
+    profile.WriteProfileString(name, kEntryBankFormat, m_strBankFormat);
+    profile.WriteProfileString(name, kEntryInstrFormat, m_strInstrFormat);
+    profile.WriteProfileInt(kSettingsSection, kEntryShowOptions, m_bShowOptions);
     QDialog::accept();
 }
 

@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     bankwise::CSettingsProfile profile(
         home.filePath(QStringLiteral("Bankwise.conf")).toStdString());
     const bankwise::CScopedAppProfile scope(profile);
-    profile.WriteProfileInt("Settings", "ShowOptions", 0);
+    profile.WriteProfileInt(bankwise::kSettingsSection, bankwise::kEntryShowOptions, 0);
 
     CCameraPrompt prompt(out);
     bankwise::CBankwiseApp bankwiseApp(profile, prompt);
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     frame.resize(720, 520);
     bool ok = Grab(frame, out.filePath(QStringLiteral("main-window.png")));
 
-    profile.WriteProfileInt("Settings", "ShowOptions", 1);
+    profile.WriteProfileInt(bankwise::kSettingsSection, bankwise::kEntryShowOptions, 1);
     prompt.Expect(QStringLiteral("options-dialog.png"));
     ok &= bankwiseApp.OpenDocumentFile(examples.filePath(QStringLiteral("access-virus.syx")));
     prompt.Expect(QStringLiteral("print-preview.png"));
