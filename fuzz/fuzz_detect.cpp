@@ -23,21 +23,15 @@ using namespace bankwise;
 
 // Patterns a user could type into the options. None holds CR or LF, so the
 // line structure checks below stay exact; everything else is fair game.
-constexpr std::array<std::string_view, 15> kHostilePatterns{
+constexpr std::array<std::string_view, 9> kHostilePatterns{
     "%s%n%999999d%*d%c%x%-300.300d%%%",
     "%c%d%c%d%s%s%n%p%f%lld%hhd%#o%+ d",
     "%",
-    "%%d%%c",
     "%99999999999999999999d%.99999999999999999999d",
-    "%0255x%-255.255X",
     "",
-    "Bank",
     "  Bank %c",
     "\xff\x80%c%03d\x7f",
-    "[%s]%s",
     "Patch[%d]=%s",
-    "%hhc%lc%ls%S%C%Z%I64d",
-    "USER:%03d %c%02d: %s",
     "<&amp;\"%c>%d' ]]>"};
 
 class CCountingSink final : public IMessageSink

@@ -53,6 +53,15 @@ inline Conversion Convert(const Bytes& bytes, bool midi = false)
     return result;
 }
 
+// Bytes that repeat only every 251, so a piece read from the wrong place shows.
+inline Bytes Pattern(std::size_t size)
+{
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 251);
+    return bytes;
+}
+
 inline Bytes Cut(Bytes bytes, std::size_t length)
 {
     bytes.resize(length);

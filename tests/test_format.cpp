@@ -21,28 +21,19 @@ FormatArg Int(long long value)
 }
 
 // Conversions that ask for more or other arguments than are passed stay as
-// typed (from "%s%d" on), and nothing is read that was not passed.
+// typed (from "%s%d" on), and nothing is read that was not passed. A single
+// integer conversion is compared with the C library by the format fuzz
+// target, over its saved inputs.
 TEST(SafeFormat, RendersAsPrintfDoes)
 {
     const FormatArg a = FormatArg::Char('A');
     const std::tuple<const char*, std::vector<FormatArg>, std::string> cases[] = {
-        {"USER:%03d ", {Int(1)}, "USER:001 "},
         {"%c%02d:", {a, Int(7)}, "A07:"},
-        {"Bank %d", {Int(4)}, "Bank 4"},
-        {"%-4d|", {Int(5)}, "5   |"},
         {"%+d %+d", {Int(5), Int(-5)}, "+5 -5"},
-        {"% d", {Int(42)}, " 42"},
-        {"%05d", {Int(-42)}, "-0042"},
-        {"%.3d", {Int(7)}, "007"},
-        {"%6.3d", {Int(7)}, "   007"},
-        {"%.0d", {Int(0)}, ""},
-        {"%u", {Int(-1)}, "4294967295"},
-        {"%hhd", {Int(200)}, "-56"},
         {"%x %X %#x %o %#o", {Int(255), Int(255), Int(255), Int(8), Int(8)}, "ff FF 0xff 10 010"},
         {"%#x %#o", {Int(0), Int(0)}, "0 0"},
         {"%hhu %hu", {Int(200), Int(-1)}, "200 65535"},
         {"%ld", {Int(9)}, "9"},
-        {"%i", {Int(-8192)}, "-8192"},
         {"%3c|", {a}, "  A|"},
         {"100%%", {}, "100%"},
         {"%s=%s", {FormatArg::Text("a"), FormatArg::Text("b")}, "a=b"},

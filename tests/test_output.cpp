@@ -78,27 +78,10 @@ TEST(OtherFormats, PrefixesAndBanksBeyondBankSelect)
     WriteMidnamText(definition, midnam);
     std::vector<std::string> messages;
     WriteReabankText(definition, reabank, &messages);
-    const std::size_t from = midnam.find("<PatchBank"), to = midnam.rfind("</PatchBank>");
-    EXPECT_EQ(midnam.substr(from, to - from), R"(<PatchBank Name="Top">
-        <MIDICommands>
-          <ControlChange Control="0" Value="127"/>
-          <ControlChange Control="32" Value="127"/>
-        </MIDICommands>
-        <PatchNameList>
-          <Patch Number="0" Name="x" ProgramChange="0"/>
-          <Patch Number="A1" Name="y" ProgramChange="1"/>
-        </PatchNameList>
-      </PatchBank>
-      <PatchBank Name="Wide">
-        <PatchNameList>
-          <Patch Number="0" Name="z" ProgramChange="0"/>
-        </PatchNameList>
-      </PatchBank>
-      <PatchBank Name="Minus">
-        <PatchNameList>
-          <Patch Number="0" Name="w" ProgramChange="0"/>
-        </PatchNameList>
-      )");
+    // The whole document, as a MIDNAM reader is given it.
+    const fs::path expected =
+        fs::path(BANKWISE_TEST_DATA_DIR) / "writers" / "beyond-bank-select.midnam.txt";
+    EXPECT_EQ(midnam, test::ReadText(expected));
     EXPECT_EQ(reabank, "// Synth\n\nBank 127 127 Top\n0   x\n1  A1 y\n");
     EXPECT_EQ(messages, (std::vector<std::string>{
                             "Left out bank \"Wide\": its number 16384 cannot be sent as bank "
