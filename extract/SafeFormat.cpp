@@ -127,8 +127,8 @@ void AppendInteger(std::string& out, const Conversion& conv, long long raw)
     if (conv.lengthShorts == 1)
         value = static_cast<std::int16_t>(value & 0xFFFF);
     else if (conv.lengthShorts == 2)
-        value = static_cast<std::int8_t>(
-            value & 0xFF);  // NOLINT(bugprone-signed-char-misuse): hh is signed
+        // NOLINTNEXTLINE(bugprone-signed-char-misuse): hh is signed
+        value = static_cast<std::int8_t>(value & 0xFF);
 
     const bool isSigned = conv.specifier == 'd' || conv.specifier == 'i';
     bool negative = false;
