@@ -164,28 +164,10 @@ int Big(const std::string& family, const std::string& kind, const fs::path& file
         const std::uint64_t length = trackStart.size() + rounds * round.size() + trackEnd.size();
         if (length > 0xFFFFFFFFu)
             throw std::invalid_argument("a MIDI track holds at most 4 GiB");
-        write({'M',
-               'T',
-               'h',
-               'd',
-               0,
-               0,
-               0,
-               6,
-               0,
-               0,
-               0,
-               1,
-               0x01,
-               0xE0,
-               'M',
-               'T',
-               'r',
-               'k',
-               static_cast<std::uint8_t>(length >> 24),
-               static_cast<std::uint8_t>(length >> 16),
-               static_cast<std::uint8_t>(length >> 8),
-               static_cast<std::uint8_t>(length)});
+        // Format 0, one track, 480 ticks per quarter note; then the track's header.
+        write({'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'});
+        write({static_cast<std::uint8_t>(length >> 24), static_cast<std::uint8_t>(length >> 16),
+               static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)});
         write(trackStart);
     }
     for (std::uint64_t i = 0; i < rounds; ++i)
