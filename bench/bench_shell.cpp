@@ -37,7 +37,7 @@ public:
 void OpenToView(benchmark::State& state, const QString& dump)
 {
     CMemoryProfile profile;
-    profile.WriteProfileInt("Settings", "ShowOptions", 0);
+    profile.WriteProfileInt(kSettingsSection, kEntryShowOptions, 0);
     const CScopedAppProfile scope(profile);
     CSilentPrompt prompt;
     CBankwiseApp app(profile, prompt);

@@ -134,9 +134,9 @@ CMemoryProfile Patterns(std::string_view definition, std::string_view bank, std:
     for (const EFamily family : {EFamily::Orbit, EFamily::JvXp, EFamily::Prophecy, EFamily::TrRack,
                                  EFamily::Fs1r, EFamily::Virus}) {
         const std::string section = CreateExtractor(family)->GetSynthName();
-        profile.WriteProfileString(section, "Definition", std::string(definition));
-        profile.WriteProfileString(section, "BankFormat", std::string(bank));
-        profile.WriteProfileString(section, "InstrFormat", std::string(instr));
+        profile.WriteProfileString(section, kEntryDefinition, std::string(definition));
+        profile.WriteProfileString(section, kEntryBankFormat, std::string(bank));
+        profile.WriteProfileString(section, kEntryInstrFormat, std::string(instr));
     }
     return profile;
 }
