@@ -17,11 +17,6 @@
 namespace bankwise {
 namespace {
 
-QString Text(std::uint32_t id)
-{
-    return QString::fromStdString(LoadString(id));
-}
-
 // Rounds as the classic dialog-unit conversion does.
 int Scale(int value, int numerator, int denominator)
 {
@@ -37,7 +32,7 @@ FormatArg Number(std::uint16_t value)
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this), m_webLink(this)
 {
-    setWindowTitle(Text(IDS_ABOUT_CAPTION));
+    setWindowTitle(LoadText(IDS_ABOUT_CAPTION));
     const QFontMetrics metrics(font());
     const auto place = [&](QWidget* widget, int x, int y, int width, int height) {
         widget->setGeometry(DialogUnitsToPixels(QRect(x, y, width, height),
@@ -45,12 +40,12 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this),
     };
 
     // In the order the keyboard visits them.
-    auto* ok = new QPushButton(Text(IDS_ABOUT_OK), this);
+    auto* ok = new QPushButton(LoadText(IDS_ABOUT_OK), this);
     place(ok, 158, 7, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    m_webLink.setText(Text(IDS_ABOUT_WEB_LABEL) + Text(IDS_ABOUT_WEB_ADDRESS));
+    m_webLink.setText(LoadText(IDS_ABOUT_WEB_LABEL) + LoadText(IDS_ABOUT_WEB_ADDRESS));
     m_webLink.setObjectName(QStringLiteral("webLink"));
     place(&m_webLink, 7, 103, 124, 8);
 
@@ -65,21 +60,21 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this),
     place(picture, 14, 14, 133, 49);
     picture->resize(picture->pixmap().size());
 
-    auto* title = new QLabel(Text(IDS_ABOUT_TITLE), this);
+    auto* title = new QLabel(LoadText(IDS_ABOUT_TITLE), this);
     title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     place(title, 10, 67, 135, 8);
 
-    m_mailLink.setText(Text(IDS_ABOUT_MAIL_LABEL) + Text(IDS_ABOUT_MAIL_ADDRESS));
+    m_mailLink.setText(LoadText(IDS_ABOUT_MAIL_LABEL) + LoadText(IDS_ABOUT_MAIL_ADDRESS));
     m_mailLink.setObjectName(QStringLiteral("mailLink"));
     place(&m_mailLink, 7, 93, 124, 8);
 
-    auto* notice = new QLabel(Text(IDS_ABOUT_NOTICE), this);
+    auto* notice = new QLabel(LoadText(IDS_ABOUT_NOTICE), this);
     notice->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     place(notice, 10, 77, 135, 8);
 
     place(new QGroupBox(this), 147, 85, 62, 26);
 
-    auto* more = new QPushButton(Text(IDS_ABOUT_MORE), this);
+    auto* more = new QPushButton(LoadText(IDS_ABOUT_MORE), this);
     more->setObjectName(QStringLiteral("moreButton"));
     place(more, 158, 24, 50, 14);
     more->setAutoDefault(false);
@@ -92,8 +87,8 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this),
             .size());
 
     DoDataExchange();
-    m_mailLink.SetTarget(QStringLiteral("mailto:") + Text(IDS_ABOUT_MAIL_ADDRESS));
-    m_webLink.SetTarget(Text(IDS_ABOUT_WEB_ADDRESS));
+    m_mailLink.SetTarget(QStringLiteral("mailto:") + LoadText(IDS_ABOUT_MAIL_ADDRESS));
+    m_webLink.SetTarget(LoadText(IDS_ABOUT_WEB_ADDRESS));
 }
 
 void CAboutDialog::DoDataExchange()

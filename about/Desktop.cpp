@@ -97,8 +97,7 @@ void CDesktop::Beep()
 
 void CDesktop::ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox box(icon, QString::fromStdString(LoadString(AFX_IDS_APP_TITLE)), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(icon, LoadText(AFX_IDS_APP_TITLE), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -150,6 +149,11 @@ CDesktop& Desktop()
 void SetDesktop(CDesktop* desktop)
 {
     g_installed = desktop;
+}
+
+QString LoadText(std::uint32_t id)
+{
+    return QString::fromStdString(LoadString(id));
 }
 
 QString IniValue(const QString& text, const QString& group, const QString& key)

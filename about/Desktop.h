@@ -45,6 +45,9 @@ CDesktop& Desktop();
 // Installs a stand-in (the caller keeps ownership); nullptr restores the real one.
 void SetDesktop(CDesktop* desktop);
 
+// A string-table text as the About box shows it: the table is UTF-8.
+QString LoadText(std::uint32_t id);
+
 // The value of key in [group] of a desktop-entry or mimeapps.list text.
 QString IniValue(const QString& text, const QString& group, const QString& key);
 

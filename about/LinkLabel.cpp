@@ -33,11 +33,6 @@ qsizetype FindPlaceholder(const QString& commandLine, const QString& quote)
     return first;
 }
 
-QString Text(std::uint32_t id)
-{
-    return QString::fromStdString(LoadString(id));
-}
-
 }  // namespace
 
 CLinkLabel::CLinkLabel(QWidget* parent)
@@ -243,12 +238,12 @@ QString OpenErrorMessage(int code)
     QString reason;
     for (const auto& [known, id] : kTexts) {
         if (known == code)
-            reason = Text(id);
+            reason = LoadText(id);
     }
     if (reason.isEmpty())
         reason = QString::fromStdString(
             SafeFormat(LoadString(IDS_LINK_UNKNOWN_ERROR), {FormatArg::Int(code)}));
-    return Text(IDS_LINK_OPEN_FAILED) + reason;
+    return LoadText(IDS_LINK_OPEN_FAILED) + reason;
 }
 
 }  // namespace bankwise
