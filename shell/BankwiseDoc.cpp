@@ -254,15 +254,22 @@ void CBankwiseDoc::ConvertToView()
             EAnswer::Ok)
         return;
     const CBusyGuard busy;
+    if (const auto text = MakeText(EOutputFormat::Ins, nullptr))
+        m_pView->SetTextBytes(*text);
+}
+
+std::optional<std::string> CBankwiseDoc::MakeText(EOutputFormat format,
+                                                  std::vector<std::string>* left)
+{
     std::string text;
     try {
         text.reserve(16 * 1024);
-        m_pExtractor->WriteDefinition(text);
+        WriteOutput(*m_pExtractor, format, text, left);
     } catch (const std::bad_alloc&) {
         m_app.Prompt().Message(Parent(), EBox::Warning, LoadQString(IDS_OUT_OF_MEMORY));
-        return;
+        return std::nullopt;
     }
-    m_pView->SetTextBytes(text);
+    return text;
 }
 
 void CBankwiseDoc::OnViewOptions()
@@ -395,16 +402,9 @@ bool CBankwiseDoc::OnFileExport()
     if (!QFileInfo(target).fileName().contains(QLatin1Char('.')))
         target += OutputExtension(format);
 
-    std::string text;
-    std::vector<std::string> left;  // what the format has no place for
-    try {
-        text.reserve(16 * 1024);
-        WriteOutput(*m_pExtractor, format, text, &left);
-    } catch (const std::bad_alloc&) {
-        m_app.Prompt().Message(Parent(), EBox::Warning, LoadQString(IDS_OUT_OF_MEMORY));
-        return false;
-    }
-    if (!WriteTarget(target, text))
+    std::vector<std::string> left;
+    const auto text = MakeText(format, &left);
+    if (!text || !WriteTarget(target, *text))
         return false;
     profile.WriteProfileString(kSettingsSection, kExportDir,
                                PathToProfile(QFileInfo(target).absolutePath()));

@@ -8,10 +8,13 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ByteSource.h"
 #include "DumpExtractor.h"
+#include "OutputFormat.h"
 
 class QWidget;
 
@@ -83,6 +86,9 @@ private:
     // Every file the document writes goes through here: the whole of bytes
     // or, with a message saying why, nothing and the old file as it was.
     bool WriteTarget(const QString& pathName, const std::string& bytes);
+    // The dump's names in format, for the view or an export; nothing, after
+    // saying so, when memory runs out. left gets what the format has no place for.
+    std::optional<std::string> MakeText(EOutputFormat format, std::vector<std::string>* left);
     bool RunOptionsDialog();
     void DropExtractor();
     QWidget* Parent() const;
