@@ -51,8 +51,6 @@ public:
                             const std::string& value) override;
     bool WriteProfileInt(const std::string& section, const std::string& entry, int value) override;
 
-    QSettings& Settings() { return *m_settings; }
-
 private:
     std::unique_ptr<QSettings> m_settings;
 };
