@@ -98,7 +98,6 @@ private slots:
             {31, "There is no application associated\nwith the given filename extension."},
             {32, "The specified dynamic-link library was not found."},
             {1, "Unknown Error (1) occurred."},
-            {33, "Unknown Error (33) occurred."},
             {-5, "Unknown Error (-5) occurred."},
         };
         for (const auto& [code, reason] : rows)
@@ -119,12 +118,24 @@ private slots:
             {R"(sh -c "%f")", "sh -c ", {"sh", "-c", t}},
             {"viewer %F --tail", "viewer ", {"viewer", t}},
             {R"(b %u "%1")", "b %u ", {"b", "%u", t}},
-            {"%u", "", {}},
+            {"%u -x %F", "", {}},  // the earliest placeholder counts
         };
         for (const auto& [command, cut, argv] : rows) {
             QCOMPARE(CutPlaceholder(command), cut);
             QCOMPARE(BrowserArguments(command, t), argv);
         }
+    }
+
+    // Library versions come from the file name after ".so."; a part that is
+    // no number or does not fit 16 bits gives none. A loaded library is found
+    // by the name it is asked for, with its version appended.
+    void versions()
+    {
+        const auto v = [](const char* file) { return VersionFromFileName(QLatin1String(file)); };
+        QVERIFY((v("/lib/libQt6Core.so.6.4.2") == VersionNumbers{6, 4, 2, 0}));
+        QVERIFY((v(".so.65535.1.2.3") == VersionNumbers{65535, 1, 2, 3}));
+        QVERIFY(!v("libx.so.65536.1") && !v("libx.so.6") && !v("libx.so.6.a") && !v("libx.6.1"));
+        QVERIFY(CDesktop().FindLibrary(QStringLiteral("libQt6Core.so.6")));
     }
 
     void colours()
