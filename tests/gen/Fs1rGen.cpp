@@ -7,15 +7,10 @@ namespace bankwise::gen {
 Bytes MakeFs1rMessage(const Fs1rMessage& message)
 {
     const auto count = static_cast<std::uint32_t>(message.dataLength);
-    Bytes m{0xF0,
-            0x43,
-            0x10,
-            0x5E,
-            static_cast<std::uint8_t>((count >> 7) & 0x7F),
-            static_cast<std::uint8_t>(count & 0x7F),
-            message.addressHigh,
-            0x00,
-            message.addressLow};
+    const auto countHigh = static_cast<std::uint8_t>((count >> 7) & 0x7F);
+    const auto countLow = static_cast<std::uint8_t>(count & 0x7F);
+    Bytes m{
+        0xF0, 0x43, 0x10, 0x5E, countHigh, countLow, message.addressHigh, 0x00, message.addressLow};
     const std::size_t nameLength = std::min(message.nameLength, message.dataLength);
     Append(m, FixedText(message.name, nameLength, ' '));
     for (std::size_t i = nameLength; i < message.dataLength; ++i)
