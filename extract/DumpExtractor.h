@@ -66,6 +66,12 @@ public:
     // download that stopped, a file cut by a full disk): the names are
     // those before the cut, and names after it are missing.
     bool m_bCutOff = false;
+    // Set by a successful Parse: messages of the family that the reader
+    // knows but cannot place (banks the layout does not number), and
+    // messages whose checksum is wrong. Their names are passed over or kept
+    // as the family says; the user is told how many there were.
+    std::uint32_t m_nPassedOver = 0;
+    std::uint32_t m_nBadChecksums = 0;
 
 protected:
     // The family's part of MakeDefinition.
