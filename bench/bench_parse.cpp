@@ -13,8 +13,7 @@
 #include <vector>
 
 #include "ByteSource.h"
-#include "Detector.h"
-#include "MessageSink.h"
+#include "Conversion.h"
 #include "SafeFormat.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
@@ -27,12 +26,6 @@ namespace {
 
 using namespace bankwise;
 using namespace bankwise::gen;
-
-class CQuietSink final : public IMessageSink
-{
-public:
-    void ShowMessage(const std::string& /*text*/) override {}
-};
 
 // All five banks of 128 presets.
 std::vector<Bytes> FullOrbitDump()
@@ -172,17 +165,17 @@ const CDump& VirusAllBanks()
 void BM_Convert(benchmark::State& state, const CDump& (*dump)())
 {
     const CDump& d = dump();
-    CQuietSink sink;
+    const CMemoryProfile profile;
     std::size_t textBytes = 0;
     for (auto _ : state) {
         CSpanSource source(d.file);
-        std::unique_ptr<CDumpExtractor> extractor;
-        if (!DetectAndParse(source, d.midi, sink, extractor)) {
+        const CConversion conversion = ConvertDump(source, d.midi, profile);
+        if (!conversion.Succeeded()) {
             state.SkipWithError("the dump did not parse");
             break;
         }
         std::string text;
-        extractor->WriteDefinition(text);
+        conversion.extractor->WriteDefinition(text);
         textBytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
@@ -195,15 +188,15 @@ void BM_Convert(benchmark::State& state, const CDump& (*dump)())
 void BM_Parse(benchmark::State& state, const CDump& (*dump)())
 {
     const CDump& d = dump();
-    CQuietSink sink;
+    const CMemoryProfile profile;
     for (auto _ : state) {
         CSpanSource source(d.file);
-        std::unique_ptr<CDumpExtractor> extractor;
-        if (!DetectAndParse(source, d.midi, sink, extractor)) {
+        const CConversion conversion = ConvertDump(source, d.midi, profile);
+        if (!conversion.Succeeded()) {
             state.SkipWithError("the dump did not parse");
             break;
         }
-        benchmark::DoNotOptimize(extractor.get());
+        benchmark::DoNotOptimize(conversion.extractor.get());
     }
 }
 
@@ -239,16 +232,15 @@ BANKWISE_FAMILY_BENCHMARKS(VirusAllBanks);
 // Writing alone, the part that runs again after each change of the options.
 void BM_OrbitWriteOnly(benchmark::State& state)
 {
-    CMemoryByteSource source(JoinMessages(FullOrbitDump()));
-    CQuietSink sink;
-    std::unique_ptr<CDumpExtractor> extractor;
-    if (!DetectAndParse(source, false, sink, extractor)) {
+    const CMemoryProfile profile;
+    const CConversion conversion = ConvertDump(JoinMessages(FullOrbitDump()), false, profile);
+    if (!conversion.Succeeded()) {
         state.SkipWithError("the dump did not parse");
         return;
     }
     for (auto _ : state) {
         std::string text;
-        extractor->WriteDefinition(text);
+        conversion.extractor->WriteDefinition(text);
         benchmark::DoNotOptimize(text.data());
     }
 }

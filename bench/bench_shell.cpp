@@ -38,7 +38,6 @@ void OpenToView(benchmark::State& state, const QString& dump)
 {
     CMemoryProfile profile;
     profile.WriteProfileInt(kSettingsSection, kEntryShowOptions, 0);
-    const CScopedAppProfile scope(profile);
     CSilentPrompt prompt;
     CBankwiseApp app(profile, prompt);
     app.InitInstance({QStringLiteral("bankwise")});

@@ -18,9 +18,9 @@
 #include <sys/stat.h>
 #endif
 
+#include "Conversion.h"
 #include "Detector.h"
 #include "InputFile.h"
-#include "MessageSink.h"
 #include "OutputFile.h"
 #include "OutputFormat.h"
 #include "Profile.h"
@@ -66,13 +66,6 @@ public:
 private:
     const IProfile& m_base;
     std::map<std::string, std::string> m_overrides;
-};
-
-class CCollectingSink final : public IMessageSink
-{
-public:
-    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
-    std::vector<std::string> m_messages;
 };
 
 struct COptions
@@ -179,7 +172,7 @@ struct CDumpResult
     std::vector<std::string> warnings;  // a cut-off dump, what the format had to leave out
 };
 
-CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile& profile)
+CDumpResult ConvertOne(const std::string& path, EOutputFormat format, const IProfile& profile)
 {
     CDumpResult result;
     try {
@@ -188,26 +181,14 @@ CDumpResult ConvertDump(const std::string& path, EOutputFormat format, IProfile&
             result.messages.push_back(Format1(IDS_CANNOT_OPEN, SystemReason(source.OpenError())));
             return result;
         }
-        CScopedAppProfile scope(profile);
-        CCollectingSink sink;
-        std::unique_ptr<CDumpExtractor> extractor;
-        const bool ok = DetectAndParse(source, IsMidiFileName(path), sink, extractor);
-        // A read error cuts the dump short; whatever the parser made of the
-        // rest is not the dump's content, whether it succeeded or not.
-        if (source.HasFailed()) {
-            result.messages.push_back(LoadString(IDS_READ_ERROR));
+        const CConversion conversion = ConvertDump(source, IsMidiFileName(path), profile);
+        if (!conversion.Succeeded()) {
+            result.messages.push_back(DescribeError(conversion.error));
             return result;
         }
-        if (!ok) {
-            result.messages = std::move(sink.m_messages);
-            if (result.messages.empty())
-                result.messages.push_back(LoadString(IDS_FILE_TOO_SHORT));
-            return result;
-        }
-        if (extractor->m_bCutOff)
-            result.warnings.push_back(LoadString(IDS_DUMP_CUT_OFF));
+        result.warnings = DescribeNotes(conversion.notes);
         // Only a value outside the enumeration fails, and options never hold one.
-        WriteOutput(*extractor, format, result.text, &result.warnings);
+        WriteOutput(*conversion.extractor, format, result.text, &result.warnings);
         result.ok = true;
     } catch (const std::bad_alloc&) {
         result.text.clear();
@@ -311,7 +292,7 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
             status = kExitFailed;
         };
 
-        const CDumpResult result = ConvertDump(dump, options.format, profile);
+        const CDumpResult result = ConvertOne(dump, options.format, profile);
         if (!result.ok) {
             for (const std::string& message : result.messages)
                 fail(message);

@@ -1,22 +1,34 @@
 // The busy indicator shown while a dump is detected, parsed or written. The
-// desktop program installs a hook that switches the wait cursor; the
-// converter leaves it empty. Guards nest: the hook hears "busy" when the
-// outermost guard starts and "idle" when it ends, on every path out.
+// desktop programs pass a hook that switches the wait cursor; the converter
+// passes none. A guard tells its hook "busy" when it starts and "idle" when
+// it ends, on every path out; the hook is the caller's, never a global.
 #pragma once
 
 #include <functional>
 
 namespace bankwise {
 
-void SetBusyHook(std::function<void(bool busy)> hook);
+using BusyHook = std::function<void(bool busy)>;
 
 class CBusyGuard
 {
 public:
-    CBusyGuard();
-    ~CBusyGuard();
+    // hook may be empty; it must outlive the guard.
+    explicit CBusyGuard(const BusyHook& hook) : m_hook(hook)
+    {
+        if (m_hook)
+            m_hook(true);
+    }
+    ~CBusyGuard()
+    {
+        if (m_hook)
+            m_hook(false);
+    }
     CBusyGuard(const CBusyGuard&) = delete;
     CBusyGuard& operator=(const CBusyGuard&) = delete;
+
+private:
+    const BusyHook& m_hook;
 };
 
 }  // namespace bankwise

@@ -15,9 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <new>
 
-#include "BusyGuard.h"
 #include "Fs1rExtractor.h"
 #include "JvXpExtractor.h"
 #include "KorgExtractor.h"
@@ -84,25 +82,22 @@ bool IsMidiFileName(std::string_view path)
     return extension == ".MID";
 }
 
-bool DetectAndParse(CByteSource& file, bool bMidiFile, IMessageSink& sink,
-                    std::unique_ptr<CDumpExtractor>& slot)
+CDetection DetectFamily(CByteSource& file, bool bMidiFile)
 {
-    CBusyGuard busy;
-    slot.reset();
-
+    CDetection result;
     std::array<std::uint8_t, kMidiSearchLength> head{};
     if (!file.Seek(0) || file.Read(head.data(), kHeadLength) < kHeadLength)
-        return false;
+        return result;
 
     std::optional<EFamily> family;
     std::size_t p = 1;
     if (bMidiFile) {
         if (!std::equal(head.begin(), head.begin() + 4, "MThd")) {
-            sink.ShowMessage(LoadString(IDS_UNKNOWN_FORMAT));
-            return false;
+            result.nErrorID = IDS_UNKNOWN_FORMAT;
+            return result;
         }
         if (!file.Seek(0))
-            return false;
+            return result;
         const std::size_t n = file.Read(head.data(), head.size());
         const CByteView bytes(head.data(), n);
         const std::size_t start = bytes.Find(4, 0xF0);
@@ -114,35 +109,26 @@ bool DetectAndParse(CByteSource& file, bool bMidiFile, IMessageSink& sink,
             }
         }
         if (!family) {
-            sink.ShowMessage(LoadString(IDS_UNKNOWN_DATA));
-            return false;
+            result.nErrorID = IDS_UNKNOWN_DATA;
+            return result;
         }
     } else {
         if (head[0] != 0xF0) {
-            sink.ShowMessage(LoadString(IDS_UNKNOWN_FORMAT));
-            return false;
+            result.nErrorID = IDS_UNKNOWN_FORMAT;
+            return result;
         }
         family = MatchSignature(CByteView(head.data(), kHeadLength), p);
     }
 
     if (!file.Seek(0))
-        return false;
+        return result;
     if (!family) {
-        sink.ShowMessage(LoadString(IDS_UNKNOWN_DATA));
-        return false;
+        result.nErrorID = IDS_UNKNOWN_DATA;
+        return result;
     }
-
-    slot = CreateExtractor(*family);
-    bool ok = false;
-    try {
-        ok = slot->Parse(file, bMidiFile, static_cast<std::uint32_t>(p));
-    } catch (const std::bad_alloc&) {
-        slot->m_strError = LoadString(IDS_OUT_OF_MEMORY);
-        ok = false;
-    }
-    if (!ok && !slot->m_strError.empty())
-        sink.ShowMessage(slot->m_strError);
-    return ok;
+    result.family = family;
+    result.nOffset = p;
+    return result;
 }
 
 }  // namespace bankwise

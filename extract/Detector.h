@@ -1,5 +1,4 @@
-// Recognises a dump from its first bytes, constructs the extractor of its
-// family and parses the whole file with it.
+// Recognises a dump's family from its first bytes.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +9,6 @@
 #include "ByteSource.h"
 #include "ByteView.h"
 #include "DumpExtractor.h"
-#include "MessageSink.h"
 
 namespace bankwise {
 
@@ -27,11 +25,18 @@ std::unique_ptr<CDumpExtractor> CreateExtractor(EFamily family);
 // letter case; everything else is read as raw SysEx.
 bool IsMidiFileName(std::string_view path);
 
-// Discards the extractor held in slot, detects the family of the dump in
-// file, stores its new extractor in slot and runs its Parse over the file.
-// Messages go to sink. Returns Parse's result, or false when detection
-// fails (slot is then empty). A failed Parse leaves its extractor in slot.
-bool DetectAndParse(CByteSource& file, bool bMidiFile, IMessageSink& sink,
-                    std::unique_ptr<CDumpExtractor>& slot);
+// What the first bytes of a dump say. A failure is one of the string ids
+// IDS_UNKNOWN_FORMAT or IDS_UNKNOWN_DATA, or 0 when the source holds too few
+// bytes to tell (or refuses to be read from its start).
+struct CDetection
+{
+    std::optional<EFamily> family;
+    std::size_t nOffset = 1;  // the signature's position, once a family is found
+    std::uint32_t nErrorID = 0;
+};
+
+// Reads at most the first 128 bytes of file. Leaves file at its start when
+// a family is found.
+CDetection DetectFamily(CByteSource& file, bool bMidiFile);
 
 }  // namespace bankwise

@@ -4,8 +4,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "BusyGuard.h"
-#include "Profile.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -60,27 +58,39 @@ std::string CDumpExtractor::GetSynthName() const
     return LoadString(m_nNameID);
 }
 
+const IProfile& CDumpExtractor::GetProfile() const
+{
+    static const CMemoryProfile defaults;
+    return m_pProfile != nullptr ? *m_pProfile : defaults;
+}
+
 std::string CDumpExtractor::GetDefinitionName() const
 {
     const std::string synth = GetSynthName();
-    return GetAppProfile().GetProfileString(synth, kEntryDefinition, synth);
+    return GetProfile().GetProfileString(synth, kEntryDefinition, synth);
 }
 
 std::string CDumpExtractor::GetBankFormat() const
 {
-    return GetAppProfile().GetProfileString(GetSynthName(), kEntryBankFormat,
-                                            m_pszBankFormat != nullptr ? m_pszBankFormat : "");
+    return GetProfile().GetProfileString(GetSynthName(), kEntryBankFormat,
+                                         m_pszBankFormat != nullptr ? m_pszBankFormat : "");
 }
 
 std::string CDumpExtractor::GetInstrFormat() const
 {
-    return GetAppProfile().GetProfileString(GetSynthName(), kEntryInstrFormat,
-                                            m_pszInstrFormat != nullptr ? m_pszInstrFormat : "");
+    return GetProfile().GetProfileString(GetSynthName(), kEntryInstrFormat,
+                                         m_pszInstrFormat != nullptr ? m_pszInstrFormat : "");
 }
 
 void CDumpExtractor::SetError(std::uint32_t stringId)
 {
-    m_strError = LoadString(stringId);
+    m_nErrorID = stringId;
+}
+
+void CDumpExtractor::SetError(std::uint32_t stringId, std::uint64_t offset)
+{
+    m_nErrorID = stringId;
+    m_nErrorOffset = offset;
 }
 
 int Make14BitValue(std::uint8_t lo, std::uint8_t hi)
@@ -232,7 +242,6 @@ void CInsWriter::BankLine(int bankNumber, const std::string& bankName)
 
 void CDumpExtractor::WriteDefinition(std::string& out)
 {
-    CBusyGuard busy;
     WriteInsText(MakeDefinition(), out);
 }
 

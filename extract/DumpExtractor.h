@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@
 
 #include "ByteSource.h"
 #include "Definition.h"
+#include "Profile.h"
 
 namespace bankwise {
 
@@ -38,11 +40,18 @@ public:
 
     // Reads the dump and fills the name lists. nOffset is the position of the
     // first recognised message's manufacturer byte. On failure returns false
-    // and leaves the message, if there is one, in m_strError.
+    // and leaves the reason, if there is one, in m_nErrorID.
     virtual bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) = 0;
     // Appends the complete instrument definition text to out, using the
     // naming settings as they are stored now.
     virtual void WriteDefinition(std::string& out);
+
+    // The store the naming settings are read from, at each use, so that a
+    // text written after the options changed uses the new values. Until one
+    // is given every setting reads its default. profile must outlive the
+    // extractor.
+    void SetProfile(const IProfile& profile) { m_pProfile = &profile; }
+    const IProfile& GetProfile() const;
     virtual void ClearNames() = 0;
 
     // The names read so far, titled, numbered and prefixed by the naming
@@ -61,7 +70,11 @@ public:
     const char* m_pszInstrFormat;  // may be null: reads as the empty text
     std::int32_t m_nPreviewFirstPatch = 0;
     std::int32_t m_nPreviewBank = 0;
-    std::string m_strError;
+    // Why Parse failed: the string id of the message (0: none to show), and
+    // the position of the manufacturer byte of the message that broke the
+    // family's format, when the reader knows it.
+    std::uint32_t m_nErrorID = 0;
+    std::optional<std::uint64_t> m_nErrorOffset;
     // Set by a successful Parse when the dump ends inside a message (a
     // download that stopped, a file cut by a full disk): the names are
     // those before the cut, and names after it are missing.
@@ -77,6 +90,7 @@ protected:
     // The family's part of MakeDefinition.
     virtual CDefinition BuildDefinition() const = 0;
     void SetError(std::uint32_t stringId);
+    void SetError(std::uint32_t stringId, std::uint64_t offset);
     // A definition with the family's names and makerId's text filled in and
     // no banks yet.
     CDefinition StartDefinition(std::uint32_t makerId) const;
@@ -86,6 +100,9 @@ protected:
     // left out, and one instrument that selects them all.
     CDefinition BuildReferenceDefinition(std::span<const CNameList> banks,
                                          std::uint32_t makerId) const;
+
+private:
+    const IProfile* m_pProfile = nullptr;
 };
 
 // lo + hi * 128 as a 14-bit two's-complement number, sent low part first.

@@ -27,7 +27,6 @@
 // 32-voice message.
 #include "Fs1rExtractor.h"
 
-#include "BusyGuard.h"
 #include "ByteView.h"
 #include "StringTable.h"
 
@@ -106,14 +105,13 @@ CFs1rExtractor::~CFs1rExtractor() = default;
 
 bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset)
 {
-    CBusyGuard busy;
     const CWholeSource whole(file);
     const CByteView data = whole.View();
 
     std::size_t o = nOffset;
     while (o < data.size()) {
         if (!data.ByteIs(o, kYamaha)) {
-            SetError(IDS_INVALID_DATA);
+            SetError(IDS_INVALID_DATA, o);
             return false;
         }
         if (MessageCutShort(data, o, 3)) {  // too short to tell what it was
@@ -129,7 +127,7 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
                     m_bCutOff = true;
                     return true;
                 }
-                SetError(IDS_INVALID_DATA);
+                SetError(IDS_INVALID_DATA, o);
                 return false;
             }
             if (IsPerformance(data, o)) {
@@ -149,14 +147,14 @@ bool CFs1rExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
                     m_bCutOff = true;
                     return true;
                 }
-                SetError(IDS_INVALID_DATA);
+                SetError(IDS_INVALID_DATA, o);
                 return false;
             }
             // Nothing after a voice bulk is read, so a cut after its names
             // loses none.
             return true;
         } else {
-            SetError(IDS_INVALID_DATA);
+            SetError(IDS_INVALID_DATA, o);
             return false;
         }
 

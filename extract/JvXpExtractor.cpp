@@ -17,7 +17,6 @@
 // stepped over); in a MIDI file the next message is the next 0x41 ?? 0x6A.
 #include "JvXpExtractor.h"
 
-#include "BusyGuard.h"
 #include "ByteView.h"
 #include "StringTable.h"
 
@@ -45,7 +44,6 @@ CJvXpExtractor::~CJvXpExtractor() = default;
 
 bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset)
 {
-    CBusyGuard busy;
     const CWholeSource whole(file);
     const CByteView data = whole.View();
     std::size_t o = nOffset;
@@ -55,14 +53,14 @@ bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
             return true;
         }
         if (!IsJvXpHeader(data, o)) {
-            SetError(IDS_INVALID_DATA);
+            SetError(IDS_INVALID_DATA, o);
             return false;
         }
         if (data.ByteIs(o + 3, 0x12)) {
             // A data set always carries its four address bytes; one that
             // lacks them although a 0xF7 follows is a broken dump.
             if (!data.Fits(o + 4, 4)) {
-                SetError(IDS_INVALID_DATA);
+                SetError(IDS_INVALID_DATA, o);
                 return false;
             }
             const std::uint8_t area = data.At(o + 4);
@@ -78,12 +76,12 @@ bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
                     list = &m_rhythmSets;
                     index = slot - 0x40u;
                 } else {
-                    SetError(IDS_INVALID_DATA);
+                    SetError(IDS_INVALID_DATA, o);
                     return false;
                 }
             } else if (firstBlock && area == 0x11) {
                 if (slot > 0x7F) {
-                    SetError(IDS_INVALID_DATA);
+                    SetError(IDS_INVALID_DATA, o);
                     return false;
                 }
                 list = &m_patches;
@@ -92,7 +90,7 @@ bool CJvXpExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOff
             if (list != nullptr) {
                 const auto field = data.Slice(o + kNameOffset, kNameLength);
                 if (field.empty()) {
-                    SetError(IDS_INVALID_DATA);
+                    SetError(IDS_INVALID_DATA, o);
                     return false;
                 }
                 StoreName(*list, index, NameFromField(field, ETrim::TrailingWhiteSpace));

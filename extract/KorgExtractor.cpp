@@ -26,7 +26,6 @@
 #include <algorithm>
 #include <array>
 
-#include "BusyGuard.h"
 #include "ByteView.h"
 #include "StringTable.h"
 
@@ -91,7 +90,6 @@ CKorgProgramExtractor::~CKorgProgramExtractor() = default;
 
 bool CKorgProgramExtractor::Parse(CByteSource& file, bool /*bMidiFile*/, std::uint32_t nOffset)
 {
-    CBusyGuard busy;
     std::array<std::uint8_t, kHeaderLength> header{};
     if (!file.Seek(nOffset) || file.Read(header.data(), header.size()) < header.size())
         return false;
@@ -113,7 +111,7 @@ bool CKorgProgramExtractor::Parse(CByteSource& file, bool /*bMidiFile*/, std::ui
             packedLength = kTwoBanksPacked;
             break;
         default:
-            SetError(IDS_INVALID_DATA);
+            SetError(IDS_INVALID_DATA, nOffset);
             return false;
         }
         packedAt = std::uint64_t{nOffset} + kProgramDataOffset;
@@ -124,13 +122,13 @@ bool CKorgProgramExtractor::Parse(CByteSource& file, bool /*bMidiFile*/, std::ui
         packedAt = std::uint64_t{nOffset} + kAllDataOffset;
         break;
     default:
-        SetError(IDS_NO_USEFUL_DATA);
+        SetError(IDS_NO_USEFUL_DATA, nOffset);
         return false;
     }
 
     std::vector<std::uint8_t> buffer(packedLength);
     if (!file.Seek(packedAt) || file.Read(buffer.data(), buffer.size()) < buffer.size()) {
-        SetError(IDS_INVALID_DATA);
+        SetError(IDS_INVALID_DATA, nOffset);
         return false;
     }
     UnpackKorgData(buffer);

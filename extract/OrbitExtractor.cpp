@@ -15,7 +15,6 @@
 // is the next 0x18 0x0A pair after the current one.
 #include "OrbitExtractor.h"
 
-#include "BusyGuard.h"
 #include "ByteView.h"
 #include "StringTable.h"
 
@@ -56,13 +55,12 @@ COrbitExtractor::~COrbitExtractor() = default;
 
 bool COrbitExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset)
 {
-    CBusyGuard busy;
     const CWholeSource whole(file);
     const CByteView data = whole.View();
     std::size_t o = nOffset;
     while (o < data.size()) {
         if (!IsPresetMessage(data, o)) {
-            SetError(IDS_INVALID_DATA);
+            SetError(IDS_INVALID_DATA, o);
             return false;
         }
         const int preset = Make14BitValue(data.At(o + 4), data.At(o + 5));

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 
-#include "BusyGuard.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -110,7 +109,6 @@ std::string DeviceName(const CDefinition& definition)
 bool WriteOutput(CDumpExtractor& extractor, EOutputFormat format, std::string& out,
                  std::vector<std::string>* messages)
 {
-    CBusyGuard busy;
     switch (format) {
     case EOutputFormat::Ins:
         extractor.WriteDefinition(out);

@@ -39,36 +39,4 @@ bool CMemoryProfile::WriteProfileInt(const std::string& section, const std::stri
     return true;
 }
 
-namespace {
-
-IProfile* g_appProfile = nullptr;
-
-IProfile& EmptyProfile()
-{
-    static CMemoryProfile empty;
-    return empty;
-}
-
-}  // namespace
-
-IProfile& GetAppProfile()
-{
-    return g_appProfile != nullptr ? *g_appProfile : EmptyProfile();
-}
-
-void SetAppProfile(IProfile* profile)
-{
-    g_appProfile = profile;
-}
-
-CScopedAppProfile::CScopedAppProfile(IProfile& profile) : m_previous(g_appProfile)
-{
-    g_appProfile = &profile;
-}
-
-CScopedAppProfile::~CScopedAppProfile()
-{
-    g_appProfile = m_previous;
-}
-
 }  // namespace bankwise

@@ -49,25 +49,4 @@ private:
     std::map<std::pair<std::string, std::string>, std::string> m_values;
 };
 
-// The profile that extractors read their naming settings from. Until a
-// program sets one, an empty in-memory profile answers, so every setting
-// reads its default.
-IProfile& GetAppProfile();
-// Makes profile the application's profile (not owned); null restores the
-// built-in empty one.
-void SetAppProfile(IProfile* profile);
-
-// Sets the application's profile for one scope and restores the previous one.
-class CScopedAppProfile
-{
-public:
-    explicit CScopedAppProfile(IProfile& profile);
-    ~CScopedAppProfile();
-    CScopedAppProfile(const CScopedAppProfile&) = delete;
-    CScopedAppProfile& operator=(const CScopedAppProfile&) = delete;
-
-private:
-    IProfile* m_previous;
-};
-
 }  // namespace bankwise

@@ -21,7 +21,6 @@
 // over untested); in a MIDI file the next message is the next full header.
 #include "VirusExtractor.h"
 
-#include "BusyGuard.h"
 #include "ByteView.h"
 #include "StringTable.h"
 
@@ -89,15 +88,14 @@ CVirusExtractor::~CVirusExtractor() = default;
 
 bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset)
 {
-    CBusyGuard busy;
     const CWholeSource whole(file);
     const CByteView data = whole.View();
-    const auto invalid = [this] {
-        SetError(IDS_INVALID_DATA);
+    std::size_t o = nOffset;
+    const auto invalid = [this, &o] {
+        SetError(IDS_INVALID_DATA, o);
         return false;
     };
 
-    std::size_t o = nOffset;
     if (bMidiFile) {
         // The first header was recognised, but the file ends inside it.
         o = FindMidiMessage(data, o);

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "ByteSource.h"
+#include "Conversion.h"
 #include "Detector.h"
 #include "DumpExtractor.h"
 #include "FuzzCheck.h"
-#include "MessageSink.h"
 #include "OutputFormat.h"
 #include "Profile.h"
 
@@ -33,17 +33,6 @@ constexpr std::array<std::string_view, 9> kHostilePatterns{
     "\xff\x80%c%03d\x7f",
     "Patch[%d]=%s",
     "<&amp;\"%c>%d' ]]>"};
-
-class CCountingSink final : public IMessageSink
-{
-public:
-    void ShowMessage(const std::string& text) override
-    {
-        ++count;
-        BANKWISE_FUZZ_CHECK(!text.empty());
-    }
-    int count = 0;
-};
 
 bool IsDigit(char c)
 {
@@ -141,9 +130,9 @@ CMemoryProfile Patterns(std::string_view definition, std::string_view bank, std:
     return profile;
 }
 
-std::string Write(CDumpExtractor& extractor, IProfile& profile)
+std::string Write(CDumpExtractor& extractor, const IProfile& profile)
 {
-    CScopedAppProfile scope(profile);
+    extractor.SetProfile(profile);
     std::string text, ins, midnam, reabank;
     extractor.WriteDefinition(text);
     CheckDefinitionText(text, extractor.GetSynthName());
@@ -159,19 +148,17 @@ std::string Write(CDumpExtractor& extractor, IProfile& profile)
 
 void Run(const std::uint8_t* data, std::size_t size, bool midi)
 {
-    CMemoryByteSource source(data, size);
-    CCountingSink sink;
-    std::unique_ptr<CDumpExtractor> extractor;
-    const bool ok = DetectAndParse(source, midi, sink, extractor);
+    CMemoryProfile defaults;
+    const CConversion conversion = ConvertDump({data, size}, midi, defaults);
+    const std::unique_ptr<CDumpExtractor>& extractor = conversion.extractor;
 
-    BANKWISE_FUZZ_CHECK(sink.count <= 1);
-    BANKWISE_FUZZ_CHECK(!ok || extractor != nullptr);
+    BANKWISE_FUZZ_CHECK(conversion.Succeeded() == DescribeError(conversion.error).empty());
+    BANKWISE_FUZZ_CHECK(!conversion.Succeeded() || extractor != nullptr);
     if (size < 6)
-        BANKWISE_FUZZ_CHECK(!ok && !extractor && sink.count == 0);
+        BANKWISE_FUZZ_CHECK(conversion.error == EConvertError::TooShort && !extractor);
     if (!extractor)
         return;
 
-    CMemoryProfile defaults;
     const std::string first = Write(*extractor, defaults);
     // The worst pattern we know of everywhere, then a combination picked by
     // the input, so a corpus walks through all of them.

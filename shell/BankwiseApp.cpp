@@ -56,10 +56,7 @@ CBankwiseApp::CBankwiseApp(IProfile& profile, IPrompt& prompt)
     : m_profile(profile), m_prompt(prompt)
 {}
 
-CBankwiseApp::~CBankwiseApp()
-{
-    SetBusyHook(nullptr);
-}
+CBankwiseApp::~CBankwiseApp() = default;
 
 QWidget* CBankwiseApp::MainWindow()
 {
@@ -82,12 +79,12 @@ int CBankwiseApp::InitInstance(const QStringList& arguments)
     if (status != kRunEventLoop)
         return status;
 
-    SetBusyHook([](bool busy) {
+    m_busyHook = [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
-    });
+    };
     LoadRecentFiles();
 
     m_pTemplate = std::make_unique<CBankwiseDocTemplate>(IDR_MAINFRAME);

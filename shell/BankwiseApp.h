@@ -9,6 +9,8 @@
 
 #include <memory>
 
+#include "BusyGuard.h"
+
 class QPrinter;
 class QWidget;
 
@@ -68,6 +70,8 @@ public:
 
     IProfile& Profile() { return m_profile; }
     IPrompt& Prompt() { return m_prompt; }
+    // Shows the wait cursor while the document detects, reads and writes.
+    const BusyHook& GetBusyHook() const { return m_busyHook; }
     QPrinter& Printer();
     CBankwiseDocTemplate& Template() { return *m_pTemplate; }
     CBankwiseDoc& Document() { return *m_pDocument; }
@@ -84,6 +88,7 @@ private:
 
     IProfile& m_profile;
     IPrompt& m_prompt;
+    BusyHook m_busyHook;
     QStringList m_recentFiles;
     std::unique_ptr<QPrinter> m_pPrinter;
     std::unique_ptr<CBankwiseDocTemplate> m_pTemplate;

@@ -13,8 +13,8 @@
 #include "BankwiseDocTemplate.h"
 #include "BankwiseView.h"
 #include "BusyGuard.h"
+#include "Conversion.h"
 #include "Detector.h"
-#include "MessageSink.h"
 #include "OptionsDialog.h"
 #include "OutputFile.h"
 #include "OutputFormat.h"
@@ -33,23 +33,6 @@ constexpr const char* kExportFormat = "ExportFormat";  // the extension, without
 
 // What Export offers, in the order of its filters; .ins is what Save writes.
 constexpr std::array kExportFormats{EOutputFormat::Midnam, EOutputFormat::Reabank};
-
-// The detector's messages, shown as warning boxes.
-class CPromptSink final : public IMessageSink
-{
-public:
-    CPromptSink(IPrompt& prompt, QWidget* parent) : m_prompt(prompt), m_parent(parent) {}
-    void ShowMessage(const std::string& text) override
-    {
-        m_bShown = true;
-        m_prompt.Message(m_parent, EBox::Warning, QString::fromLatin1(text.c_str()));
-    }
-    bool m_bShown = false;
-
-private:
-    IPrompt& m_prompt;
-    QWidget* m_parent;
-};
 
 QString Format(std::uint32_t id, const QString& first, const QString& second = {})
 {
@@ -205,8 +188,7 @@ bool CBankwiseDoc::OnOpenDocument(const QString& pathName)
     m_strDumpName = QFileInfo(pathName).completeBaseName();
     const bool bMidiFile = IsMidiFileName(QFile::encodeName(pathName).toStdString());
 
-    CMemoryByteSource file(std::move(bytes));
-    if (!DetectAndParse(file, bMidiFile))
+    if (!DetectAndParse(bytes, bMidiFile))
         return false;
     if (m_app.Profile().GetProfileInt(kSettingsSection, kEntryShowOptions, 1) != 0 &&
         !RunOptionsDialog()) {
@@ -223,25 +205,23 @@ bool CBankwiseDoc::OnOpenDocument(const QString& pathName)
     return true;
 }
 
-bool CBankwiseDoc::DetectAndParse(CByteSource& file, bool bMidiFile)
+bool CBankwiseDoc::DetectAndParse(const std::vector<std::uint8_t>& dump, bool bMidiFile)
 {
-    CPromptSink sink(m_app.Prompt(), Parent());
-    const bool ok = bankwise::DetectAndParse(file, bMidiFile, sink, m_pExtractor);
+    // The previous dump's extractor goes before anything is read, so that a
+    // failed open discards it too.
+    m_pExtractor.reset();
+    CConversion conversion = ConvertDump(dump, bMidiFile, m_app.Profile(), m_app.GetBusyHook());
+    m_pExtractor = std::move(conversion.extractor);
     emit ExtractorChanged();
-    if (!ok && !sink.m_bShown) {
-        // The detector stays silent on a file too short to test; say why
-        // nothing happened.
-        m_app.Prompt().Message(
-            Parent(), EBox::Warning,
-            QString::fromLatin1(
-                LoadString(m_pExtractor ? IDS_INVALID_DATA : IDS_FILE_TOO_SHORT).c_str()));
-    }
-    return ok;
+    if (!conversion.Succeeded())
+        m_app.Prompt().Message(Parent(), EBox::Warning,
+                               QString::fromLatin1(DescribeError(conversion.error).c_str()));
+    return conversion.Succeeded();
 }
 
 bool CBankwiseDoc::RunOptionsDialog()
 {
-    COptionsDialog dlg(m_pExtractor->m_nNameID, m_pExtractor->m_pszBankFormat,
+    COptionsDialog dlg(m_app.Profile(), m_pExtractor->m_nNameID, m_pExtractor->m_pszBankFormat,
                        m_pExtractor->m_pszInstrFormat, m_pExtractor->m_nPreviewFirstPatch,
                        m_pExtractor->m_nPreviewBank, Parent());
     return m_app.Prompt().Exec(dlg) == QDialog::Accepted;
@@ -253,7 +233,7 @@ void CBankwiseDoc::ConvertToView()
         m_app.Prompt().Message(Parent(), EBox::OkCancel, LoadQString(IDS_MODIFICATIONS_LOST)) !=
             EAnswer::Ok)
         return;
-    const CBusyGuard busy;
+    const CBusyGuard busy(m_app.GetBusyHook());
     if (const auto text = MakeText(EOutputFormat::Ins, nullptr))
         m_pView->SetTextBytes(*text);
 }

@@ -59,7 +59,7 @@ public:
     bool OnFileExport();
     bool OnUpdateFileExport() const { return m_pExtractor != nullptr; }
 
-    bool DetectAndParse(CByteSource& file, bool bMidiFile);
+    bool DetectAndParse(const std::vector<std::uint8_t>& dump, bool bMidiFile);
     void ConvertToView();
     void UseRememberedDir(EDir which);
     // Reads the remembered folders from the settings and starts in the open one.

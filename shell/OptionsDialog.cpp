@@ -79,11 +79,11 @@ COptionsPreview MakeOptionsPreview(const std::string& definition, const std::str
     return preview;
 }
 
-COptionsDialog::COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat,
+COptionsDialog::COptionsDialog(IProfile& profile, std::uint32_t nNameID, const char* pszBankFormat,
                                const char* pszInstrFormat, int nPreviewFirstPatch, int nPreviewBank,
                                QWidget* parent)
-    : QDialog(parent), m_nNameID(nNameID), m_nPreviewFirstPatch(nPreviewFirstPatch),
-      m_nPreviewBank(nPreviewBank),
+    : QDialog(parent), m_profile(profile), m_nNameID(nNameID),
+      m_nPreviewFirstPatch(nPreviewFirstPatch), m_nPreviewBank(nPreviewBank),
       m_pDefinitionLabel(new QLabel(QString::fromLatin1(kDefinitionLabel), this)),
       m_pDefinition(new QLineEdit(this)),
       m_pBankLabel(new QLabel(QString::fromLatin1(kBankLabel), this)),
@@ -94,7 +94,6 @@ COptionsDialog::COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat,
       m_pShowOptions(new QCheckBox(QString::fromLatin1(kShowOptionsText), this))
 {
     const std::string name = LoadString(m_nNameID);
-    const IProfile& profile = GetAppProfile();
     m_strDefinition = profile.GetProfileString(name, kEntryDefinition, name);
     m_strBankFormat = profile.GetProfileString(name, kEntryBankFormat, pszBankFormat);
     m_strInstrFormat = profile.GetProfileString(name, kEntryInstrFormat,
@@ -214,7 +213,7 @@ void COptionsDialog::accept()
         return;
     DoDataExchange(true);
     const std::string name = LoadString(m_nNameID);
-    IProfile& profile = GetAppProfile();
+    IProfile& profile = m_profile;
     profile.WriteProfileString(name, kEntryDefinition, m_strDefinition);
     profile.WriteProfileString(name, kEntryBankFormat, m_strBankFormat);
     profile.WriteProfileString(name, kEntryInstrFormat, m_strInstrFormat);

@@ -15,6 +15,8 @@ class QPushButton;
 
 namespace bankwise {
 
+class IProfile;
+
 class COptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -28,8 +30,10 @@ public:
         IDC_SHOW_OPTIONS = 1004,
     };
 
-    COptionsDialog(std::uint32_t nNameID, const char* pszBankFormat, const char* pszInstrFormat,
-                   int nPreviewFirstPatch, int nPreviewBank, QWidget* parent = nullptr);
+    // Reads the values from profile, and stores them there on OK.
+    COptionsDialog(IProfile& profile, std::uint32_t nNameID, const char* pszBankFormat,
+                   const char* pszInstrFormat, int nPreviewFirstPatch, int nPreviewBank,
+                   QWidget* parent = nullptr);
 
     // The control with the given id (1000 to 1004, 1 = OK, 2 = Cancel).
     QWidget* Control(int id) const;
@@ -49,6 +53,7 @@ private:
     void UpdatePreview();
     void PlaceControls();
 
+    IProfile& m_profile;
     std::uint32_t m_nNameID;
     int m_nPreviewFirstPatch;
     int m_nPreviewBank;

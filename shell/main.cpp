@@ -44,7 +44,6 @@ int main(int argc, char** argv)
 
     bankwise::CWidgetPrompt prompt;
     const std::unique_ptr<bankwise::IProfile> profile = bankwise::OpenUserProfile(prompt);
-    const bankwise::CScopedAppProfile appProfile(*profile);
     bankwise::CBankwiseApp bankwiseApp(*profile, prompt);
     const int status = bankwiseApp.InitInstance(QApplication::arguments());
     if (status != bankwise::CBankwiseApp::kRunEventLoop)

@@ -84,7 +84,6 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     bankwise::CSettingsProfile profile(
         home.filePath(QStringLiteral("Bankwise.conf")).toStdString());
-    const bankwise::CScopedAppProfile scope(profile);
     profile.WriteProfileInt(bankwise::kSettingsSection, bankwise::kEntryShowOptions, 0);
 
     CCameraPrompt prompt(out);

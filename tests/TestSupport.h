@@ -15,21 +15,14 @@
 #include <vector>
 
 #include "ByteSource.h"
+#include "Conversion.h"
 #include "Detector.h"
-#include "MessageSink.h"
 #include "gen/MidiFile.h"
 
 namespace bankwise::test {
 
 using gen::Bytes;
 using Strings = std::vector<std::string>;
-
-class CCollectingSink final : public IMessageSink
-{
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    Strings messages;
-};
 
 struct Conversion
 {
@@ -39,15 +32,18 @@ struct Conversion
     std::string text;  // the definition, when an extractor exists
 };
 
-// Detects and parses as the programs do; any extractor made (also after a
-// failed parse, which the document keeps) writes its definition.
+// Detects and parses as the programs do, with every naming setting at its
+// default; any extractor made (also after a failed parse, which the
+// document keeps) writes its definition.
 inline Conversion Convert(const Bytes& bytes, bool midi = false)
 {
+    static const CMemoryProfile defaults;
+    CConversion conversion = ConvertDump(bytes, midi, defaults);
     Conversion result;
-    CMemoryByteSource source(bytes);
-    CCollectingSink sink;
-    result.ok = DetectAndParse(source, midi, sink, result.extractor);
-    result.messages = sink.messages;
+    result.ok = conversion.Succeeded();
+    if (!result.ok)
+        result.messages.push_back(DescribeError(conversion.error));
+    result.extractor = std::move(conversion.extractor);
     if (result.extractor)
         result.extractor->WriteDefinition(result.text);
     return result;

@@ -71,15 +71,6 @@ TEST(Detector, MidiFailures)
     }
 }
 
-TEST(Detector, FailureBeforeConstructionDiscardsThePreviousExtractor)
-{
-    std::unique_ptr<CDumpExtractor> slot = std::make_unique<COrbitExtractor>();
-    CMemoryByteSource source(Bytes{0x00, 0x01, 0x02, 0x03, 0x04, 0x05});
-    test::CCollectingSink sink;
-    EXPECT_FALSE(DetectAndParse(source, false, sink, slot));
-    EXPECT_EQ(slot, nullptr);
-}
-
 // A source with no memory of its own that may claim a length other than what
 // it delivers, as a file that changes under its reader would.
 class CStreamedSource final : public CByteSource

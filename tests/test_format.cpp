@@ -1,13 +1,11 @@
-// The formatter of user patterns, settings, the busy indicator; what the
+// The formatter of user patterns and the settings; what the
 // patterns make of a dump is in the golden files.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "BusyGuard.h"
 #include "JvXpExtractor.h"
-#include "OrbitExtractor.h"
 #include "Profile.h"
 #include "SafeFormat.h"
 #include "TestSupport.h"
@@ -68,29 +66,15 @@ TEST(SafeFormat, HugeWidthsAndPrecisionsAreCapped)
 TEST(Writer, SettingsPresentButEmptyAreEmpty)
 {
     CMemoryProfile profile;
-    CScopedAppProfile scope(profile);
     profile.WriteProfileString("Roland JV/XP", "InstrFormat", "");
-    EXPECT_EQ(CJvXpExtractor().GetInstrFormat(), "");
+    CJvXpExtractor extractor;
+    EXPECT_EQ(extractor.GetInstrFormat(), "USER:%03d ");
+    extractor.SetProfile(profile);
+    EXPECT_EQ(extractor.GetInstrFormat(), "");
     EXPECT_TRUE(profile.WriteProfileInt("Roland JV/XP", "Number", 42));
     profile.WriteProfileString("Roland JV/XP", "Text", "12abc");
     EXPECT_EQ(profile.GetProfileInt("Roland JV/XP", "Number", 7), 42);
     EXPECT_EQ(profile.GetProfileInt("Roland JV/XP", "Text", 7), 7);
-}
-
-TEST(Writer, NestedBusyGuardsSwitchOnceAndAlwaysEnd)
-{
-    std::vector<bool> calls;
-    SetBusyHook([&calls](bool busy) { calls.push_back(busy); });
-    {
-        CBusyGuard outer;
-        COrbitExtractor orbit;
-        std::string text;
-        orbit.WriteDefinition(text);  // nests a guard of its own
-        CMemoryByteSource notADump(test::Bytes{0x00});
-        orbit.Parse(notADump, false, 0);  // fails
-    }
-    SetBusyHook(nullptr);
-    EXPECT_EQ(calls, (std::vector<bool>{true, false}));
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ struct CShell
 {
     explicit CShell(const QString& ini, const QStringList& args = {"bankwise"},
                     bool showOptions = false)
-        : profile(ini.toStdString()), scope(profile), app(profile, prompt)
+        : profile(ini.toStdString()), app(profile, prompt)
     {
         if (!showOptions)
             profile.WriteProfileInt("Settings", "ShowOptions", 0);
@@ -118,7 +118,6 @@ struct CShell
     }
 
     CSettingsProfile profile;
-    CScopedAppProfile scope;
     CScriptedPrompt prompt;
     CBankwiseApp app;
     int status = 0;
@@ -253,9 +252,8 @@ private slots:
     void optionsDialog()
     {
         CSettingsProfile profile(m_ini.toStdString());
-        CScopedAppProfile scope(profile);
         const auto e = CreateExtractor(EFamily::Prophecy);
-        COptionsDialog dlg(e->m_nNameID, e->m_pszBankFormat, e->m_pszInstrFormat,
+        COptionsDialog dlg(profile, e->m_nNameID, e->m_pszBankFormat, e->m_pszInstrFormat,
                            e->m_nPreviewFirstPatch, e->m_nPreviewBank);
         QCOMPARE(dlg.windowTitle(), "Instrument file options for Korg Prophecy");
         const QString tail = ".Instrument Definitions\n[Korg Prophecy]\nPatch[128]=Prophecy Bank A";
