@@ -7,13 +7,18 @@
 //            Logic, Digital Performer, MusE, Qtractor and others
 //   Reabank  REAPER bank file (UTF-8, LF line ends): "Bank MSB LSB title"
 //            lines, each followed by "program name" lines
+//   Cubase   Cubase and Nuendo patch name script (CubaseWriter.h)
+//   Rosegarden  Rosegarden device file, gzip-compressed XML (RosegardenWriter.h)
+//   Muse     MusE instrument definition XML (MuseWriter.h)
 //
 // Every format shows the names as the naming settings make them for the
 // .ins text. In MIDNAM a patch's number is its prefix without the blanks
 // around it (the program number when that leaves nothing), beside the name
 // alone. Bytes 0x80-0xFF are written as the Latin-1 characters they stand
 // for; control bytes as '?', as in the .ins text. Slots with an empty name
-// and banks without a name are left out of MIDNAM and .reabank.
+// and banks without a name are left out of MIDNAM and .reabank; the
+// Cubase, Rosegarden and MusE files list every slot of the .ins text, with
+// the slot number for a text that shows nothing.
 #pragma once
 
 #include <optional>
@@ -26,7 +31,7 @@
 
 namespace bankwise {
 
-enum class EOutputFormat { Ins, Midnam, Reabank };
+enum class EOutputFormat { Ins, Midnam, Reabank, Cubase, Rosegarden, Muse };
 
 // Appends the names of extractor's dump to out in format, with the naming
 // settings as they are stored now. Something the format cannot hold (a
@@ -39,13 +44,13 @@ bool WriteOutput(CDumpExtractor& extractor, EOutputFormat format, std::string& o
                  std::vector<std::string>* messages = nullptr);
 
 // The format's file name extension with its dot (".ins", ".midnam",
-// ".reabank") and its file dialog filter ("MIDNAM Files (*.midnam)" ...),
-// from the string table.
+// ".reabank", ".txt", ".rgd", ".idf") and its file dialog filter ("MIDNAM
+// Files (*.midnam)" ...), from the string table.
 std::string GetOutputExtension(EOutputFormat format);
 std::string GetOutputFilter(EOutputFormat format);
 
-// The format whose extension, without the dot, is name, in any letter case:
-// "ins", "midnam" or "reabank".
+// The format named name, in any letter case: "ins", "midnam", "reabank",
+// "cubase", "rgd" or "idf", or the extension without its dot ("txt").
 std::optional<EOutputFormat> FindOutputFormat(std::string_view name);
 
 // The writers behind WriteOutput, for a definition already built.

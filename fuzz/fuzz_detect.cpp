@@ -90,10 +90,12 @@ void CheckDefinitionText(std::string_view text, const std::string& synthName)
 // UTF-8 of ASCII and Latin-1, no control byte but LF; in MIDNAM every '<' and
 // '>' is markup and every '&' an entity; a .reabank has a comment, then empty
 // lines, Bank and program lines only.
-void CheckOtherFormat(std::string_view text, bool midnam)
+// xmlEnd: how an XML document ends; null for the .reabank text.
+void CheckOtherFormat(std::string_view text, const char* xmlEnd)
 {
+    const bool midnam = xmlEnd != nullptr;
     BANKWISE_FUZZ_CHECK(text.starts_with(midnam ? "<?xml " : "// ") && text.ends_with("\n"));
-    BANKWISE_FUZZ_CHECK(!midnam || text.ends_with("</MIDINameDocument>\n"));
+    BANKWISE_FUZZ_CHECK(!midnam || text.ends_with(xmlEnd));
     std::size_t open = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
@@ -130,6 +132,28 @@ CMemoryProfile Patterns(std::string_view definition, std::string_view bank, std:
     return profile;
 }
 
+// Every line a command whose text cannot read as one, in CR LF lines.
+void CheckCubaseScript(std::string_view text)
+{
+    BANKWISE_FUZZ_CHECK(text.starts_with("[cubase parse file]\r\n") &&
+                        text.ends_with("\r\n[end]\r\n"));
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        BANKWISE_FUZZ_CHECK(end != std::string_view::npos);
+        const std::string_view line = text.substr(at, end - at);
+        at = end + 2;
+        if (line.empty())
+            continue;
+        const std::size_t close = line.find(']');
+        BANKWISE_FUZZ_CHECK(line[0] == '[' && close != std::string_view::npos);
+        const std::string_view rest = line.substr(close + 1);
+        BANKWISE_FUZZ_CHECK(!rest.starts_with(' ') && !rest.starts_with('[') &&
+                            !rest.starts_with(']'));
+        for (const char c : line)
+            BANKWISE_FUZZ_CHECK(!IsControl(c));
+    }
+}
+
 std::string Write(CDumpExtractor& extractor, const IProfile& profile)
 {
     extractor.SetProfile(profile);
@@ -138,11 +162,22 @@ std::string Write(CDumpExtractor& extractor, const IProfile& profile)
     CheckDefinitionText(text, extractor.GetSynthName());
     BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Ins, ins) && ins == text);
     BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Midnam, midnam));
-    CheckOtherFormat(midnam, true);
+    CheckOtherFormat(midnam, "</MIDINameDocument>\n");
     std::vector<std::string> messages;
     BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Reabank, reabank, &messages));
-    CheckOtherFormat(reabank, false);
+    CheckOtherFormat(reabank, nullptr);
     BANKWISE_FUZZ_CHECK(messages.empty());  // every family's banks fit bank select
+    // A dump may number more slots than program change reaches: the
+    // writers then say so, and nothing else.
+    std::string cubase, muse, rosegarden;
+    BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Cubase, cubase, &messages));
+    CheckCubaseScript(cubase);
+    BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Muse, muse, &messages));
+    CheckOtherFormat(muse, "</muse>\n");
+    BANKWISE_FUZZ_CHECK(WriteOutput(extractor, EOutputFormat::Rosegarden, rosegarden, &messages));
+    BANKWISE_FUZZ_CHECK(rosegarden.starts_with("\x1F\x8B\x08"));
+    for (const std::string& message : messages)
+        BANKWISE_FUZZ_CHECK(message.find("program change reaches only") != std::string::npos);
     return text;
 }
 

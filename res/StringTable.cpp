@@ -118,13 +118,15 @@ constexpr std::array kTable{
     Entry{IDS_CLI_HELP,
           "usage: bankwise-convert [-o FILE | -d DIR] [OPTIONS] DUMP...\n"
           "Converts SysEx bulk dumps (raw .syx, or Standard MIDI Files .mid) into\n"
-          "Cakewalk instrument definitions (.ins), MIDNAM documents (.midnam) or\n"
-          "REAPER bank files (.reabank).\n"
+          "Cakewalk instrument definitions (.ins), MIDNAM documents (.midnam),\n"
+          "REAPER bank files (.reabank), Cubase patch name scripts (.txt),\n"
+          "Rosegarden device files (.rgd) or MusE instrument definitions (.idf).\n"
           "\n"
           "  -o, --output FILE      write the names of the one DUMP to FILE\n"
           "  -d, --output-dir DIR   write DIR/<name>.<FORMAT> for each DUMP\n"
           "                         (with neither, the one DUMP goes to standard output)\n"
-          "  --format FORMAT        ins (the default), midnam or reabank\n"
+          "  --format FORMAT        ins (the default), midnam, reabank, cubase, rgd\n"
+          "                         or idf\n"
           "  --definition TEXT      name of the instrument definition\n"
           "  --bank-format TEXT     bank-name pattern, e.g. \"Bank %d\"\n"
           "  --instr-format TEXT    patch-name prefix pattern, e.g. \"%03d \"\n"
@@ -148,7 +150,8 @@ constexpr std::array kTable{
     Entry{IDS_CLI_OUTPUT_CONFLICT, "bankwise-convert: -o and -d cannot be used together"},
     Entry{IDS_OUTPUT_IS_INPUT, "Skipped: %s is one of the dumps being converted!"},
     Entry{IDS_STANDARD_OUTPUT, "standard output"},
-    Entry{IDS_CLI_UNKNOWN_FORMAT, "bankwise-convert: unknown format %s (ins, midnam or reabank)"},
+    Entry{IDS_CLI_UNKNOWN_FORMAT,
+          "bankwise-convert: unknown format %s (ins, midnam, reabank, cubase, rgd or idf)"},
     Entry{IDS_LINK_OPEN_FAILED, "Unable to open hyperlink:\n\n"},
     Entry{IDS_LINK_OUT_OF_RESOURCES, "The operating system is out\nof memory or resources."},
     Entry{IDS_LINK_FILE_NOT_FOUND, "The specified file was not found."},
@@ -203,6 +206,14 @@ constexpr std::array kTable{
     Entry{IDS_SHELL_EXPORT_CAPTION, "Export"},
     Entry{IDS_SHELL_EXPORT_NOTE,
           "Writes the loaded dump's names as the naming settings make them, not the edited text."},
+    Entry{IDS_CUBASE_FILTER, "Cubase Patch Name Scripts (*.txt)"},
+    Entry{IDS_CUBASE_EXT, ".txt"},
+    Entry{IDS_RGD_FILTER, "Rosegarden Device Files (*.rgd)"},
+    Entry{IDS_RGD_EXT, ".rgd"},
+    Entry{IDS_IDF_FILTER, "MusE Instrument Definitions (*.idf)"},
+    Entry{IDS_IDF_EXT, ".idf"},
+    Entry{IDS_PROGRAMS_BEYOND_REACH,
+          "Left out %d names of bank \"%s\": program change reaches only 0 to 127"},
 };
 
 static_assert(std::is_sorted(kTable.begin(), kTable.end(),

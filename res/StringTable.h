@@ -153,6 +153,15 @@ enum StringId : std::uint32_t {
     ID_FILE_EXPORT = 62320,
     IDS_SHELL_EXPORT_CAPTION = 62321,
     IDS_SHELL_EXPORT_NOTE = 62322,
+
+    // The Cubase, Rosegarden and MusE formats.
+    IDS_CUBASE_FILTER = 62650,
+    IDS_CUBASE_EXT = 62651,
+    IDS_RGD_FILTER = 62652,
+    IDS_RGD_EXT = 62653,
+    IDS_IDF_FILTER = 62654,
+    IDS_IDF_EXT = 62655,
+    IDS_PROGRAMS_BEYOND_REACH = 62656,  // "%d" = names left out, "%s" = bank title
 };
 
 // The text with the given id, or an empty text for an id the table lacks.

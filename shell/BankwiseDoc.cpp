@@ -31,8 +31,11 @@ constexpr const char* kSaveDir = "SaveDir";
 constexpr const char* kExportDir = "ExportDir";
 constexpr const char* kExportFormat = "ExportFormat";  // the extension, without its dot
 
-// What Export offers, in the order of its filters; .ins is what Save writes.
-constexpr std::array kExportFormats{EOutputFormat::Midnam, EOutputFormat::Reabank};
+// What Export offers, in the order of its filters. Its .ins is made afresh
+// from the dump, as the others are; Save writes the edited text.
+constexpr std::array kExportFormats{EOutputFormat::Midnam, EOutputFormat::Reabank,
+                                    EOutputFormat::Cubase, EOutputFormat::Rosegarden,
+                                    EOutputFormat::Muse,   EOutputFormat::Ins};
 
 QString Format(std::uint32_t id, const QString& first, const QString& second = {})
 {

@@ -175,7 +175,8 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing)
         {{m_orbit, "--definition"}, "option --definition needs an argument"},
         {{m_orbit, m_jv}, "several dumps need -d DIR"},
         {{"-o", out, "-d", Path(""), m_orbit}, "-o and -d cannot be used together"},
-        {{"--format", "xml", "-o", out, m_orbit}, "unknown format xml (ins, midnam or reabank)"},
+        {{"--format", "xml", "-o", out, m_orbit},
+         "unknown format xml (ins, midnam, reabank, cubase, rgd or idf)"},
     };
     for (const auto& [args, problem] : cases) {
         EXPECT_EQ(Run(args), kExitUsage) << problem;
@@ -191,9 +192,17 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing)
 // Only -d gives the format's own extension.
 TEST_F(CliTest, FormatsChooseTheTextAndTheExtension)
 {
-    EXPECT_EQ(Run({"-d", Path("out"), "--format", "MIDNAM", m_orbit, m_jv}), kExitOk);
-    EXPECT_EQ(m_out + m_err, "");
-    EXPECT_EQ(Listing(m_dir / "out"), (std::set<std::string>{"jv.midnam", "orbit.midnam"}));
+    for (const auto& [format, extension] :
+         {std::pair("MIDNAM", ".midnam"), std::pair("cubase", ".txt"), std::pair("Rgd", ".rgd"),
+          std::pair("idf", ".idf")}) {
+        fs::remove_all(m_dir / "out");
+        fs::create_directory(m_dir / "out");
+        EXPECT_EQ(Run({"-d", Path("out"), "--format", format, m_orbit, m_jv}), kExitOk);
+        EXPECT_EQ(m_out + m_err, "");
+        EXPECT_EQ(Listing(m_dir / "out"),
+                  (std::set<std::string>{std::string("jv") + extension,
+                                         std::string("orbit") + extension}));
+    }
     EXPECT_EQ(Run({"-o", Path("out/orbit.midnam"), "--format", "reabank", m_orbit}), kExitOk);
     EXPECT_TRUE(ReadText(m_dir / "out" / "orbit.midnam").starts_with("// E-MU")) << m_err;
 }

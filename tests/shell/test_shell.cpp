@@ -140,6 +140,16 @@ template <typename T> T* Control(COptionsDialog& dlg, int id)
 const QString kMidnamFilter = QStringLiteral("MIDNAM Files (*.midnam)");
 const QString kReabankFilter = QStringLiteral("REAPER Bank Files (*.reabank)");
 const QString kInsFilter = QStringLiteral("Instrument Files (*.ins)");
+const QString kCubaseFilter = QStringLiteral("Cubase Patch Name Scripts (*.txt)");
+// What Export offers, in the order of its filters: --format, extension, filter.
+const std::tuple<const char*, const char*, QString> kExports[] = {
+    {"midnam", ".midnam", kMidnamFilter},
+    {"reabank", ".reabank", kReabankFilter},
+    {"cubase", ".txt", kCubaseFilter},
+    {"rgd", ".rgd", QStringLiteral("Rosegarden Device Files (*.rgd)")},
+    {"idf", ".idf", QStringLiteral("MusE Instrument Definitions (*.idf)")},
+    {"ins", ".ins", kInsFilter},
+};
 
 // One bank whose number bank select cannot carry, titled beyond ASCII.
 class CWideBankExtractor final : public CDumpExtractor
@@ -573,11 +583,11 @@ private slots:
             QVERIFY(shell.app.OpenDocumentFile(dump) && exportAction->isEnabled());
             QTest::keyClicks(&shell.view(), "edited");
             const std::string text = shell.view().GetTextBytes();
-            for (const char* format : {"midnam", "reabank"}) {
+            for (const auto& [format, extension, filter] : kExports) {
                 shell.prompt.files = {exports + "/jv"};  // the filter adds the extension
-                shell.prompt.chosenFilter = format[0] == 'm' ? kMidnamFilter : kReabankFilter;
+                shell.prompt.chosenFilter = filter;
                 exportAction->trigger();
-                QCOMPARE(ReadAll(exports + "/jv." + QLatin1String(format)).toStdString(),
+                QCOMPARE(ReadAll(exports + "/jv" + extension).toStdString(),
                          ConverterOutput(dump, m_ini, format));
             }
             QVERIFY(ReadAll(exports + "/jv.midnam").contains("Caf\xC3\xA9 JV"));
@@ -590,9 +600,9 @@ private slots:
             QVERIFY(shell.prompt.asked.empty());
 
             shell.doc().m_pExtractor = std::make_unique<CWideBankExtractor>();
-            shell.prompt.chosenFilter.clear();
+            shell.prompt.chosenFilter = kReabankFilter;
             shell.prompt.files = {Path("wide.reabank")};
-            QVERIFY(shell.doc().OnFileExport());  // on REAPER, as the last export
+            QVERIFY(shell.doc().OnFileExport());
             QCOMPARE(shell.prompt.asked, QStringList{QString::fromUtf8(
                                              "Left out bank \"Caf\xC3\xA9\": its number 16384 "
                                              "cannot be sent as bank select MSB and LSB")});
@@ -602,16 +612,17 @@ private slots:
         }
         // The next run starts where the last export went, else falls back.
         for (const auto& [format, dir, ext] :
-             {std::tuple("reabank", exports, ".reabank"),
-              std::tuple("ins", Path("gone"), ".midnam"), std::tuple("xml", exports, ".midnam")}) {
+             {std::tuple("reabank", exports, ".reabank"), std::tuple("txt", Path("gone"), ".txt"),
+              std::tuple("xml", exports, ".midnam")}) {
             Store("Settings", "ExportFormat", format);
             Store("Settings", "ExportDir", dir.toStdString());
             CShell shell(m_ini);
             QVERIFY(shell.open("emu-orbit.syx"));
             shell.prompt.files = {exports + "/orbit"};
             QVERIFY(shell.doc().OnFileExport());
-            QCOMPARE(shell.prompt.startFilters.back(),
-                     ext[1] == 'm' ? kMidnamFilter : kReabankFilter);
+            QCOMPARE(shell.prompt.startFilters.back(), ext[1] == 'm'   ? kMidnamFilter
+                                                       : ext[1] == 'r' ? kReabankFilter
+                                                                       : kCubaseFilter);
             const QString start = dir == exports ? exports : shell.doc().GetCurrentDir();
             QCOMPARE(shell.prompt.requests.back().proposedName, start + "/emu-orbit" + ext);
             QVERIFY(QFile::exists(exports + "/orbit" + ext));
@@ -649,9 +660,11 @@ private slots:
         });
         timer.start(10);
         QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path("picked.midnam"));
-        QCOMPARE(seen,
-                 QStringList({kMidnamFilter, kReabankFilter, "emu-orbit.reabank", kReabankFilter,
-                              "reabank", LoadQString(IDS_SHELL_EXPORT_NOTE)}));
+        QStringList filters;
+        for (const auto& offered : kExports)
+            filters << std::get<2>(offered);
+        QCOMPARE(seen, filters + QStringList({"emu-orbit.reabank", kReabankFilter, "reabank",
+                                              LoadQString(IDS_SHELL_EXPORT_NOTE)}));
         QCOMPARE(filter, kMidnamFilter);
     }
 
