@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace bankwise {
 namespace {
@@ -30,8 +31,7 @@ void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes)
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-}  // namespace
-
+// The CRC-32 of gzip, zip and PNG.
 std::uint32_t Crc32(std::string_view data)
 {
     std::uint32_t c = 0xFFFFFFFFu;
@@ -39,6 +39,8 @@ std::uint32_t Crc32(std::string_view data)
         c = kCrcTable[(c ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
+
+}  // namespace
 
 void AppendGzipStored(std::string_view data, std::string& out)
 {

@@ -4,14 +4,10 @@
 // compression anyway.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace bankwise {
-
-// The CRC-32 of data (the polynomial of gzip, zip and PNG).
-std::uint32_t Crc32(std::string_view data);
 
 // Appends data to out as a complete gzip file, with no name and no time.
 void AppendGzipStored(std::string_view data, std::string& out);
