@@ -1,9 +1,13 @@
 // Draws the program icon and the tool-bar images and writes them as PNG
-// files into the folder given as argument. The PNGs in this folder were
-// made with it:
+// files into the folder given as argument, and the same images as the
+// Windows program wants them: tool-bar strips as 32-bit BMP (straight
+// alpha, bottom-up rows), the icon as an ICO of PNG images, the About
+// picture as a 24-bit BMP. The files in this folder were made with it:
 //   cmake --build build-release --target bankwise-make-icons
 //   QT_QPA_PLATFORM=offscreen build-release/shell/bankwise-make-icons res/icons
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,8 +15,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -192,6 +198,87 @@ bool Write(const QDir& dir, const QString& name, const QImage& image)
     return false;
 }
 
+void Put16(QByteArray& out, unsigned v)
+{
+    out.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+}
+
+void Put32(QByteArray& out, std::uint32_t v)
+{
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+bool WriteBytes(const QDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+    return false;
+}
+
+// A 32 bits per pixel BMP with straight alpha, which a version 6 image list
+// draws with its soft edges.
+QByteArray Bmp32(const QImage& source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    const auto pixels = static_cast<std::uint32_t>(image.width() * image.height() * 4);
+    QByteArray out;
+    out.append("BM");
+    Put32(out, 14 + 40 + pixels);
+    Put32(out, 0);
+    Put32(out, 14 + 40);
+    Put32(out, 40);
+    Put32(out, static_cast<std::uint32_t>(image.width()));
+    Put32(out, static_cast<std::uint32_t>(image.height()));  // positive: bottom-up
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, 0);  // BI_RGB
+    Put32(out, pixels);
+    Put32(out, 2835);
+    Put32(out, 2835);
+    Put32(out, 0);
+    Put32(out, 0);
+    for (int y = image.height() - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            Put32(out, row[x]);  // 0xAARRGGBB is B, G, R, A in memory order
+    }
+    return out;
+}
+
+// An ICO whose images are PNGs, as Windows has read them since Vista.
+QByteArray Ico(const std::vector<QImage>& images)
+{
+    std::vector<QByteArray> pngs;
+    for (const QImage& image : images) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        pngs.push_back(png);
+    }
+    QByteArray out;
+    Put16(out, 0);
+    Put16(out, 1);
+    Put16(out, static_cast<unsigned>(images.size()));
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        out.append(char(images[i].width() & 0xFF));  // 256 is written as 0
+        out.append(char(images[i].height() & 0xFF));
+        out.append(char(0)).append(char(0));
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, static_cast<std::uint32_t>(pngs[i].size()));
+        Put32(out, offset);
+        offset += static_cast<std::uint32_t>(pngs[i].size());
+    }
+    for (const QByteArray& png : pngs)
+        out.append(png);
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -213,5 +300,29 @@ int main(int argc, char** argv)
         ok &= Write(dir, QString::fromLatin1(name) + QStringLiteral(".png"), Render(16, paint));
         ok &= Write(dir, QString::fromLatin1(name) + QStringLiteral("@2x.png"), Render(32, paint));
     }
+
+    // The Windows tool bar: one strip of the seven images in button order.
+    for (const int size : {16, 32}) {
+        QImage strip(size * 7, size, QImage::Format_ARGB32);
+        strip.fill(Qt::transparent);
+        QPainter p(&strip);
+        int x = 0;
+        for (const auto& [name, paint] : tools) {
+            p.drawImage(x, 0, Render(size, paint));
+            x += size;
+        }
+        p.end();
+        ok &= WriteBytes(
+            dir, size == 16 ? QStringLiteral("toolbar.bmp") : QStringLiteral("toolbar@2x.bmp"),
+            Bmp32(strip));
+    }
+    std::vector<QImage> icons;
+    for (const int size : {16, 24, 32, 48, 64, 256})
+        icons.push_back(Render(size, ProgramIcon));
+    ok &= WriteBytes(dir, QStringLiteral("bankwise.ico"), Ico(icons));
+    const QImage picture(dir.filePath(QStringLiteral("../about.png")));
+    if (!picture.isNull())
+        ok &= picture.convertToFormat(QImage::Format_RGB888)
+                  .save(dir.filePath(QStringLiteral("../about.bmp")), "BMP");
     return ok ? 0 : 1;
 }

@@ -1,0 +1,45 @@
+// The Windows program as a whole: start-up, the command line, the message
+// loop, and the commands that are not the frame's own.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MainFrame.h"
+#include "Win.h"
+
+namespace bankwise {
+
+class CBankwiseApp final : public IFrameOwner
+{
+public:
+    explicit CBankwiseApp(HINSTANCE instance);
+    ~CBankwiseApp() override;
+
+    // Creates and shows the main window after the command line has been
+    // worked through; false: the program ends.
+    bool InitInstance(const std::vector<std::wstring>& args, int showCommand);
+    // Runs until the main window has closed; the exit code.
+    int Run();
+    // One round of the loop for callers that drive the program themselves
+    // (the self-test): every queued message, then the idle update.
+    void PumpMessages();
+
+    CMainFrame& Frame() { return *m_pFrame; }
+    HINSTANCE Instance() const { return m_hInstance; }
+
+    void OnCommand(unsigned id) override;
+    bool IsCommandEnabled(unsigned id) const override;
+    std::vector<std::wstring> RecentFiles() const override;
+    void OnDropFiles(const std::vector<std::wstring>& files) override;
+    bool CanCloseFrame() override;
+
+private:
+    bool Dispatch(MSG& msg);
+
+    HINSTANCE m_hInstance;
+    std::unique_ptr<CMainFrame> m_pFrame;
+};
+
+}  // namespace bankwise
