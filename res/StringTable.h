@@ -154,6 +154,16 @@ enum StringId : std::uint32_t {
     IDS_SHELL_EXPORT_CAPTION = 62321,
     IDS_SHELL_EXPORT_NOTE = 62322,
 
+    // The Windows desktop program.
+    IDS_WIN_PREVIEW_PRINT = 62400,  // the print preview's buttons
+    IDS_WIN_PREVIEW_NEXT = 62401,
+    IDS_WIN_PREVIEW_PREV = 62402,
+    IDS_WIN_PREVIEW_TWO = 62403,
+    IDS_WIN_PREVIEW_ONE = 62404,
+    IDS_WIN_PREVIEW_CLOSE = 62405,
+    IDS_WIN_REGISTER_FAILED = 62406,    // "%d" = the registry's error code
+    IDS_WIN_UNREGISTER_FAILED = 62407,  // "%d" = the registry's error code
+
     // The Cubase, Rosegarden and MusE formats.
     IDS_CUBASE_FILTER = 62650,
     IDS_CUBASE_EXT = 62651,

@@ -12,6 +12,7 @@
 #endif
 #include <windows.h>
 
+#include <cderr.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>

@@ -1,0 +1,85 @@
+#include "AboutDialog.h"
+
+#include <utility>
+
+#include "StringTable.h"
+#include "Texts.h"
+#include "resource.h"
+
+namespace bankwise {
+
+CAboutDialog::CAboutDialog(CLinkLabel::Opener open, std::function<void(HWND)> onMoreInfo)
+    : m_mailLink(open), m_webLink(open), m_onMoreInfo(std::move(onMoreInfo))
+{}
+
+INT_PTR CAboutDialog::DoModal(HINSTANCE instance, HWND parent)
+{
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), parent, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+void CAboutDialog::OnInitDialog()
+{
+    // The texts are the string table's, as in the Linux program.
+    SetWindowTextW(m_hWnd, Text(IDS_ABOUT_CAPTION).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_ABOUT_TITLE, Text(IDS_ABOUT_TITLE).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_ABOUT_NOTICE, Text(IDS_ABOUT_NOTICE).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_MORE_INFO, Text(IDS_ABOUT_MORE).c_str());
+    const std::wstring mail = Text(IDS_ABOUT_MAIL_ADDRESS);
+    const std::wstring web = Text(IDS_ABOUT_WEB_ADDRESS);
+    SetDlgItemTextW(m_hWnd, IDC_MAIL_LINK, (Text(IDS_ABOUT_MAIL_LABEL) + mail).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_WEB_LINK, (Text(IDS_ABOUT_WEB_LABEL) + web).c_str());
+    m_mailLink.Attach(GetDlgItem(m_hWnd, IDC_MAIL_LINK));
+    m_webLink.Attach(GetDlgItem(m_hWnd, IDC_WEB_LINK));
+    m_mailLink.SetTarget(L"mailto:" + mail);
+    m_webLink.SetTarget(web);
+}
+
+INT_PTR CALLBACK CAboutDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<CAboutDialog*>(lParam);
+        SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
+        self->m_hWnd = hDlg;
+        self->OnInitDialog();
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<CAboutDialog*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+    if (self == nullptr)
+        return FALSE;
+    switch (message) {
+    case WM_CTLCOLORSTATIC: {
+        const auto control = reinterpret_cast<HWND>(lParam);
+        for (CLinkLabel* link : {&self->m_mailLink, &self->m_webLink}) {
+            if (control == link->GetSafeHwnd())
+                return reinterpret_cast<INT_PTR>(link->CtlColor(reinterpret_cast<HDC>(wParam)));
+        }
+        return FALSE;
+    }
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (HIWORD(wParam) == STN_CLICKED && id == IDC_MAIL_LINK) {
+            self->m_mailLink.OnClicked();
+            return TRUE;
+        }
+        if (HIWORD(wParam) == STN_CLICKED && id == IDC_WEB_LINK) {
+            self->m_webLink.OnClicked();
+            return TRUE;
+        }
+        if (id == IDC_MORE_INFO && HIWORD(wParam) == BN_CLICKED) {
+            if (self->m_onMoreInfo)
+                self->m_onMoreInfo(hDlg);
+            return TRUE;
+        }
+        if (id == IDOK || id == IDCANCEL) {
+            EndDialog(hDlg, id);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace bankwise

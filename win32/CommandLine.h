@@ -1,0 +1,26 @@
+// The program's command line as Windows programs of its kind take it:
+// FILE, /p FILE (print on the default printer and exit), /pt FILE PRINTER
+// (print on PRINTER and exit), /register and /unregister (the per-user file
+// type). Switches may start with '/' or '-' and ignore case; unknown ones
+// are passed over, as the shell may add its own. Standard C++ only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace bankwise {
+
+struct CCommandLine
+{
+    enum class EAction { New, Open, Print, PrintTo, Register, Unregister };
+
+    EAction action = EAction::New;
+    std::wstring file;
+    std::wstring printer;
+    // A print switch without the file it needs.
+    bool missingArgument = false;
+};
+
+CCommandLine ParseCommandLine(const std::vector<std::wstring>& args);
+
+}  // namespace bankwise
