@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "MainFrame.h"
+#include "Printing.h"
 #include "Win.h"
 
 namespace bankwise {
@@ -20,6 +21,8 @@ public:
     // Creates and shows the main window after the command line has been
     // worked through; false: the program ends.
     bool InitInstance(const std::vector<std::wstring>& args, int showCommand);
+    // The exit code when InitInstance ended the program without a window.
+    int ExitCode() const { return m_nExitCode; }
     // Runs until the main window has closed; the exit code.
     int Run();
     // One round of the loop for callers that drive the program themselves
@@ -35,11 +38,23 @@ public:
     void OnDropFiles(const std::vector<std::wstring>& files) override;
     bool CanCloseFrame() override;
 
+    // The program-information box's text.
+    std::wstring InformationText() const;
+    CPrinter& Printer() { return m_printer; }
+
 private:
     bool Dispatch(MSG& msg);
+    void OnAppAbout();
+    bool OpenLink(const std::wstring& target);
+    void OnFilePrint(bool showDialog);
+    void OnFilePrintPreview();
+    void ReportPrint(EPrintResult result, const std::wstring& printer);
+    void Warn(const std::wstring& text, UINT icon = MB_ICONEXCLAMATION);
 
     HINSTANCE m_hInstance;
     std::unique_ptr<CMainFrame> m_pFrame;
+    CPrinter m_printer;
+    int m_nExitCode = 0;
 };
 
 }  // namespace bankwise

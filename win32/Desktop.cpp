@@ -58,8 +58,7 @@ int ShellOpen(const std::wstring& target)
 std::optional<std::wstring> ReadClassDefault(const std::wstring& subkey)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return std::nullopt;
     wchar_t value[260] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
@@ -81,8 +80,8 @@ int RunCommandLine(const std::wstring& commandLine)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         return 33;

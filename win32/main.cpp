@@ -13,6 +13,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     LocalFree(argv);
     bankwise::CBankwiseApp app(instance);
     if (!app.InitInstance(args, show))
-        return 1;
+        return app.ExitCode();
     return app.Run();
 }
