@@ -9,6 +9,7 @@
 
 #include "AboutDialog.h"
 #include "BankwiseApp.h"
+#include "OptionsDialog.h"
 #include "Printing.h"
 #include "Registration.h"
 #include "StringTable.h"
@@ -145,6 +146,61 @@ void TestPrint(CBankwiseApp& app)
     DeleteFileW(second.c_str());
 }
 
+// Stands in for the document layer's options model.
+class CFakeOptions final : public IOptionsModel
+{
+public:
+    std::string FamilyName() const override { return "Yamaha FS1R"; }
+    COptionsFields Initial() const override
+    {
+        return {"Yamaha FS1R", "FS1R Internal", "I%03d ", true};
+    }
+    std::pair<std::string, bool> Preview(const COptionsFields& f) const override
+    {
+        return {"[" + f.bankFormat + "]\n[" + f.definition + "]",
+                !f.definition.empty() && !f.bankFormat.empty()};
+    }
+    void Store(const COptionsFields& f) override { stored.push_back(f); }
+    std::vector<COptionsFields> stored;
+};
+
+void Type(HWND field, const wchar_t* text)
+{
+    for (const wchar_t* c = text; *c != 0; ++c)
+        SendMessageW(field, WM_CHAR, *c, 0);
+}
+
+void TestOptionsDialog(CBankwiseApp& app)
+{
+    CFakeOptions model;
+    COptionsDialog dialog(model, app.Frame().View().Codec());
+    std::wstring caption;
+    std::wstring preview;
+    bool okWhenEmpty = true;
+    WhenModal([&] {
+        HWND box = GetActiveWindow();
+        caption = WindowText(box);
+        HWND definition = GetDlgItem(box, IDC_DEFINITION);
+        SendMessageW(definition, EM_SETSEL, 0, -1);
+        SendMessageW(definition, WM_CLEAR, 0, 0);
+        okWhenEmpty = IsWindowEnabled(GetDlgItem(box, IDOK)) != 0;
+        Type(definition, L"My FS1R");
+        preview = WindowText(GetDlgItem(box, IDC_PREVIEW));
+        // Enter in a field is the default button, through the dialog's own loop.
+        PostMessageW(definition, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    const INT_PTR result = dialog.DoModal(app.Instance(), app.Frame().GetSafeHwnd());
+    Check(caption == L"Instrument file options for Yamaha FS1R", "options caption");
+    Check(!okWhenEmpty, "OK is disabled while the definition name is empty");
+    Check(preview == L"[FS1R Internal]\r\n[My FS1R]", "the preview follows each typed key");
+    Check(result == IDOK && model.stored.size() == 1 && model.stored[0].definition == "My FS1R",
+          "Enter is OK and stores the typed name");
+    WhenModal([&] { PostMessageW(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0); });
+    Check(dialog.DoModal(app.Instance(), app.Frame().GetSafeHwnd()) == IDCANCEL &&
+              model.stored.size() == 1,
+          "Cancel stores nothing");
+}
+
 void TestRegistration()
 {
     HKEY scratch = nullptr;
@@ -180,6 +236,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     TestFrame(app);
     TestAbout(app);
     TestPrint(app);
+    TestOptionsDialog(app);
     TestRegistration();
     std::printf("%d failed\n", g_failures);
     return g_failures;
