@@ -18,6 +18,7 @@
 #include "BankwiseDocTemplate.h"
 #include "BankwiseView.h"
 #include "BusyGuard.h"
+#include "DocumentRules.h"
 #include "MainFrame.h"
 #include "Profile.h"
 #include "Prompt.h"
@@ -194,10 +195,13 @@ void CBankwiseApp::OnOpenRecentFile(int index)
 
 void CBankwiseApp::AddToRecentFileList(const QString& pathName)
 {
-    m_recentFiles.removeAll(pathName);
-    m_recentFiles.prepend(pathName);
-    while (m_recentFiles.size() > kMaxRecentFiles)
-        m_recentFiles.removeLast();
+    std::vector<std::string> list;
+    for (const QString& path : m_recentFiles)
+        list.push_back(QFile::encodeName(path).toStdString());
+    AddRecentFile(list, QFile::encodeName(pathName).toStdString());
+    m_recentFiles.clear();
+    for (const std::string& path : list)
+        m_recentFiles.append(QFile::decodeName(QByteArray::fromStdString(path)));
     SaveRecentFiles();
 }
 

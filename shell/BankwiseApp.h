@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "BusyGuard.h"
+#include "DocumentRules.h"
 
 class QPrinter;
 class QWidget;
@@ -28,7 +29,7 @@ class CBankwiseApp : public QObject
 public:
     // InitInstance's answer when the program goes on into its event loop.
     static constexpr int kRunEventLoop = -1;
-    static constexpr int kMaxRecentFiles = 4;
+    static constexpr int kMaxRecentFiles = static_cast<int>(bankwise::kMaxRecentFiles);
 
     CBankwiseApp(IProfile& profile, IPrompt& prompt);
     ~CBankwiseApp() override;

@@ -15,6 +15,7 @@
 #include "BusyGuard.h"
 #include "Conversion.h"
 #include "Detector.h"
+#include "DocumentRules.h"
 #include "OptionsDialog.h"
 #include "OutputFile.h"
 #include "OutputFormat.h"
@@ -128,20 +129,15 @@ void CBankwiseDoc::SetTitle(const QString& title)
 void CBankwiseDoc::SetPathName(const QString& pathName, bool bAddToMRU)
 {
     const QFileInfo info(pathName);
-    const QString fileName = info.fileName();
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const QString ext = dot < 0 ? QString() : fileName.mid(dot);
-    if (ext.compare(LoadQString(IDS_INSTRUMENT_EXT), Qt::CaseInsensitive) == 0) {
-        // A saved definition: the document now stands for that file, which
-        // never goes on the recent list (opening it would not convert).
+    const CPathUse use = ClassifyPath(QFile::encodeName(info.fileName()).toStdString());
+    const QString title = QFile::decodeName(QByteArray::fromStdString(use.strTitle));
+    if (use.bBecomesPath) {
         m_strPathName = info.absoluteFilePath();
-        SetTitle(fileName);
+        SetTitle(title);
         return;
     }
-    // A dump (or text saved under another name): the title only, so that
-    // Save asks for an .ins name and reopening converts the dump again.
     m_strPathName.clear();
-    SetTitle(dot < 0 ? fileName : fileName.left(dot));
+    SetTitle(title);
     if (bAddToMRU)
         m_app.AddToRecentFileList(info.absoluteFilePath());
 }
@@ -322,10 +318,10 @@ bool CBankwiseDoc::DoSave(const QString& pathName)
     if (target.isEmpty()) {
         CFileRequest request = m_template.MakeFileRequest(true);
         request.startDir = m_strCurrentDir;
-        QString ext;
-        m_template.GetDocString(ext, CBankwiseDocTemplate::filterExt);
         request.proposedName =
-            QDir(m_strCurrentDir).filePath(m_strTitle + ext.section(QLatin1Char(';'), 0, 0));
+            QDir(m_strCurrentDir)
+                .filePath(QFile::decodeName(QByteArray::fromStdString(
+                    ProposedSaveName(QFile::encodeName(m_strTitle).toStdString()))));
         target = m_app.Prompt().FileName(Parent(), request);
         if (target.isEmpty())
             return false;

@@ -55,30 +55,6 @@ std::string ToBytes(const QString& text)
 
 }  // namespace
 
-COptionsPreview MakeOptionsPreview(const std::string& definition, const std::string& bankFormat,
-                                   const std::string& instrFormat, int firstPatch, int previewBank)
-{
-    std::string bankName;
-    if (bankFormat.find("%c") != std::string::npos)
-        bankName = SafeFormat(bankFormat, {FormatArg::Char('A')});
-    else if (bankFormat.find("%d") != std::string::npos)
-        bankName = SafeFormat(bankFormat, {FormatArg::Int(0)});
-    else
-        bankName = bankFormat;
-
-    const CPatternUse use = AnalyseLetterPattern(instrFormat);
-    const std::string first = FormatLetterPrefix(instrFormat, use, 'A', firstPatch);
-    const std::string second = FormatLetterPrefix(instrFormat, use, 'A', firstPatch + 1);
-
-    COptionsPreview preview;
-    preview.text = SafeFormat(LoadString(IDS_OPTIONS_PREVIEW),
-                              {FormatArg::Text(bankName), FormatArg::Text(first),
-                               FormatArg::Text(second), FormatArg::Text(definition),
-                               FormatArg::Int(previewBank), FormatArg::Text(bankName)});
-    preview.okEnabled = !definition.empty() && !bankName.empty();
-    return preview;
-}
-
 COptionsDialog::COptionsDialog(IProfile& profile, std::uint32_t nNameID, const char* pszBankFormat,
                                const char* pszInstrFormat, int nPreviewFirstPatch, int nPreviewBank,
                                QWidget* parent)
@@ -93,12 +69,11 @@ COptionsDialog::COptionsDialog(IProfile& profile, std::uint32_t nNameID, const c
       m_pInstrFormat(new QLineEdit(this)),
       m_pShowOptions(new QCheckBox(QString::fromLatin1(kShowOptionsText), this))
 {
-    const std::string name = LoadString(m_nNameID);
-    m_strDefinition = profile.GetProfileString(name, kEntryDefinition, name);
-    m_strBankFormat = profile.GetProfileString(name, kEntryBankFormat, pszBankFormat);
-    m_strInstrFormat = profile.GetProfileString(name, kEntryInstrFormat,
-                                                pszInstrFormat != nullptr ? pszInstrFormat : "");
-    m_bShowOptions = profile.GetProfileInt(kSettingsSection, kEntryShowOptions, 1);
+    const COptionsValues values = LoadOptions(profile, nNameID, pszBankFormat, pszInstrFormat);
+    m_strDefinition = values.strDefinition;
+    m_strBankFormat = values.strBankFormat;
+    m_strInstrFormat = values.strInstrFormat;
+    m_bShowOptions = values.bShowOptions;
 
     setWindowTitle(QString::fromLatin1(kCaption));
     m_pDefinition->setObjectName(QStringLiteral("IDC_DEFINITION"));
@@ -212,12 +187,8 @@ void COptionsDialog::accept()
     if (!m_pOk->isEnabled())
         return;
     DoDataExchange(true);
-    const std::string name = LoadString(m_nNameID);
-    IProfile& profile = m_profile;
-    profile.WriteProfileString(name, kEntryDefinition, m_strDefinition);
-    profile.WriteProfileString(name, kEntryBankFormat, m_strBankFormat);
-    profile.WriteProfileString(name, kEntryInstrFormat, m_strInstrFormat);
-    profile.WriteProfileInt(kSettingsSection, kEntryShowOptions, m_bShowOptions);
+    StoreOptions(m_profile, m_nNameID,
+                 {m_strDefinition, m_strBankFormat, m_strInstrFormat, m_bShowOptions});
     QDialog::accept();
 }
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "DocumentRules.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -69,15 +71,5 @@ private:
     QLineEdit* m_pInstrFormat;
     QCheckBox* m_pShowOptions;
 };
-
-// The preview for the three field texts: the sample bank name, two sample
-// patch prefixes and the definition line, and whether OK may be pressed.
-struct COptionsPreview
-{
-    std::string text;
-    bool okEnabled = false;
-};
-COptionsPreview MakeOptionsPreview(const std::string& definition, const std::string& bankFormat,
-                                   const std::string& instrFormat, int firstPatch, int previewBank);
 
 }  // namespace bankwise

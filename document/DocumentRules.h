@@ -1,0 +1,65 @@
+// What both desktop programs do alike, with no toolkit: the options
+// dialog's model, the recent-file list, and the rules that turn a file name
+// into the document's title and path. Texts are std::string in single bytes
+// as the string table and the settings store hold them; paths are the file
+// system's own bytes. A front end only shows what these give and passes on
+// what the user typed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Profile.h"
+
+namespace bankwise {
+
+// The options dialog's values for one family, as the store holds them.
+struct COptionsValues
+{
+    std::string strDefinition;
+    std::string strBankFormat;
+    std::string strInstrFormat;
+    int bShowOptions = 1;
+};
+
+// The family's stored values, with its defaults where an entry is absent
+// (an entry that is present but empty stays empty).
+COptionsValues LoadOptions(const IProfile& profile, std::uint32_t nNameID,
+                           const char* pszBankFormat, const char* pszInstrFormat);
+// What OK stores: the three naming entries in the family's section and
+// "ShowOptions" in "Settings".
+void StoreOptions(IProfile& profile, std::uint32_t nNameID, const COptionsValues& values);
+
+// The preview for the three field texts: the sample bank name, two sample
+// patch prefixes and the definition line, and whether OK may be pressed.
+struct COptionsPreview
+{
+    std::string text;
+    bool okEnabled = false;
+};
+COptionsPreview MakeOptionsPreview(const std::string& definition, const std::string& bankFormat,
+                                   const std::string& instrFormat, int firstPatch, int previewBank);
+
+// The recent-file list: the newest first, no path twice, at most four.
+inline constexpr std::size_t kMaxRecentFiles = 4;
+void AddRecentFile(std::vector<std::string>& list, const std::string& path);
+
+// What a file name makes of the document after an open or a save. Only an
+// instrument definition (".ins" in any letter case) becomes the document's
+// path, titled with its file name and kept off the recent list; anything
+// else (a dump, or text saved under another extension) gives the title, the
+// name without folder and extension, and leaves the document without a
+// path, so that Save asks again and reopening converts again.
+struct CPathUse
+{
+    bool bBecomesPath = false;
+    std::string strTitle;
+};
+CPathUse ClassifyPath(std::string_view path);
+
+// The name Save As proposes: the title with the instrument extension.
+std::string ProposedSaveName(const std::string& title);
+
+}  // namespace bankwise
