@@ -15,10 +15,10 @@ COptionsValues LoadOptions(const IProfile& profile, std::uint32_t nNameID,
     const std::string name = LoadString(nNameID);
     COptionsValues values;
     values.strDefinition = profile.GetProfileString(name, kEntryDefinition, name);
-    values.strBankFormat =
-        profile.GetProfileString(name, kEntryBankFormat, pszBankFormat != nullptr ? pszBankFormat : "");
-    values.strInstrFormat = profile.GetProfileString(name, kEntryInstrFormat,
-                                                     pszInstrFormat != nullptr ? pszInstrFormat : "");
+    values.strBankFormat = profile.GetProfileString(name, kEntryBankFormat,
+                                                    pszBankFormat != nullptr ? pszBankFormat : "");
+    values.strInstrFormat = profile.GetProfileString(
+        name, kEntryInstrFormat, pszInstrFormat != nullptr ? pszInstrFormat : "");
     values.bShowOptions = profile.GetProfileInt(kSettingsSection, kEntryShowOptions, 1);
     return values;
 }
@@ -80,9 +80,8 @@ CPathUse ClassifyPath(std::string_view path)
     upper(ins);
     CPathUse use;
     use.bBecomesPath = ext == ins;
-    use.strTitle = std::string(use.bBecomesPath || dot == std::string_view::npos
-                                   ? name
-                                   : name.substr(0, dot));
+    use.strTitle =
+        std::string(use.bBecomesPath || dot == std::string_view::npos ? name : name.substr(0, dot));
     return use;
 }
 

@@ -17,7 +17,8 @@ using Strings = std::vector<std::string>;
 TEST(DocumentOptions, LoadTakesDefaultsOnlyForAbsentEntriesAndStoreWritesThemBack)
 {
     CMemoryProfile profile;
-    const COptionsValues defaults = LoadOptions(profile, IDS_SYNTH_JVXP, "JV/XP User", "USER:%03d ");
+    const COptionsValues defaults =
+        LoadOptions(profile, IDS_SYNTH_JVXP, "JV/XP User", "USER:%03d ");
     EXPECT_EQ(defaults.strDefinition, "Roland JV/XP");
     EXPECT_EQ(defaults.strBankFormat, "JV/XP User");
     EXPECT_EQ(defaults.strInstrFormat, "USER:%03d ");
@@ -63,12 +64,9 @@ TEST(DocumentRecentFiles, NewestFirstNoPathTwiceAtMostFour)
 TEST(DocumentPaths, OnlyAnInstrumentFileBecomesThePath)
 {
     const std::tuple<const char*, bool, const char*> cases[] = {
-        {"/dumps/orbit.syx", false, "orbit"},
-        {"/dumps/names.INS", true, "names.INS"},
-        {"/a.b/names.txt", false, "names"},
-        {"/a.ins/noext", false, "noext"},
-        {"C:\\dumps\\x.ins", true, "x.ins"},
-        {"/dumps/first.ins.syx", false, "first.ins"},
+        {"/dumps/orbit.syx", false, "orbit"}, {"/dumps/names.INS", true, "names.INS"},
+        {"/a.b/names.txt", false, "names"},   {"/a.ins/noext", false, "noext"},
+        {"C:\\dumps\\x.ins", true, "x.ins"},  {"/dumps/first.ins.syx", false, "first.ins"},
     };
     for (const auto& [path, becomesPath, title] : cases) {
         const CPathUse use = ClassifyPath(path);
