@@ -66,7 +66,9 @@ TEST(CommandLine, SwitchesAndFiles)
         {{L"/p", L"x.syx"}, A::Print, L"x.syx", L"", false},
         {{L"-P", L"x.syx"}, A::Print, L"x.syx", L"", false},
         {{L"/pt", L"x.syx", L"Laser", L"drv", L"port"}, A::PrintTo, L"x.syx", L"Laser", false},
+        {{L"/pt", L"x.syx", L"Laser"}, A::PrintTo, L"x.syx", L"Laser", false},
         {{L"/pt", L"x.syx"}, A::PrintTo, L"x.syx", L"", true},
+        {{L"-"}, A::Open, L"-", L"", false},
         {{L"/p"}, A::Print, L"", L"", true},
         {{L"/Register"}, A::Register, L"", L"", false},
         {{L"/unregserver"}, A::Unregister, L"", L"", false},
@@ -111,6 +113,7 @@ TEST(PrintLayout, WrapsAtSpacesAndFillsPages)
         {L"0=Strings Pad\r\n", 5, L"0=Strings|Pad"},
         {L"0123456789ABCDE", 5, L"0123456789|ABCDE"},
         {L"abc       defghij", 5, L"abc|defghij"},
+        {L"a bcdefghijkl", 5, L"a|bcdefghijk|l"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Flat(PaginateText(c.text, c.lines, fitTen)), c.pages) << c.text.c_str();
