@@ -9,7 +9,9 @@
 
 #include "AboutDialog.h"
 #include "BankwiseApp.h"
+#include "Fs1rExtractor.h"
 #include "OptionsDialog.h"
+#include "OptionsModel.h"
 #include "Printing.h"
 #include "Registration.h"
 #include "StringTable.h"
@@ -201,6 +203,35 @@ void TestOptionsDialog(CBankwiseApp& app)
           "Cancel stores nothing");
 }
 
+// The dialog over the document layer's model: what the user types reaches
+// the profile on OK.
+void TestOptionsStored(CBankwiseApp& app)
+{
+    CMemoryProfile profile;
+    CFs1rExtractor fs1r;
+    CExtractorOptions model(profile, fs1r);
+    COptionsDialog dialog(model, app.Frame().View().Codec());
+    std::wstring before;
+    std::wstring after;
+    WhenModal([&] {
+        HWND box = GetActiveWindow();
+        before = WindowText(GetDlgItem(box, IDC_PREVIEW));
+        HWND definition = GetDlgItem(box, IDC_DEFINITION);
+        SendMessageW(definition, EM_SETSEL, 0, -1);
+        Type(definition, L"Rack");
+        after = WindowText(GetDlgItem(box, IDC_PREVIEW));
+        PostMessageW(definition, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    dialog.DoModal(app.Instance(), app.Frame().GetSafeHwnd());
+    Check(before.find(L"[FS1R Internal]\r\n0=I001 XXX\r\n1=I002 YYY") != std::wstring::npos &&
+              before.find(L"[Yamaha FS1R]\r\nPatch[64]=FS1R Internal") != std::wstring::npos,
+          "the FS1R defaults' preview");
+    Check(after.find(L"[Rack]\r\nPatch[64]") != std::wstring::npos, "a typed name in the preview");
+    Check(profile.GetProfileString("Yamaha FS1R", "Definition", "") == "Rack" &&
+              profile.GetProfileInt("Settings", "ShowOptions", -1) == 1,
+          "OK stores the typed name in the family's section");
+}
+
 void TestRegistration()
 {
     HKEY scratch = nullptr;
@@ -237,6 +268,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     TestAbout(app);
     TestPrint(app);
     TestOptionsDialog(app);
+    TestOptionsStored(app);
     TestRegistration();
     std::printf("%d failed\n", g_failures);
     return g_failures;
