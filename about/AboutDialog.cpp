@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 
 #include "Desktop.h"
+#include "Families.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -152,7 +153,8 @@ QString ProgramInformation(CDesktop& desktop)
     }
     return QString::fromStdString(
         SafeFormat(LoadString(IDS_PROGRAM_INFO),
-                   {FormatArg::Text(programLine), FormatArg::Text(libraryLines)}));
+                   {FormatArg::Text(FamilyNameLines()), FormatArg::Text(programLine),
+                    FormatArg::Text(libraryLines)}));
 }
 
 }  // namespace bankwise

@@ -20,6 +20,7 @@
 
 #include "Conversion.h"
 #include "Detector.h"
+#include "Families.h"
 #include "InputFile.h"
 #include "OutputFile.h"
 #include "OutputFormat.h"
@@ -350,7 +351,9 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
     const CParsed parsed = ParseArguments(args, options);
     switch (parsed.action) {
     case EAction::Help:
-        out << LoadString(IDS_CLI_HELP);
+        out << LoadString(IDS_CLI_HELP) << LoadString(IDS_CLI_FAMILIES);
+        for (const CFamily& family : Families())
+            out << "  " << LoadString(family.nameId) << '\n';
         out.flush();
         return out ? kExitOk : kExitFailed;
     case EAction::Version:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "SafeFormat.h"
 #include "StringTable.h"
 
 namespace bankwise {
@@ -66,7 +67,7 @@ void Read(CByteSource& source, bool bMidiFile, const IProfile& profile, CConvers
     }
     result.family = detection.family;
     result.nOffset = detection.nOffset;
-    result.extractor = CreateExtractor(*detection.family);
+    result.extractor = detection.family->create();
     result.extractor->SetProfile(profile);
     CDumpExtractor& extractor = *result.extractor;
     if (!extractor.Parse(source, bMidiFile, static_cast<std::uint32_t>(detection.nOffset))) {
@@ -141,6 +142,11 @@ std::vector<std::string> DescribeNotes(const CConvertNotes& notes)
     std::vector<std::string> lines;
     if (notes.bCutOff)
         lines.push_back(LoadString(IDS_DUMP_CUT_OFF));
+    if (notes.nBadChecksums == 1)
+        lines.push_back(LoadString(IDS_DUMP_BAD_CHECKSUM));
+    else if (notes.nBadChecksums > 1)
+        lines.push_back(
+            SafeFormat(LoadString(IDS_DUMP_BAD_CHECKSUMS), {FormatArg::Int(notes.nBadChecksums)}));
     return lines;
 }
 

@@ -42,7 +42,7 @@ struct CConversion
 {
     EConvertError error = EConvertError::None;
     // Known once detection found a family, also when its reader then failed.
-    std::optional<EFamily> family;
+    const CFamily* family = nullptr;
     // Where the error lies: the position of the manufacturer byte of the
     // message the reader failed on, else of the first recognised message
     // (0 when detection failed).

@@ -1,27 +1,15 @@
 // Detection reads at most the first 128 bytes. A raw file must start with
 // 0xF0 and carry a known signature right after it (p = 1). A MIDI file must
 // start with "MThd"; after its first 0xF0 (from byte 4 on) every position up
-// to byte 127 is tested and the first that matches is p.
-//
-// Signatures at p, first match wins:
-//   E-MU Orbit      [p]=18 [p+1]=0A
-//   Roland JV/XP    [p]=41 [p+2]=6A
-//   Korg Prophecy   [p]=42 [p+2]=41
-//   Korg TR-Rack    [p]=42 [p+1]=3B
-//   Yamaha FS1R     [p]=43 and ([p+2]=5E or [p+1]=00 [p+2]=09)
-//   access Virus    [p]=00 [p+1]=20 [p+2]=33 [p+3]=01
+// to byte 127 is tested and the first that matches is p. The signatures
+// are those of the family table.
 #include "Detector.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 
-#include "Fs1rExtractor.h"
-#include "JvXpExtractor.h"
-#include "KorgExtractor.h"
-#include "OrbitExtractor.h"
 #include "StringTable.h"
-#include "VirusExtractor.h"
 
 namespace bankwise {
 namespace {
@@ -30,43 +18,6 @@ constexpr std::size_t kHeadLength = 6;
 constexpr std::size_t kMidiSearchLength = 128;
 
 }  // namespace
-
-std::optional<EFamily> MatchSignature(const CByteView& b, std::size_t p)
-{
-    if (b.ByteIs(p, 0x18) && b.ByteIs(p + 1, 0x0A))
-        return EFamily::Orbit;
-    if (b.ByteIs(p, 0x41) && b.ByteIs(p + 2, 0x6A))
-        return EFamily::JvXp;
-    if (b.ByteIs(p, 0x42) && b.ByteIs(p + 2, 0x41))
-        return EFamily::Prophecy;
-    if (b.ByteIs(p, 0x42) && b.ByteIs(p + 1, 0x3B))
-        return EFamily::TrRack;
-    if (b.ByteIs(p, 0x43) &&
-        (b.ByteIs(p + 2, 0x5E) || (b.ByteIs(p + 1, 0x00) && b.ByteIs(p + 2, 0x09))))
-        return EFamily::Fs1r;
-    if (b.Matches(p, {0x00, 0x20, 0x33, 0x01}))
-        return EFamily::Virus;
-    return std::nullopt;
-}
-
-std::unique_ptr<CDumpExtractor> CreateExtractor(EFamily family)
-{
-    switch (family) {
-    case EFamily::Orbit:
-        return std::make_unique<COrbitExtractor>();
-    case EFamily::JvXp:
-        return std::make_unique<CJvXpExtractor>();
-    case EFamily::Prophecy:
-        return std::make_unique<CProphecyExtractor>();
-    case EFamily::TrRack:
-        return std::make_unique<CTrRackExtractor>();
-    case EFamily::Fs1r:
-        return std::make_unique<CFs1rExtractor>();
-    case EFamily::Virus:
-        return std::make_unique<CVirusExtractor>();
-    }
-    return nullptr;
-}
 
 bool IsMidiFileName(std::string_view path)
 {
@@ -89,7 +40,7 @@ CDetection DetectFamily(CByteSource& file, bool bMidiFile)
     if (!file.Seek(0) || file.Read(head.data(), kHeadLength) < kHeadLength)
         return result;
 
-    std::optional<EFamily> family;
+    const CFamily* family = nullptr;
     std::size_t p = 1;
     if (bMidiFile) {
         if (!std::equal(head.begin(), head.begin() + 4, "MThd")) {

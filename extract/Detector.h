@@ -9,17 +9,9 @@
 #include "ByteSource.h"
 #include "ByteView.h"
 #include "DumpExtractor.h"
+#include "Families.h"
 
 namespace bankwise {
-
-// In the order the signatures are tested.
-enum class EFamily { Orbit, JvXp, Prophecy, TrRack, Fs1r, Virus };
-
-// The first family whose signature matches at position p (the manufacturer
-// byte). A byte the view does not hold matches nothing.
-std::optional<EFamily> MatchSignature(const CByteView& bytes, std::size_t p);
-
-std::unique_ptr<CDumpExtractor> CreateExtractor(EFamily family);
 
 // A file is read as a Standard MIDI File when its extension is ".MID" in any
 // letter case; everything else is read as raw SysEx.
@@ -30,8 +22,8 @@ bool IsMidiFileName(std::string_view path);
 // bytes to tell (or refuses to be read from its start).
 struct CDetection
 {
-    std::optional<EFamily> family;
-    std::size_t nOffset = 1;  // the signature's position, once a family is found
+    const CFamily* family = nullptr;  // its row in the family table
+    std::size_t nOffset = 1;          // the signature's position, once a family is found
     std::uint32_t nErrorID = 0;
 };
 

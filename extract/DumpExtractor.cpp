@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "Families.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -50,6 +51,16 @@ CDumpExtractor::CDumpExtractor(std::uint32_t nNameID, const char* pszBankFormat,
                                const char* pszInstrFormat)
     : m_nNameID(nNameID), m_pszBankFormat(pszBankFormat), m_pszInstrFormat(pszInstrFormat)
 {}
+
+CDumpExtractor::CDumpExtractor(std::uint32_t nNameID) : CDumpExtractor(nNameID, "", nullptr)
+{
+    if (const CFamily* family = FindFamily(nNameID)) {
+        m_pszBankFormat = family->bankFormat;
+        m_pszInstrFormat = family->instrFormat;
+        m_nPreviewFirstPatch = family->previewFirstPatch;
+        m_nPreviewBank = family->previewBank;
+    }
+}
 
 CDumpExtractor::~CDumpExtractor() = default;
 

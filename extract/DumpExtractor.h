@@ -34,6 +34,9 @@ class CDumpExtractor
 {
 public:
     CDumpExtractor(std::uint32_t nNameID, const char* pszBankFormat, const char* pszInstrFormat);
+    // The default patterns and preview numbers from the family's row in the
+    // family table.
+    explicit CDumpExtractor(std::uint32_t nNameID);
     virtual ~CDumpExtractor();
     CDumpExtractor(const CDumpExtractor&) = delete;
     CDumpExtractor& operator=(const CDumpExtractor&) = delete;

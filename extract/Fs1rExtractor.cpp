@@ -95,11 +95,7 @@ bool ReadVoiceBulk(const CByteView& data, std::size_t o, CNameList& names)
 
 }  // namespace
 
-CFs1rExtractor::CFs1rExtractor() : CDumpExtractor(IDS_SYNTH_FS1R, "FS1R Internal", "I%03d ")
-{
-    m_nPreviewFirstPatch = 1;
-    m_nPreviewBank = kDefinitionBank;
-}
+CFs1rExtractor::CFs1rExtractor() : CDumpExtractor(IDS_SYNTH_FS1R) {}
 
 CFs1rExtractor::~CFs1rExtractor() = default;
 

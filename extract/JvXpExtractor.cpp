@@ -34,11 +34,7 @@ bool IsJvXpHeader(const CByteView& data, std::size_t o)
 
 }  // namespace
 
-CJvXpExtractor::CJvXpExtractor() : CDumpExtractor(IDS_SYNTH_JVXP, "JV/XP User", "USER:%03d ")
-{
-    m_nPreviewFirstPatch = 1;
-    m_nPreviewBank = kDefinitionBank;
-}
+CJvXpExtractor::CJvXpExtractor() : CDumpExtractor(IDS_SYNTH_JVXP) {}
 
 CJvXpExtractor::~CJvXpExtractor() = default;
 

@@ -80,11 +80,7 @@ void UnpackKorgData(std::vector<std::uint8_t>& data)
     data.resize(out);
 }
 
-CKorgProgramExtractor::CKorgProgramExtractor(std::uint32_t nNameID, const char* pszBankFormat)
-    : CDumpExtractor(nNameID, pszBankFormat, "%c%02d:")
-{
-    m_nPreviewBank = kBankNumberA;
-}
+CKorgProgramExtractor::CKorgProgramExtractor(std::uint32_t nNameID) : CDumpExtractor(nNameID) {}
 
 CKorgProgramExtractor::~CKorgProgramExtractor() = default;
 
@@ -190,10 +186,8 @@ void CKorgProgramExtractor::ClearNames()
     m_names.clear();
 }
 
-CProphecyExtractor::CProphecyExtractor()
-    : CKorgProgramExtractor(IDS_SYNTH_PROPHECY, "Prophecy Bank %c")
-{}
+CProphecyExtractor::CProphecyExtractor() : CKorgProgramExtractor(IDS_SYNTH_PROPHECY) {}
 
-CTrRackExtractor::CTrRackExtractor() : CKorgProgramExtractor(IDS_SYNTH_TRRACK, "TR-Rack Bank %c") {}
+CTrRackExtractor::CTrRackExtractor() : CKorgProgramExtractor(IDS_SYNTH_TRRACK) {}
 
 }  // namespace bankwise

@@ -27,7 +27,7 @@ public:
     CNameList m_names;
 
 protected:
-    CKorgProgramExtractor(std::uint32_t nNameID, const char* pszBankFormat);
+    explicit CKorgProgramExtractor(std::uint32_t nNameID);
     CDefinition BuildDefinition() const override;
 };
 

@@ -49,7 +49,7 @@ std::string DecodeName(const CByteView& data, std::size_t o)
 
 }  // namespace
 
-COrbitExtractor::COrbitExtractor() : CDumpExtractor(IDS_SYNTH_ORBIT, "Orbit Bank %d", nullptr) {}
+COrbitExtractor::COrbitExtractor() : CDumpExtractor(IDS_SYNTH_ORBIT) {}
 
 COrbitExtractor::~COrbitExtractor() = default;
 

@@ -82,7 +82,7 @@ std::string MultiBankName(const std::string& bankFormat)
 
 }  // namespace
 
-CVirusExtractor::CVirusExtractor() : CDumpExtractor(IDS_SYNTH_VIRUS, "Virus Bank %c", "%c%03d ") {}
+CVirusExtractor::CVirusExtractor() : CDumpExtractor(IDS_SYNTH_VIRUS) {}
 
 CVirusExtractor::~CVirusExtractor() = default;
 

@@ -16,6 +16,7 @@
 #include "FuzzCheck.h"
 #include "OutputFormat.h"
 #include "Profile.h"
+#include "StringTable.h"
 
 namespace {
 
@@ -122,9 +123,8 @@ void CheckOtherFormat(std::string_view text, const char* xmlEnd)
 CMemoryProfile Patterns(std::string_view definition, std::string_view bank, std::string_view instr)
 {
     CMemoryProfile profile;
-    for (const EFamily family : {EFamily::Orbit, EFamily::JvXp, EFamily::Prophecy, EFamily::TrRack,
-                                 EFamily::Fs1r, EFamily::Virus}) {
-        const std::string section = CreateExtractor(family)->GetSynthName();
+    for (const CFamily& family : Families()) {
+        const std::string section = LoadString(family.nameId);
         profile.WriteProfileString(section, kEntryDefinition, std::string(definition));
         profile.WriteProfileString(section, kEntryBankFormat, std::string(bank));
         profile.WriteProfileString(section, kEntryInstrFormat, std::string(instr));

@@ -79,12 +79,7 @@ constexpr std::array kTable{
                             "Built with C++20 and Qt 6 Widgets\n"
                             "\n"
                             "\xC2\xA7 Supported Synthesizers / Tone Modules:\n"
-                            "E-MU Orbit/Phatt/Caranaval\n"
-                            "Roland JV/XP\n"
-                            "Korg Prophecy\n"
-                            "Korg TR-Rack\n"
-                            "Yamaha FS1R\n"
-                            "access Virus\n"
+                            "%s"
                             "\n"
                             "\xC2\xA7 Program Version:\n"
                             "%s\n"
@@ -108,6 +103,7 @@ constexpr std::array kTable{
     Entry{IDS_MAKER_KORG, "Korg"},
     Entry{IDS_MAKER_YAMAHA, "Yamaha"},
     Entry{IDS_MAKER_ACCESS, "access"},
+    Entry{IDS_MAKER_KAWAI, "Kawai"},
     Entry{IDS_TARGET_READ_ONLY, "The file is read-only"},
     Entry{IDS_TARGET_BLOCK_DEVICE, "The target is a block device"},
     Entry{IDS_DUMP_CUT_OFF, "the dump ends inside a message; names after that point are missing"},
@@ -214,6 +210,11 @@ constexpr std::array kTable{
     Entry{IDS_WIN_PREVIEW_CLOSE, "&Close"},
     Entry{IDS_WIN_REGISTER_FAILED, "Bankwise could not register its file type (error %d)."},
     Entry{IDS_WIN_UNREGISTER_FAILED, "Bankwise could not remove its file type (error %d)."},
+    Entry{IDS_DUMP_BAD_CHECKSUMS, "%d messages have a wrong checksum"},
+    Entry{IDS_DUMP_BAD_CHECKSUM, "1 message has a wrong checksum"},
+    Entry{IDS_CLI_FAMILIES, "\n"
+                            "Dumps of these synthesizers are read; each keeps its naming settings\n"
+                            "under its own name:\n"},
     Entry{IDS_CUBASE_FILTER, "Cubase Patch Name Scripts (*.txt)"},
     Entry{IDS_CUBASE_EXT, ".txt"},
     Entry{IDS_RGD_FILTER, "Rosegarden Device Files (*.rgd)"},

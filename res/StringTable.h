@@ -53,7 +53,8 @@ enum StringId : std::uint32_t {
     IDS_NO_USEFUL_DATA = 61460,
     IDS_SYNTH_VIRUS = 61461,
     IDS_SYNTH_FS1R = 61462,
-    IDS_PROGRAM_INFO = 61463,  // "%s" = program version line, "%s" = library lines
+    IDS_PROGRAM_INFO = 61463,  // "%s" = family names, a line each (FamilyNameLines),
+                               // "%s" = program version line, "%s" = library lines
     IDS_SYNTH_TRRACK = 61464,
 
     // Texts of our own, outside the range the desktop resources use.
@@ -77,6 +78,7 @@ enum StringId : std::uint32_t {
     IDS_MAKER_KORG = 62022,
     IDS_MAKER_YAMAHA = 62023,
     IDS_MAKER_ACCESS = 62024,
+    IDS_MAKER_KAWAI = 62025,
 
     // Output targets, for the converter and the desktop program alike.
     IDS_TARGET_READ_ONLY = 62050,  // reasons in IDS_CANNOT_WRITE
@@ -163,6 +165,11 @@ enum StringId : std::uint32_t {
     IDS_WIN_PREVIEW_CLOSE = 62405,
     IDS_WIN_REGISTER_FAILED = 62406,    // "%d" = the registry's error code
     IDS_WIN_UNREGISTER_FAILED = 62407,  // "%d" = the registry's error code
+
+    // Notes after an open that read names, and the families the converter lists.
+    IDS_DUMP_BAD_CHECKSUMS = 62500,  // "%d" = how many messages, more than one
+    IDS_DUMP_BAD_CHECKSUM = 62501,   // the same for one message
+    IDS_CLI_FAMILIES = 62502,        // followed by the family names, a line each
 
     // The Cubase, Rosegarden and MusE formats.
     IDS_CUBASE_FILTER = 62650,

@@ -197,10 +197,15 @@ bool CBankwiseDoc::OnOpenDocument(const QString& pathName)
     ConvertToView();
     SetModifiedFlag(false);
     // Said where it stays in sight, as the names that are there still count.
-    emit StatusMessage(m_pExtractor->m_bCutOff
-                           ? QFileInfo(pathName).fileName() + QStringLiteral(": ") +
-                                 LoadQString(IDS_DUMP_CUT_OFF)
-                           : QString());
+    QString status;
+    const CDumpExtractor& e = *m_pExtractor;
+    for (const std::string& note :
+         DescribeNotes({e.m_bCutOff, e.m_nPassedOver, e.m_nBadChecksums})) {
+        status += status.isEmpty() ? QFileInfo(pathName).fileName() + QStringLiteral(": ")
+                                   : QStringLiteral("; ");
+        status += QString::fromStdString(note);
+    }
+    emit StatusMessage(status);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Conversion.h"
+#include "StringTable.h"
 #include "TestSupport.h"
 #include "gen/JvXpGen.h"
 #include "gen/KorgGen.h"
@@ -53,51 +54,45 @@ TEST(Conversion, FailuresCarryTheirCodeFamilyAndOffset)
         Bytes file;
         bool midi;
         EConvertError error;
-        std::optional<EFamily> family;
+        std::uint32_t family;  // its display name id, 0 for none
         std::uint64_t offset;
         bool extractor;
     };
     const Case cases[] = {
-        {"five bytes",
-         {0xF0, 0x18, 0x0A, 0x00, 0x01},
-         false,
-         EConvertError::TooShort,
-         {},
-         0,
-         false},
+        {"five bytes", {0xF0, 0x18, 0x0A, 0x00, 0x01}, false, EConvertError::TooShort, 0, 0, false},
         {"no F0",
          {0x18, 0x0A, 0x00, 0x01, 0x00, 0x00},
          false,
          EConvertError::UnknownFormat,
-         {},
+         0,
          0,
          false},
-        {"no MThd", patch, true, EConvertError::UnknownFormat, {}, 0, false},
+        {"no MThd", patch, true, EConvertError::UnknownFormat, 0, 0, false},
         {"unknown maker",
          {0xF0, 0x7E, 0x00, 0x06, 0x01, 0xF7},
          false,
          EConvertError::UnknownData,
-         {},
+         0,
          0,
          false},
         {"second message broken", Concat({patch, broken}), false, EConvertError::InvalidData,
-         EFamily::JvXp, patch.size() + 1, true},
+         IDS_SYNTH_JVXP, patch.size() + 1, true},
         {"Korg header cut off", test::Cut(prophecy, 7), false, EConvertError::InvalidData,
-         EFamily::Prophecy, 1, true},
+         IDS_SYNTH_PROPHECY, 1, true},
         {"Korg function unknown",
          [&] {
              Bytes b = prophecy;
              b[4] = 0x01;
              return b;
          }(),
-         false, EConvertError::NoUsefulData, EFamily::Prophecy, 1, true},
+         false, EConvertError::NoUsefulData, IDS_SYNTH_PROPHECY, 1, true},
     };
     const CMemoryProfile profile;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const CConversion result = ConvertDump(c.file, c.midi, profile);
         EXPECT_EQ(result.error, c.error);
-        EXPECT_EQ(result.family, c.family);
+        EXPECT_EQ(result.family != nullptr ? result.family->nameId : 0, c.family);
         EXPECT_EQ(result.nOffset, c.offset);
         EXPECT_EQ(result.extractor != nullptr, c.extractor);
         EXPECT_FALSE(result.notes.bCutOff);
@@ -139,6 +134,9 @@ TEST(Conversion, ACutOffDumpConvertsWithItsNote)
     EXPECT_EQ(DescribeNotes(result.notes),
               test::Strings{"the dump ends inside a message; names after that point are missing"});
     EXPECT_TRUE(DescribeNotes({}).empty());
+    EXPECT_EQ(DescribeNotes({.nBadChecksums = 1}), test::Strings{"1 message has a wrong checksum"});
+    EXPECT_EQ(DescribeNotes({.nBadChecksums = 3}),
+              test::Strings{"3 messages have a wrong checksum"});
 }
 
 // Two conversions side by side each write with their own settings, read

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 
 #include "ByteSource.h"
 #include "OrbitExtractor.h"
+#include "SafeFormat.h"
+#include "StringTable.h"
 #include "TestSupport.h"
 #include "gen/OrbitGen.h"
 
@@ -69,6 +72,29 @@ TEST(Detector, MidiFailures)
         EXPECT_EQ(result.messages, test::Strings{message});
         EXPECT_EQ(result.extractor, nullptr);
     }
+}
+
+// A row whose factory makes another family's extractor would read the dump
+// with the wrong rules and file its settings in the wrong section.
+TEST(Families, EachRowMakesAnExtractorWithItsOwnNameAndDefaults)
+{
+    std::set<std::string> names;
+    for (const CFamily& family : Families()) {
+        const auto extractor = family.create();
+        const std::string name = LoadString(family.nameId);
+        EXPECT_TRUE(names.insert(name).second) << name;
+        EXPECT_EQ(extractor->GetSynthName(), name);
+        EXPECT_STREQ(extractor->m_pszBankFormat, family.bankFormat);
+        EXPECT_EQ(extractor->m_pszInstrFormat, family.instrFormat) << name;
+        EXPECT_EQ(extractor->m_nPreviewFirstPatch, family.previewFirstPatch) << name;
+        EXPECT_EQ(extractor->m_nPreviewBank, family.previewBank) << name;
+    }
+    const std::string info =
+        SafeFormat(LoadString(IDS_PROGRAM_INFO), {FormatArg::Text(FamilyNameLines()),
+                                                  FormatArg::Text("1.0"), FormatArg::Text("")});
+    EXPECT_NE(info.find(":\nE-MU Orbit/Phatt/Caranaval\nRoland JV/XP\n"), std::string::npos);
+    EXPECT_NE(info.find("\naccess Virus\n"), std::string::npos);
+    EXPECT_NE(info.find("\n\n\xC2\xA7 Program Version:\n1.0\n"), std::string::npos) << info;
 }
 
 // A source with no memory of its own that may claim a length other than what

@@ -3,6 +3,7 @@
 #include "AboutDialog.h"
 #include "CommandLine.h"
 #include "Desktop.h"
+#include "Families.h"
 #include "Registration.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
@@ -205,8 +206,9 @@ std::wstring CBankwiseApp::InformationText() const
             : version ? VersionLine(IDS_INFO_LIBRARY_VERSION, narrow, *version)
                       : SafeFormat(LoadString(IDS_INFO_LIBRARY_UNKNOWN), {FormatArg::Text(narrow)});
     }
-    const std::string text = SafeFormat(LoadString(IDS_PROGRAM_INFO),
-                                        {FormatArg::Text(program), FormatArg::Text(libraries)});
+    const std::string text = SafeFormat(
+        LoadString(IDS_PROGRAM_INFO),
+        {FormatArg::Text(FamilyNameLines()), FormatArg::Text(program), FormatArg::Text(libraries)});
     // A message box breaks lines at "\r\n" as well as at "\n"; keep the table's.
     return Widen(text);
 }

@@ -262,7 +262,7 @@ private slots:
     void optionsDialog()
     {
         CSettingsProfile profile(m_ini.toStdString());
-        const auto e = CreateExtractor(EFamily::Prophecy);
+        const auto e = FindFamily(IDS_SYNTH_PROPHECY)->create();
         COptionsDialog dlg(profile, e->m_nNameID, e->m_pszBankFormat, e->m_pszInstrFormat,
                            e->m_nPreviewFirstPatch, e->m_nPreviewBank);
         QCOMPARE(dlg.windowTitle(), "Instrument file options for Korg Prophecy");

@@ -1,0 +1,99 @@
+// To add a family: write its extractor pair (its constructor passes only
+// its display name id to CDumpExtractor, which takes the rest from here),
+// give the display name a string-table entry, and add its row below. New
+// rows go after the others, so that every dump read today still goes to the
+// family that reads it now.
+//
+// Signatures at p (the manufacturer byte), first match wins:
+//   E-MU Orbit      [p]=18 [p+1]=0A
+//   Roland JV/XP    [p]=41 [p+2]=6A
+//   Korg Prophecy   [p]=42 [p+2]=41
+//   Korg TR-Rack    [p]=42 [p+1]=3B
+//   Yamaha FS1R     [p]=43 and ([p+2]=5E or [p+1]=00 [p+2]=09)
+//   access Virus    [p]=00 [p+1]=20 [p+2]=33 [p+3]=01
+#include "Families.h"
+
+#include <algorithm>
+#include <array>
+
+#include "Fs1rExtractor.h"
+#include "JvXpExtractor.h"
+#include "KorgExtractor.h"
+#include "OrbitExtractor.h"
+#include "StringTable.h"
+#include "VirusExtractor.h"
+
+namespace bankwise {
+namespace {
+
+template <class T> std::unique_ptr<CDumpExtractor> Make()
+{
+    return std::make_unique<T>();
+}
+
+constexpr std::array kFamilies{
+    CFamily{IDS_SYNTH_ORBIT, "Orbit Bank %d", nullptr, 0, 0,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x18) && b.ByteIs(p + 1, 0x0A);
+            },
+            Make<COrbitExtractor>},
+    // One bank number for every kind: MSB 80, LSB 0.
+    CFamily{IDS_SYNTH_JVXP, "JV/XP User", "USER:%03d ", 1, 10240,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x41) && b.ByteIs(p + 2, 0x6A);
+            },
+            Make<CJvXpExtractor>},
+    // Bank A is MSB 1, LSB 0.
+    CFamily{IDS_SYNTH_PROPHECY, "Prophecy Bank %c", "%c%02d:", 0, 128,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x42) && b.ByteIs(p + 2, 0x41);
+            },
+            Make<CProphecyExtractor>},
+    CFamily{IDS_SYNTH_TRRACK, "TR-Rack Bank %c", "%c%02d:", 0, 128,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x42) && b.ByteIs(p + 1, 0x3B);
+            },
+            Make<CTrRackExtractor>},
+    CFamily{IDS_SYNTH_FS1R, "FS1R Internal", "I%03d ", 1, 64,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x43) &&
+                       (b.ByteIs(p + 2, 0x5E) || (b.ByteIs(p + 1, 0x00) && b.ByteIs(p + 2, 0x09)));
+            },
+            Make<CFs1rExtractor>},
+    CFamily{IDS_SYNTH_VIRUS, "Virus Bank %c", "%c%03d ", 0, 0,
+            [](const CByteView& b, std::size_t p) {
+                return b.Matches(p, {0x00, 0x20, 0x33, 0x01});
+            },
+            Make<CVirusExtractor>},
+};
+
+}  // namespace
+
+std::span<const CFamily> Families()
+{
+    return kFamilies;
+}
+
+const CFamily* MatchSignature(const CByteView& bytes, std::size_t p)
+{
+    const auto* it = std::find_if(kFamilies.begin(), kFamilies.end(),
+                                  [&](const CFamily& family) { return family.matches(bytes, p); });
+    return it == kFamilies.end() ? nullptr : &*it;
+}
+
+const CFamily* FindFamily(std::uint32_t nameId)
+{
+    const auto* it = std::find_if(kFamilies.begin(), kFamilies.end(),
+                                  [&](const CFamily& family) { return family.nameId == nameId; });
+    return it == kFamilies.end() ? nullptr : &*it;
+}
+
+std::string FamilyNameLines()
+{
+    std::string lines;
+    for (const CFamily& family : kFamilies)
+        lines += LoadString(family.nameId) + '\n';
+    return lines;
+}
+
+}  // namespace bankwise
