@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "DumpExtractor.h"
 #include "SafeFormat.h"
@@ -83,6 +85,17 @@ CPathUse ClassifyPath(std::string_view path)
     use.strTitle =
         std::string(use.bBecomesPath || dot == std::string_view::npos ? name : name.substr(0, dot));
     return use;
+}
+
+void UseRememberedDir(std::string& remembered, std::string& current)
+{
+    if (remembered.empty())
+        return;
+    std::error_code ec;
+    if (std::filesystem::exists(remembered, ec))
+        current = remembered;
+    else
+        remembered.clear();
 }
 
 std::string ProposedSaveName(const std::string& title)

@@ -59,6 +59,11 @@ struct CPathUse
 };
 CPathUse ClassifyPath(std::string_view path);
 
+// Starts the file dialogs in a remembered folder (the file system's bytes):
+// when it still exists it becomes current; one that is gone is forgotten
+// (emptied) and current stays. An empty one changes nothing.
+void UseRememberedDir(std::string& remembered, std::string& current);
+
 // The name Save As proposes: the title with the instrument extension.
 std::string ProposedSaveName(const std::string& title);
 

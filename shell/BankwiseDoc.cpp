@@ -164,12 +164,11 @@ void CBankwiseDoc::LoadRememberedDirs()
 void CBankwiseDoc::UseRememberedDir(EDir which)
 {
     QString& dir = which == EDir::Open ? m_strOpenDir : m_strSaveDir;
-    if (dir.isEmpty())
-        return;
-    if (QFileInfo::exists(dir))
-        m_strCurrentDir = dir;
-    else
-        dir.clear();
+    std::string remembered = PathToProfile(dir);
+    std::string current = PathToProfile(m_strCurrentDir);
+    bankwise::UseRememberedDir(remembered, current);
+    dir = PathFromProfile(remembered);
+    m_strCurrentDir = PathFromProfile(current);
 }
 
 bool CBankwiseDoc::OnOpenDocument(const QString& pathName)

@@ -2,6 +2,7 @@
 // model, the recent-file list and the title and path rules.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -74,6 +75,20 @@ TEST(DocumentPaths, OnlyAnInstrumentFileBecomesThePath)
         EXPECT_EQ(use.strTitle, title) << path;
     }
     EXPECT_EQ(ProposedSaveName("orbit"), "orbit.ins");
+}
+
+TEST(DocumentPaths, ARememberedFolderThatIsGoneIsForgotten)
+{
+    const std::string here = std::filesystem::temp_directory_path().string();
+    std::string current = "/start";
+    std::string remembered = here;
+    UseRememberedDir(remembered, current);
+    EXPECT_EQ(std::tie(remembered, current), std::tie(here, here));
+    remembered = here + "/bankwise-no-such-folder";
+    UseRememberedDir(remembered, current);
+    EXPECT_EQ(std::tie(remembered, current), std::make_tuple(std::string(), here));
+    UseRememberedDir(remembered, current);
+    EXPECT_EQ(current, here);
 }
 
 }  // namespace
