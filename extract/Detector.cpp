@@ -14,6 +14,9 @@
 namespace bankwise {
 namespace {
 
+// The families read before the table grew; in a MIDI file they come first.
+constexpr std::size_t kFirstFamilies = 6;
+
 constexpr std::size_t kHeadLength = 6;
 constexpr std::size_t kMidiSearchLength = 128;
 
@@ -52,12 +55,26 @@ CDetection DetectFamily(CByteSource& file, bool bMidiFile)
         const std::size_t n = file.Read(head.data(), head.size());
         const CByteView bytes(head.data(), n);
         const std::size_t start = bytes.Find(4, 0xF0);
+        // A later family is taken only when none of the first six matches
+        // anywhere, so that a MIDI file that opened before opens the same:
+        // its other messages may hold a later family's bytes.
+        const CFamily* later = nullptr;
+        std::size_t laterAt = 0;
         for (std::size_t q = start == CByteView::npos ? n : start + 1; q < n; ++q) {
-            family = MatchSignature(bytes, q);
-            if (family) {
+            const CFamily* match = MatchSignature(bytes, q);
+            if (match != nullptr && match < Families().data() + kFirstFamilies) {
+                family = match;
                 p = q;
                 break;
             }
+            if (match != nullptr && later == nullptr) {
+                later = match;
+                laterAt = q;
+            }
+        }
+        if (family == nullptr && later != nullptr) {
+            family = later;
+            p = laterAt;
         }
         if (!family) {
             result.nErrorID = IDS_UNKNOWN_DATA;

@@ -11,14 +11,20 @@
 //   Korg TR-Rack    [p]=42 [p+1]=3B
 //   Yamaha FS1R     [p]=43 and ([p+2]=5E or [p+1]=00 [p+2]=09)
 //   access Virus    [p]=00 [p+1]=20 [p+2]=33 [p+3]=01
+//   Waldorf Blofeld [p]=3E [p+1]=13 [p+3]=10
+//   E-mu Morpheus   [p]=18 and ([p+1]=0C or [p+1]=04)
+//   Ensoniq         [p]=0F and ([p+1]=05 [p+2]=00 or [p+1]=02)
 #include "Families.h"
 
 #include <algorithm>
 #include <array>
 
+#include "BlofeldExtractor.h"
+#include "EnsoniqExtractor.h"
 #include "Fs1rExtractor.h"
 #include "JvXpExtractor.h"
 #include "KorgExtractor.h"
+#include "MorpheusExtractor.h"
 #include "OrbitExtractor.h"
 #include "StringTable.h"
 #include "VirusExtractor.h"
@@ -65,6 +71,23 @@ constexpr std::array kFamilies{
                 return b.Matches(p, {0x00, 0x20, 0x33, 0x01});
             },
             Make<CVirusExtractor>},
+    // Bank select LSB 0-7 picks bank A-H.
+    CFamily{IDS_SYNTH_BLOFELD, "Blofeld Bank %c", "%c%03d ", 1, 0,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x3E) && b.ByteIs(p + 1, 0x13) && b.ByteIs(p + 3, 0x10);
+            },
+            Make<CBlofeldExtractor>},
+    CFamily{IDS_SYNTH_MORPHEUS, "E-mu Bank %d", "%03d ", 0, 0,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x18) && (b.ByteIs(p + 1, 0x0C) || b.ByteIs(p + 1, 0x04));
+            },
+            Make<CMorpheusExtractor>},
+    CFamily{IDS_SYNTH_ENSONIQ, "Ensoniq Internal", "%02d ", 1, 0,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x0F) &&
+                       ((b.ByteIs(p + 1, 0x05) && b.ByteIs(p + 2, 0x00)) || b.ByteIs(p + 1, 0x02));
+            },
+            Make<CEnsoniqExtractor>},
 };
 
 }  // namespace

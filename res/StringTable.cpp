@@ -104,6 +104,8 @@ constexpr std::array kTable{
     Entry{IDS_MAKER_YAMAHA, "Yamaha"},
     Entry{IDS_MAKER_ACCESS, "access"},
     Entry{IDS_MAKER_KAWAI, "Kawai"},
+    Entry{IDS_MAKER_WALDORF, "Waldorf"},
+    Entry{IDS_MAKER_ENSONIQ, "Ensoniq"},
     Entry{IDS_TARGET_READ_ONLY, "The file is read-only"},
     Entry{IDS_TARGET_BLOCK_DEVICE, "The target is a block device"},
     Entry{IDS_DUMP_CUT_OFF, "the dump ends inside a message; names after that point are missing"},
@@ -215,6 +217,9 @@ constexpr std::array kTable{
     Entry{IDS_CLI_FAMILIES, "\n"
                             "Dumps of these synthesizers are read; each keeps its naming settings\n"
                             "under its own name:\n"},
+    Entry{IDS_SYNTH_BLOFELD, "Waldorf Blofeld"},
+    Entry{IDS_SYNTH_MORPHEUS, "E-mu Morpheus/Proteus"},
+    Entry{IDS_SYNTH_ENSONIQ, "Ensoniq VFX/ESQ-1"},
     Entry{IDS_CUBASE_FILTER, "Cubase Patch Name Scripts (*.txt)"},
     Entry{IDS_CUBASE_EXT, ".txt"},
     Entry{IDS_RGD_FILTER, "Rosegarden Device Files (*.rgd)"},

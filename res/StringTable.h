@@ -79,6 +79,8 @@ enum StringId : std::uint32_t {
     IDS_MAKER_YAMAHA = 62023,
     IDS_MAKER_ACCESS = 62024,
     IDS_MAKER_KAWAI = 62025,
+    IDS_MAKER_WALDORF = 62030,
+    IDS_MAKER_ENSONIQ = 62031,
 
     // Output targets, for the converter and the desktop program alike.
     IDS_TARGET_READ_ONLY = 62050,  // reasons in IDS_CANNOT_WRITE
@@ -170,6 +172,11 @@ enum StringId : std::uint32_t {
     IDS_DUMP_BAD_CHECKSUMS = 62500,  // "%d" = how many messages, more than one
     IDS_DUMP_BAD_CHECKSUM = 62501,   // the same for one message
     IDS_CLI_FAMILIES = 62502,        // followed by the family names, a line each
+
+    // Display names of the Waldorf, E-mu Morpheus/Proteus and Ensoniq families.
+    IDS_SYNTH_BLOFELD = 62550,
+    IDS_SYNTH_MORPHEUS = 62551,
+    IDS_SYNTH_ENSONIQ = 62552,
 
     // The Cubase, Rosegarden and MusE formats.
     IDS_CUBASE_FILTER = 62650,

@@ -2,9 +2,12 @@
 #include <exception>
 #include <iostream>
 
+#include "BlofeldGen.h"
+#include "EnsoniqGen.h"
 #include "Fs1rGen.h"
 #include "JvXpGen.h"
 #include "KorgGen.h"
+#include "MorpheusGen.h"
 #include "OrbitGen.h"
 #include "VirusGen.h"
 
@@ -58,6 +61,22 @@ void WriteExamples(const std::filesystem::path& dir)
          MakeVirusOther(0x72, {0x00, 0x05, 0x40}),
          MakeVirusMessage({.type = kVirusMulti, .bank = 1, .name = "Split Set"}),
          MakeVirusMessage({.type = kVirusMulti, .bank = 1, .program = 1, .name = "Layer Set"})});
+    WriteBoth(
+        dir, "waldorf-blofeld",
+        {MakeBlofeldSound({.bank = 0, .program = 0, .name = "Frozen Choir"}),
+         MakeBlofeldSound({.bank = 0, .program = 1, .name = "Wavetable Sweep"}),
+         MakeBlofeldSound({.bank = 0, .program = 2, .name = "Low Drone"}),
+         MakeBlofeldSound({.bank = 1, .program = 0, .name = "Pluck Echo"}),
+         MakeBlofeldSound({.bank = 1, .program = 1, .name = "Metal Keys", .checksum = 0x7F})});
+    WriteBoth(
+        dir, "emu-morpheus",
+        {MakeMorpheusMessage({.number = 0, .name = "Z-Plane Pad"}),
+         MakeMorpheusMessage({.number = 1, .name = "Morph Bass"}),
+         MakeMorpheusMessage({.number = 128, .name = "Vox Filter"}),
+         MakeMorpheusMessage({.command = kMorpheusHyperpreset, .number = 0, .name = "Split Zone"}),
+         MakeMorpheusMessage({.command = kMorpheusMidimap, .number = 0, .name = "Warm Room"})});
+    WriteFile(dir / "ensoniq-esq1.syx",
+              MakeEsq1Programs({"PIANO", "STRING", "BRASS", "ORGAN", "BASS-1", "SYNLD"}));
 }
 
 }  // namespace
