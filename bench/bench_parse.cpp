@@ -15,10 +15,13 @@
 #include "ByteSource.h"
 #include "Conversion.h"
 #include "SafeFormat.h"
+#include "gen/BlofeldGen.h"
+#include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
 #include "gen/KorgGen.h"
 #include "gen/MidiFile.h"
+#include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
 #include "gen/VirusGen.h"
 
@@ -53,6 +56,30 @@ std::vector<Bytes> FullJvXpDump()
     for (std::uint8_t slot : {0x40, 0x41})
         messages.push_back(
             MakeJvXpMessage({.area = kJvAreaPerformance, .slot = slot, .name = "Kit"}));
+    return messages;
+}
+
+std::vector<Bytes> FullBlofeldDump()
+{
+    std::vector<Bytes> sounds;
+    for (int i = 0; i < 1024; ++i) {
+        sounds.push_back(MakeBlofeldSound({.bank = static_cast<std::uint8_t>(i / 128),
+                                           .program = static_cast<std::uint8_t>(i % 128),
+                                           .name = "Sound " + std::to_string(i)}));
+    }
+    return sounds;
+}
+
+std::vector<Bytes> FullMorpheusDump()
+{
+    std::vector<Bytes> messages;
+    const std::pair<std::uint8_t, int> kinds[] = {
+        {kMorpheusPreset, 384}, {kMorpheusHyperpreset, 256}, {kMorpheusMidimap, 16}};
+    for (const auto& [command, count] : kinds) {
+        for (int i = 0; i < count; ++i)
+            messages.push_back(MakeMorpheusMessage(
+                {.command = command, .number = i, .name = "Name " + std::to_string(i)}));
+    }
     return messages;
 }
 
@@ -161,6 +188,32 @@ const CDump& VirusAllBanks()
     return dump;
 }
 
+// All eight banks of 128 sounds.
+const CDump& BlofeldAllBanks()
+{
+    static const CDump dump{JoinMessages(FullBlofeldDump()), false};
+    return dump;
+}
+
+// Every preset, hyperpreset and midimap of a Morpheus with a card.
+const CDump& MorpheusAll()
+{
+    static const CDump dump{JoinMessages(FullMorpheusDump()), false};
+    return dump;
+}
+
+const CDump& VfxAllPrograms()
+{
+    static const CDump dump{MakeVfxPrograms({}), false};
+    return dump;
+}
+
+const CDump& Esq1AllPrograms()
+{
+    static const CDump dump{MakeEsq1Programs({}), false};
+    return dump;
+}
+
 // Detection, parse and write, as one open of the file does them.
 void BM_Convert(benchmark::State& state, const CDump& (*dump)())
 {
@@ -228,6 +281,10 @@ BANKWISE_FAMILY_BENCHMARKS(JvXpMidi);
 BANKWISE_FAMILY_BENCHMARKS(ProphecyBothBanks);
 BANKWISE_FAMILY_BENCHMARKS(Fs1rBank);
 BANKWISE_FAMILY_BENCHMARKS(VirusAllBanks);
+BANKWISE_FAMILY_BENCHMARKS(BlofeldAllBanks);
+BANKWISE_FAMILY_BENCHMARKS(MorpheusAll);
+BANKWISE_FAMILY_BENCHMARKS(VfxAllPrograms);
+BANKWISE_FAMILY_BENCHMARKS(Esq1AllPrograms);
 
 // Writing alone, the part that runs again after each change of the options.
 void BM_OrbitWriteOnly(benchmark::State& state)

@@ -34,9 +34,12 @@
 #include <string>
 #include <vector>
 
+#include "gen/BlofeldGen.h"
+#include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
 #include "gen/MidiFile.h"
+#include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
 #include "gen/VirusGen.h"
 
@@ -100,6 +103,30 @@ std::vector<Bytes> VirusBank(int banks, int perBank, int multis)
     return messages;
 }
 
+std::vector<Bytes> BlofeldBank()
+{
+    std::vector<Bytes> messages;
+    for (int i = 0; i < 1024; ++i) {
+        messages.push_back(MakeBlofeldSound({.bank = static_cast<std::uint8_t>(i / 128),
+                                             .program = static_cast<std::uint8_t>(i % 128),
+                                             .name = Numbered("Sound ", i)}));
+    }
+    return messages;
+}
+
+std::vector<Bytes> MorpheusBank()
+{
+    std::vector<Bytes> messages;
+    const std::pair<std::uint8_t, int> kinds[] = {
+        {kMorpheusPreset, 384}, {kMorpheusHyperpreset, 256}, {kMorpheusMidimap, 16}};
+    for (const auto& [command, count] : kinds) {
+        for (int i = 0; i < count; ++i)
+            messages.push_back(
+                MakeMorpheusMessage({.command = command, .number = i, .name = Numbered("N", i)}));
+    }
+    return messages;
+}
+
 // Cartridge-sized dumps: about 4 KB each.
 int Batch(const fs::path& dir, int count)
 {
@@ -132,6 +159,10 @@ int Big(const std::string& family, const std::string& kind, const fs::path& file
         {"jvxp", [] { return JvXpBank(128, 32); }},
         {"fs1r", [] { return Fs1rBank(128); }},
         {"virus", [] { return VirusBank(4, 128, 128); }},
+        {"blofeld", BlofeldBank},
+        {"morpheus", MorpheusBank},
+        {"vfx", [] { return std::vector<Bytes>{MakeVfxPrograms({})}; }},
+        {"esq1", [] { return std::vector<Bytes>{MakeEsq1Programs({})}; }},
     };
     const auto bank = banks.find(family);
     if (bank == banks.end() || (kind != "raw" && kind != "mid"))

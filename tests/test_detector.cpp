@@ -10,6 +10,7 @@
 #include "SafeFormat.h"
 #include "StringTable.h"
 #include "TestSupport.h"
+#include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
 
 namespace bankwise {
@@ -36,6 +37,15 @@ TEST(Detector, FirstBytesSelectTheFamilyOrFail)
         {{0xF0, 0x43, 0x10, 0x00, 0x09, 0x00}, kUnknownData},
         {{0xF0, 0x43, 0x00, 0x4C, 0x00, 0x00}, kUnknownData},  // another Yamaha format
         {{0xF0, 0x00, 0x20, 0x33, 0x02, 0x00}, kUnknownData},
+        {{0xF0, 0x3E, 0x13, 0x00, 0x10, 0x00}, "Waldorf Blofeld"},
+        {{0xF0, 0x3E, 0x13, 0x00, 0x11, 0x00}, kUnknownData},  // a multi dump first
+        {{0xF0, 0x3E, 0x14, 0x00, 0x10, 0x00}, kUnknownData},  // another Waldorf
+        {{0xF0, 0x18, 0x0C, 0x00, 0x01, 0x01}, "E-mu Morpheus/Proteus"},
+        {{0xF0, 0x18, 0x04, 0x00, 0x01, 0x40}, "E-mu Morpheus/Proteus"},
+        {{0xF0, 0x18, 0x0B, 0x00, 0x01, 0x01}, kUnknownData},
+        {{0xF0, 0x0F, 0x05, 0x00, 0x00, 0x03}, "Ensoniq VFX/ESQ-1"},
+        {{0xF0, 0x0F, 0x02, 0x00, 0x02, 0x00}, "Ensoniq VFX/ESQ-1"},
+        {{0xF0, 0x0F, 0x05, 0x01, 0x00, 0x03}, kUnknownData},
         {{0x18, 0x0A, 0x00, 0x01, 0x00, 0x00}, "Unknown file format!"},
         {{'M', 'T', 'h', 'd', 0x00, 0x00}, "Unknown file format!"},  // MIDI read as raw
     };
@@ -95,6 +105,24 @@ TEST(Families, EachRowMakesAnExtractorWithItsOwnNameAndDefaults)
     EXPECT_NE(info.find(":\nE-MU Orbit/Phatt/Caranaval\nRoland JV/XP\n"), std::string::npos);
     EXPECT_NE(info.find("\naccess Virus\n"), std::string::npos);
     EXPECT_NE(info.find("\n\n\xC2\xA7 Program Version:\n1.0\n"), std::string::npos) << info;
+}
+
+// The families added after the first six are found in a MIDI file only
+// where none of the six is: an E-mu identity reply before an Orbit preset
+// holds the Proteus signature.
+TEST(Detector, MidiFileTakesALaterFamilyOnlyWithoutOneOfTheFirstSix)
+{
+    const Bytes reply{0xF0, 0x7E, 0x00, 0x06, 0x02, 0x18, 0x04, 0x04, 0xF7};
+    const Bytes proteus = gen::MakeMorpheusMessage({.name = "x", .proteus = true});
+    const std::pair<Bytes, const char*> cases[] = {
+        {gen::MakeMidiFile({reply, gen::MakeOrbitPreset(0, "x")}), "E-MU Orbit/Phatt/Caranaval"},
+        {gen::MakeMidiFile({reply, proteus}), "E-mu Morpheus/Proteus"},
+    };
+    for (const auto& [file, family] : cases) {
+        const auto result = test::Convert(file, true);
+        ASSERT_NE(result.extractor, nullptr);
+        EXPECT_EQ(result.extractor->GetSynthName(), family);
+    }
 }
 
 // A source with no memory of its own that may claim a length other than what

@@ -5,9 +5,12 @@
 
 #include "KorgExtractor.h"
 #include "TestSupport.h"
+#include "gen/BlofeldGen.h"
+#include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
 #include "gen/KorgGen.h"
+#include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
 #include "gen/VirusGen.h"
 
@@ -163,6 +166,99 @@ TEST(Readers, Virus)
                                Bytes{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, 0x10, 0x01}})
         cases.push_back({"cut off", Concat({kept, after}), nullptr, 1});
     test::ExpectReads(cases, "0=A000 Kept      ");
+}
+
+// A message of the family whose F7 comes before the end of its name.
+Bytes EndedAt(const Bytes& message, std::size_t f7)
+{
+    Bytes shorter = Cut(message, f7);
+    shorter.push_back(0xF7);
+    return shorter;
+}
+
+// What the three self-delimiting families share: a message that cannot hold
+// its name, or anything but the family's next message, fails; a dump that
+// stops inside a message keeps the names before it.
+TEST(Readers, BlofeldMorpheusEnsoniq)
+{
+    const Bytes foreign{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7};
+    const struct
+    {
+        const char* family;
+        Bytes good, next;
+        std::size_t nameEnd;  // from the F0
+        const char* kept;
+    } families[] = {
+        {"Blofeld", MakeBlofeldSound({.name = "Good"}),
+         MakeBlofeldSound({.program = 1, .name = "Next"}), 386, "0=A001 Good"},
+        {"Morpheus", MakeMorpheusMessage({.name = "Good"}),
+         MakeMorpheusMessage({.number = 1, .name = "Next"}), 32, "0=000 Good"},
+        {"Proteus", MakeMorpheusMessage({.name = "Good", .proteus = true}),
+         MakeMorpheusMessage({.number = 1, .name = "Next", .proteus = true}), 31, "0=000 Good"},
+        {"VFX", MakeVfxPrograms({"GOOD"}, false), MakeVfxPrograms({"NEXT"}, false), 6 + 996 + 22,
+         "0=01 GOOD"},
+        {"VFX bank", MakeVfxPrograms({"GOOD"}), MakeVfxPrograms({"NEXT"}), 6 + 996 + 22,
+         "0=01 GOOD"},
+        {"ESQ-1", MakeEsq1Programs({"GOOD"}), MakeEsq1Programs({"NEXT"}), 5 + 12, "0=01 GOOD"},
+    };
+    for (const auto& f : families) {
+        SCOPED_TRACE(f.family);
+        const Bytes midi = MakeMidiFile({f.good, f.next}, {.otherEvents = false});
+        test::ExpectReads(
+            {{"name past the F7", Concat({f.good, EndedAt(f.next, f.nameEnd - 1)}), kInvalid},
+             {"in MIDI too", Raw({f.good, EndedAt(f.next, f.nameEnd - 1)}, true), kInvalid, -1,
+              true},
+             {"a foreign message next", Concat({f.good, foreign, f.next}), kInvalid},
+             {"two stray bytes at the end", Concat({f.good, {0x00, 0x00}}), kInvalid},
+             {"the header a byte late", Concat({f.good, {0xF0}, f.next}), kInvalid},
+             {"cut in the name", Concat({f.good, Cut(f.next, f.nameEnd - 1)}), nullptr},
+             {"cut in the header", Concat({f.good, Cut(f.next, 3)}), nullptr},
+             {"MIDI cut in the name", Cut(midi, midi.size() - (f.next.size() - f.nameEnd) - 5),
+              nullptr, -1, true}},
+            f.kept);
+    }
+}
+
+// Wrong checksums and messages that have no list are counted; the names of
+// the first stay.
+TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
+{
+    const auto morpheus = [](int number, bool bad = false, std::uint8_t version = 1) {
+        return MakeMorpheusMessage(
+            {.number = number, .name = "M", .version = version, .badChecksum = bad});
+    };
+    const struct
+    {
+        const char* what;
+        Bytes file;
+        std::uint32_t badChecksums, passedOver;
+        std::size_t names;
+    } cases[] = {
+        {"Blofeld sums",
+         JoinMessages({MakeBlofeldSound({.name = "A", .checksum = 0x7F}),
+                       MakeBlofeldSound({.program = 1, .checksum = 0x01}),
+                       MakeBlofeldSound({.program = 2, .checksum = 0x00})}),
+         2, 0, 3},
+        {"Blofeld bank 8", JoinMessages({MakeBlofeldSound({}), MakeBlofeldSound({.bank = 8})}), 0,
+         1, 1},
+        {"Morpheus sums", JoinMessages({morpheus(0), morpheus(1, true), morpheus(2, true)}), 2, 0,
+         3},
+        {"Morpheus out of range",
+         JoinMessages({morpheus(383), morpheus(384), morpheus(-1), morpheus(5, false, 2),
+                       MakeMorpheusMessage({.command = kMorpheusHyperpreset, .number = 256}),
+                       MakeMorpheusMessage({.command = kMorpheusMidimap, .number = 16})}),
+         0, 5, 128},
+        {"ESQ-1 dump with a VFX program",
+         JoinMessages({MakeEsq1Programs({"A"}), MakeVfxPrograms({"B"}, false)}), 0, 1, 40},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const test::Conversion result = test::Convert(c.file);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(result.extractor->m_nBadChecksums, c.badChecksums);
+        EXPECT_EQ(result.extractor->m_nPassedOver, c.passedOver);
+        EXPECT_EQ(result.extractor->MakeDefinition().banks.at(0).patches.size(), c.names);
+    }
 }
 
 }  // namespace
