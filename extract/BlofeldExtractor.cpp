@@ -83,8 +83,9 @@ bool CBlofeldExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t n
         }
         if (!m.cut && !ChecksumHolds(data, m))
             ++m_nBadChecksums;
+        const auto name = data.Slice(m.o + kNameOffset, kNameLength);
         const std::size_t slot = list == &m_editBuffer ? m_editBuffer.size() : program;
-        StoreName(*list, slot, NameFromCodes(data.Slice(m.o + kNameOffset, kNameLength)));
+        StoreName(*list, slot, NameFromCodes(std::string(name.begin(), name.end())));
         return true;
     };
     const std::optional<std::size_t> broken = WalkMessages(

@@ -22,8 +22,6 @@
 // program change alone picks an internal program.
 #include "EnsoniqExtractor.h"
 
-#include <array>
-
 #include "MessageWalk.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
@@ -61,14 +59,13 @@ bool IsEnsoniqHeader(const CByteView& data, std::size_t o)
 
 std::string DecodeName(const CByteView& data, std::size_t at, const CModel& model)
 {
-    std::array<std::uint8_t, 16> codes{};
+    std::string codes;
     for (std::size_t i = 0; i < model.nameLength; ++i) {
         const unsigned first = data.At(at + 2 * i) & 0x0Fu;
         const unsigned second = data.At(at + 2 * i + 1) & 0x0Fu;
-        codes[i] =
-            static_cast<std::uint8_t>(model.highFirst ? first << 4 | second : second << 4 | first);
+        codes += static_cast<char>(model.highFirst ? first << 4 | second : second << 4 | first);
     }
-    return NameFromCodes(std::span(codes).first(model.nameLength));
+    return NameFromCodes(std::move(codes));
 }
 
 }  // namespace

@@ -4,9 +4,8 @@
 
 namespace bankwise {
 
-std::string NameFromCodes(std::span<const std::uint8_t> codes)
+std::string NameFromCodes(std::string name)
 {
-    std::string name(codes.begin(), codes.end());
     std::replace(name.begin(), name.end(), '\0', ' ');
     const auto last = name.find_last_not_of(" \t\n\v\f\r");
     name.erase(last == std::string::npos ? 0 : last + 1);

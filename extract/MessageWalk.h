@@ -74,7 +74,7 @@ std::optional<std::size_t> WalkMessages(const CByteView& data, bool bMidiFile, s
 
 // A name from one byte per character: a 0 shows as a blank, and trailing
 // white space goes, as the synths pad their names.
-std::string NameFromCodes(std::span<const std::uint8_t> codes);
+std::string NameFromCodes(std::string codes);
 
 // The title of a list that no bank letter or number names (edit-buffer
 // messages, midimaps): the bank pattern up to its first "Bank", "Internal"

@@ -55,12 +55,12 @@ bool IsEmuHeader(const CByteView& data, std::size_t o)
 // Each character the low 8 bits of a 14-bit word.
 std::string DecodeName(const CByteView& data, std::size_t at)
 {
-    std::array<std::uint8_t, kNameChars> codes{};
+    std::string codes;
     for (std::size_t i = 0; i < kNameChars; ++i) {
         const int value = Make14BitValue(data.At(at + 2 * i), data.At(at + 2 * i + 1));
-        codes[i] = static_cast<std::uint8_t>(value & 0xFF);
+        codes += static_cast<char>(static_cast<unsigned char>(value & 0xFF));
     }
-    return NameFromCodes(codes);
+    return NameFromCodes(std::move(codes));
 }
 
 bool ChecksumHolds(const CByteView& data, std::size_t from, std::size_t cs)

@@ -186,20 +186,23 @@ TEST(Readers, BlofeldMorpheusEnsoniq)
     {
         const char* family;
         Bytes good, next;
-        std::size_t nameEnd;  // from the F0
+        std::size_t nameEnd;      // from the F0
+        std::uint8_t otherModel;  // the maker's, in place of the model byte
         const char* kept;
     } families[] = {
         {"Blofeld", MakeBlofeldSound({.name = "Good"}),
-         MakeBlofeldSound({.program = 1, .name = "Next"}), 386, "0=A001 Good"},
+         MakeBlofeldSound({.program = 1, .name = "Next"}), 386, 0x14, "0=A001 Good"},
         {"Morpheus", MakeMorpheusMessage({.name = "Good"}),
-         MakeMorpheusMessage({.number = 1, .name = "Next"}), 32, "0=000 Good"},
+         MakeMorpheusMessage({.number = 1, .name = "Next"}), 32, 0x0A, "0=000 Good"},
         {"Proteus", MakeMorpheusMessage({.name = "Good", .proteus = true}),
-         MakeMorpheusMessage({.number = 1, .name = "Next", .proteus = true}), 31, "0=000 Good"},
+         MakeMorpheusMessage({.number = 1, .name = "Next", .proteus = true}), 31, 0x0A,
+         "0=000 Good"},
         {"VFX", MakeVfxPrograms({"GOOD"}, false), MakeVfxPrograms({"NEXT"}, false), 6 + 996 + 22,
+         0x03, "0=01 GOOD"},
+        {"VFX bank", MakeVfxPrograms({"GOOD"}), MakeVfxPrograms({"NEXT"}), 6 + 996 + 22, 0x03,
          "0=01 GOOD"},
-        {"VFX bank", MakeVfxPrograms({"GOOD"}), MakeVfxPrograms({"NEXT"}), 6 + 996 + 22,
+        {"ESQ-1", MakeEsq1Programs({"GOOD"}), MakeEsq1Programs({"NEXT"}), 5 + 12, 0x03,
          "0=01 GOOD"},
-        {"ESQ-1", MakeEsq1Programs({"GOOD"}), MakeEsq1Programs({"NEXT"}), 5 + 12, "0=01 GOOD"},
     };
     for (const auto& f : families) {
         SCOPED_TRACE(f.family);
@@ -209,6 +212,7 @@ TEST(Readers, BlofeldMorpheusEnsoniq)
              {"in MIDI too", Raw({f.good, EndedAt(f.next, f.nameEnd - 1)}, true), kInvalid, -1,
               true},
              {"a foreign message next", Concat({f.good, foreign, f.next}), kInvalid},
+             {"another model next", Concat({f.good, WithByte(f.next, 2, f.otherModel)}), kInvalid},
              {"two stray bytes at the end", Concat({f.good, {0x00, 0x00}}), kInvalid},
              {"the header a byte late", Concat({f.good, {0xF0}, f.next}), kInvalid},
              {"cut in the name", Concat({f.good, Cut(f.next, f.nameEnd - 1)}), nullptr},
@@ -217,6 +221,15 @@ TEST(Readers, BlofeldMorpheusEnsoniq)
               nullptr, -1, true}},
             f.kept);
     }
+}
+
+// An ESQ-1 all-programs message with one record more than the 40 it holds.
+Bytes Esq1Bank41()
+{
+    Bytes bank = MakeEsq1Programs({});
+    const Bytes last(bank.end() - 1 - 204, bank.end() - 1);
+    bank.insert(bank.end() - 1, last.begin(), last.end());
+    return bank;
 }
 
 // Wrong checksums and messages that have no list are counted; the names of
@@ -248,6 +261,7 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
                        MakeMorpheusMessage({.command = kMorpheusHyperpreset, .number = 256}),
                        MakeMorpheusMessage({.command = kMorpheusMidimap, .number = 16})}),
          0, 5, 128},
+        {"ESQ-1 bank of 41", Esq1Bank41(), 0, 1, 40},
         {"ESQ-1 dump with a VFX program",
          JoinMessages({MakeEsq1Programs({"A"}), MakeVfxPrograms({"B"}, false)}), 0, 1, 40},
     };
