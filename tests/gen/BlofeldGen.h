@@ -11,7 +11,7 @@ struct BlofeldSound
 {
     std::uint8_t bank = 0;  // 0-7 A-H, 0x7F edit buffer
     std::uint8_t program = 0;
-    std::string name;  // blank-padded to 16 at data byte 363
+    std::string name{};  // blank-padded to 16 at data byte 363
     // The byte before F7; by default the sum of the data. 0x7F stands for
     // none on the synth.
     int checksum = -1;

@@ -13,7 +13,7 @@ struct MorpheusMessage
 {
     std::uint8_t command = kMorpheusPreset;
     int number = 0;
-    std::string name;      // 12 characters, blank-padded, each a 14-bit word
+    std::string name{};    // 12 characters, blank-padded, each a 14-bit word
     bool proteus = false;  // Proteus preset: product 04 and no version byte
     std::uint8_t version = 0x01;
     bool badChecksum = false;
