@@ -76,6 +76,7 @@ struct COptions
     std::optional<std::string> outputDir;
     std::map<std::string, std::string> overrides;  // by entry name
     bool noSettings = false;
+    bool verbose = false;
     std::optional<std::string> formatName;
     EOutputFormat format = EOutputFormat::Ins;
 };
@@ -133,6 +134,8 @@ CParsed ParseArguments(const std::vector<std::string>& args, COptions& options)
             return {EAction::Version, {}};
         } else if (arg == "--no-settings") {
             options.noSettings = true;
+        } else if (arg == "-v" || arg == "--verbose") {
+            options.verbose = true;
         } else {
             const auto equals = arg.find('=');
             const bool attached = arg.starts_with("--") && equals != std::string::npos;
@@ -171,6 +174,7 @@ struct CDumpResult
     std::string text;
     std::vector<std::string> messages;  // why it failed
     std::vector<std::string> warnings;  // a cut-off dump, what the format had to leave out
+    std::string contents;               // what the dump held
 };
 
 CDumpResult ConvertOne(const std::string& path, EOutputFormat format, const IProfile& profile)
@@ -188,6 +192,7 @@ CDumpResult ConvertOne(const std::string& path, EOutputFormat format, const IPro
             return result;
         }
         result.warnings = DescribeNotes(conversion.notes);
+        result.contents = conversion.extractor->DescribeContents();
         // Only a value outside the enumeration fails, and options never hold one.
         WriteOutput(*conversion.extractor, format, result.text, &result.warnings);
         result.ok = true;
@@ -299,6 +304,10 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
                 fail(message);
             continue;
         }
+        // Scripts read standard error for failures: what a dump held is
+        // said only when asked for.
+        if (options.verbose)
+            err << dump << ": " << result.contents << '\n';
         for (const std::string& warning : result.warnings)
             err << dump << ": " << warning << '\n';
 

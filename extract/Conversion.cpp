@@ -147,6 +147,10 @@ std::vector<std::string> DescribeNotes(const CConvertNotes& notes)
     else if (notes.nBadChecksums > 1)
         lines.push_back(
             SafeFormat(LoadString(IDS_DUMP_BAD_CHECKSUMS), {FormatArg::Int(notes.nBadChecksums)}));
+    if (notes.nPassedOver != 0) {
+        lines.push_back(
+            SafeFormat(LoadString(IDS_PASSED_OVER), {FormatArg::Int(notes.nPassedOver)}));
+    }
     return lines;
 }
 

@@ -93,6 +93,35 @@ std::string CDumpExtractor::GetInstrFormat() const
                                          m_pszInstrFormat != nullptr ? m_pszInstrFormat : "");
 }
 
+std::string CDumpExtractor::DescribeContents() const
+{
+    std::string counts;
+    for (const CReadCount& item : CountContents()) {
+        if (!counts.empty())
+            counts += ", ";
+        counts += SafeFormat(LoadString(item.count == 1 ? item.oneId : item.manyId),
+                             {FormatArg::Int(static_cast<long long>(item.count))});
+    }
+    return SafeFormat(LoadString(IDS_READ_SUMMARY),
+                      {FormatArg::Text(GetSynthName()), FormatArg::Text(counts)});
+}
+
+std::vector<CReadCount> CDumpExtractor::CountContents() const
+{
+    const CDefinition definition = BuildDefinition();
+    CReadCount banks{0, IDS_READ_BANK, IDS_READ_BANKS};
+    CReadCount names{0, IDS_READ_NAME, IDS_READ_NAMES};
+    for (const CBankNames& bank : definition.banks) {
+        if (bank.patches.empty() && !bank.listedWhenEmpty)
+            continue;
+        ++banks.count;
+        names.count += static_cast<std::size_t>(
+            std::count_if(bank.patches.begin(), bank.patches.end(),
+                          [](const CPatchName& patch) { return !patch.name.empty(); }));
+    }
+    return {banks, names};
+}
+
 void CDumpExtractor::SetError(std::uint32_t stringId)
 {
     m_nErrorID = stringId;
@@ -115,6 +144,12 @@ void StoreName(CNameList& list, std::size_t slot, std::string name)
     if (slot >= list.size())
         list.resize(slot + 1);
     list[slot] = std::move(name);
+}
+
+std::size_t CountNames(const CNameList& list)
+{
+    return static_cast<std::size_t>(std::count_if(
+        list.begin(), list.end(), [](const std::string& name) { return !name.empty(); }));
 }
 
 std::string NameFromField(std::span<const std::uint8_t> field, ETrim trim)

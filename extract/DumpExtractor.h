@@ -30,6 +30,15 @@ namespace bankwise {
 // holds the empty text.
 using CNameList = std::vector<std::string>;
 
+// One count in the summary of what a dump held: the number and the texts
+// that word it, e.g. "%d patch" and "%d patches".
+struct CReadCount
+{
+    std::size_t count = 0;
+    std::uint32_t oneId = 0;
+    std::uint32_t manyId = 0;
+};
+
 class CDumpExtractor
 {
 public:
@@ -63,6 +72,10 @@ public:
     // come out with the same title.
     CDefinition MakeDefinition() const;
 
+    // What a successful Parse read, for the user: the display name and the
+    // counts, e.g. "Roland JV/XP: 64 patches, 64 performances, 0 rhythm sets".
+    std::string DescribeContents() const;
+
     std::string GetSynthName() const;
     std::string GetDefinitionName() const;
     std::string GetBankFormat() const;
@@ -92,6 +105,10 @@ public:
 protected:
     // The family's part of MakeDefinition.
     virtual CDefinition BuildDefinition() const = 0;
+    // The counts DescribeContents words, in its order. A family with words of
+    // its own for what it holds (patches, multis ...) overrides this; the
+    // default counts the banks its text lists and their names.
+    virtual std::vector<CReadCount> CountContents() const;
     void SetError(std::uint32_t stringId);
     void SetError(std::uint32_t stringId, std::uint64_t offset);
     // A definition with the family's names and makerId's text filled in and
@@ -114,6 +131,10 @@ int Make14BitValue(std::uint8_t lo, std::uint8_t hi);
 // Stores name at slot, growing the list with empty names as needed; a name
 // already at that slot is replaced.
 void StoreName(CNameList& list, std::size_t slot, std::string name);
+
+// The slots of list that hold a name; a gap, or a name that was empty in the
+// dump, is not counted.
+std::size_t CountNames(const CNameList& list);
 
 enum class ETrim { Keep, TrailingWhiteSpace };
 

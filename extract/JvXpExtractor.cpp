@@ -149,6 +149,13 @@ CDefinition CJvXpExtractor::BuildDefinition() const
     return definition;
 }
 
+std::vector<CReadCount> CJvXpExtractor::CountContents() const
+{
+    return {{CountNames(m_patches), IDS_READ_PATCH, IDS_READ_PATCHES},
+            {CountNames(m_performances), IDS_READ_PERFORMANCE, IDS_READ_PERFORMANCES},
+            {CountNames(m_rhythmSets), IDS_READ_RHYTHM_SET, IDS_READ_RHYTHM_SETS}};
+}
+
 void CJvXpExtractor::ClearNames()
 {
     m_performances.clear();

@@ -21,6 +21,7 @@ public:
 
 protected:
     CDefinition BuildDefinition() const override;
+    std::vector<CReadCount> CountContents() const override;
 };
 
 }  // namespace bankwise

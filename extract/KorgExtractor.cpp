@@ -181,6 +181,11 @@ CDefinition CKorgProgramExtractor::BuildDefinition() const
     return definition;
 }
 
+std::vector<CReadCount> CKorgProgramExtractor::CountContents() const
+{
+    return {{CountNames(m_names), IDS_READ_PROGRAM, IDS_READ_PROGRAMS}};
+}
+
 void CKorgProgramExtractor::ClearNames()
 {
     m_names.clear();

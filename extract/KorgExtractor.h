@@ -29,6 +29,7 @@ public:
 protected:
     explicit CKorgProgramExtractor(std::uint32_t nNameID);
     CDefinition BuildDefinition() const override;
+    std::vector<CReadCount> CountContents() const override;
 };
 
 class CProphecyExtractor final : public CKorgProgramExtractor

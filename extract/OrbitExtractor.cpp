@@ -87,6 +87,14 @@ CDefinition COrbitExtractor::BuildDefinition() const
     return BuildReferenceDefinition(m_banks, IDS_MAKER_EMU);
 }
 
+std::vector<CReadCount> COrbitExtractor::CountContents() const
+{
+    std::size_t presets = 0;
+    for (const CNameList& bank : m_banks)
+        presets += CountNames(bank);
+    return {{presets, IDS_READ_PRESET, IDS_READ_PRESETS}};
+}
+
 void COrbitExtractor::ClearNames()
 {
     for (CNameList& bank : m_banks)

@@ -6,13 +6,18 @@
 //   o+4     1       device number (any)
 //   o+5     1       type: 0x10 single, 0x11 multi, anything else passed over
 //   o+6     1       bank: single 0 (edit buffer, passed over) or 1-4 (A-D);
-//                   multi 0 (edit buffer, passed over) or 1; else invalid
+//                   multi 0 (edit buffer, passed over) or 1; other banks up
+//                   to 127 are passed over and counted; above is invalid
 //   o+7     1       program or multi number 0-127; above is invalid
 //   o+12    10      multi name (data bytes 4-13)
 //   o+248   10      single name (data bytes 240-249)
 //   ...             rest of the data, checksum, 0xF7
 //
 // Names are taken as they stand: they end before a 0 and keep trailing blanks.
+//
+// A Virus TI multi dump sends each multi's part singles along in banks above
+// 4, and multis in banks above 1: the bank layout here does not number them,
+// so they are passed over, and the user is told how many.
 //
 // Messages come in several lengths (267 bytes from 0xF0 to 0xF7 on the older
 // models, 524 for TI singles), so the end of each is found by its 0xF7: all
@@ -118,10 +123,13 @@ bool CVirusExtractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOf
             const std::uint8_t bank = data.At(o + kBankOffset);
             const std::uint8_t program = data.At(o + kProgramOffset);
             // Bank 0 is the edit buffer: nothing to store, so neither its
-            // program number nor its name is looked at.
-            if (bank != 0) {
-                if (bank > (single ? kBankCount : 1) || program > 127)
-                    return invalid();
+            // program number nor its name is looked at. Data bytes are
+            // 7-bit: a larger one belongs to a broken message.
+            if (bank > 127 || (bank != 0 && program > 127))
+                return invalid();
+            if (bank > (single ? kBankCount : 1)) {
+                ++m_nPassedOver;
+            } else if (bank != 0) {
                 const std::size_t nameOffset = o + (single ? kSingleNameOffset : kMultiNameOffset);
                 const auto field = data.Slice(nameOffset, kNameLength);
                 // A name lying beyond the message's own 0xF7 belongs to a
@@ -184,6 +192,15 @@ CDefinition CVirusExtractor::BuildDefinition() const
     }
     addBank(m_multis, MultiBankName(bankFormat), kMultiBankNumber, 'M');
     return definition;
+}
+
+std::vector<CReadCount> CVirusExtractor::CountContents() const
+{
+    std::size_t singles = 0;
+    for (const CNameList& bank : m_banks)
+        singles += CountNames(bank);
+    return {{singles, IDS_READ_SINGLE, IDS_READ_SINGLES},
+            {CountNames(m_multis), IDS_READ_MULTI, IDS_READ_MULTIS}};
 }
 
 void CVirusExtractor::ClearNames()

@@ -129,6 +129,7 @@ constexpr std::array kTable{
           "  --bank-format TEXT     bank-name pattern, e.g. \"Bank %d\"\n"
           "  --instr-format TEXT    patch-name prefix pattern, e.g. \"%03d \"\n"
           "  --no-settings          ignore the stored settings, start from the defaults\n"
+          "  -v, --verbose          say on standard error what each dump held\n"
           "  --help                 show this help\n"
           "  --version              show the version\n"
           "\n"
@@ -220,6 +221,26 @@ constexpr std::array kTable{
     Entry{IDS_SYNTH_BLOFELD, "Waldorf Blofeld"},
     Entry{IDS_SYNTH_MORPHEUS, "E-mu Morpheus/Proteus"},
     Entry{IDS_SYNTH_ENSONIQ, "Ensoniq VFX/ESQ-1"},
+    Entry{IDS_PASSED_OVER, "%d messages of banks that are not listed were passed over"},
+    Entry{IDS_READ_SUMMARY, "%s: %s"},
+    Entry{IDS_READ_BANK, "%d bank"},
+    Entry{IDS_READ_BANKS, "%d banks"},
+    Entry{IDS_READ_NAME, "%d name"},
+    Entry{IDS_READ_NAMES, "%d names"},
+    Entry{IDS_READ_PRESET, "%d preset"},
+    Entry{IDS_READ_PRESETS, "%d presets"},
+    Entry{IDS_READ_PATCH, "%d patch"},
+    Entry{IDS_READ_PATCHES, "%d patches"},
+    Entry{IDS_READ_PERFORMANCE, "%d performance"},
+    Entry{IDS_READ_PERFORMANCES, "%d performances"},
+    Entry{IDS_READ_RHYTHM_SET, "%d rhythm set"},
+    Entry{IDS_READ_RHYTHM_SETS, "%d rhythm sets"},
+    Entry{IDS_READ_PROGRAM, "%d program"},
+    Entry{IDS_READ_PROGRAMS, "%d programs"},
+    Entry{IDS_READ_SINGLE, "%d single"},
+    Entry{IDS_READ_SINGLES, "%d singles"},
+    Entry{IDS_READ_MULTI, "%d multi"},
+    Entry{IDS_READ_MULTIS, "%d multis"},
     Entry{IDS_CUBASE_FILTER, "Cubase Patch Name Scripts (*.txt)"},
     Entry{IDS_CUBASE_EXT, ".txt"},
     Entry{IDS_RGD_FILTER, "Rosegarden Device Files (*.rgd)"},

@@ -178,6 +178,29 @@ enum StringId : std::uint32_t {
     IDS_SYNTH_MORPHEUS = 62551,
     IDS_SYNTH_ENSONIQ = 62552,
 
+    // What a dump held, after an open: "%s: %s" = display name, the counts
+    // joined by ", ". Each count has its word for one and for many.
+    IDS_PASSED_OVER = 62600,  // "%d" = messages of banks the layout does not number
+    IDS_READ_SUMMARY = 62601,
+    IDS_READ_BANK = 62602,
+    IDS_READ_BANKS = 62603,
+    IDS_READ_NAME = 62604,
+    IDS_READ_NAMES = 62605,
+    IDS_READ_PRESET = 62606,
+    IDS_READ_PRESETS = 62607,
+    IDS_READ_PATCH = 62608,
+    IDS_READ_PATCHES = 62609,
+    IDS_READ_PERFORMANCE = 62610,
+    IDS_READ_PERFORMANCES = 62611,
+    IDS_READ_RHYTHM_SET = 62612,
+    IDS_READ_RHYTHM_SETS = 62613,
+    IDS_READ_PROGRAM = 62614,
+    IDS_READ_PROGRAMS = 62615,
+    IDS_READ_SINGLE = 62616,
+    IDS_READ_SINGLES = 62617,
+    IDS_READ_MULTI = 62618,
+    IDS_READ_MULTIS = 62619,
+
     // The Cubase, Rosegarden and MusE formats.
     IDS_CUBASE_FILTER = 62650,
     IDS_CUBASE_EXT = 62651,

@@ -189,6 +189,24 @@ TEST_F(CliTest, UsageErrorsExitTwoAndWriteNothing)
     EXPECT_TRUE(m_out.starts_with("usage: bankwise-convert")) << m_out;
 }
 
+// With -v each dump says what it held, in its family's words (or, for a
+// family without words of its own, in banks and names).
+TEST_F(CliTest, VerboseSaysWhatEachDumpHeld)
+{
+    const std::vector<std::pair<const char*, const char*>> cases{
+        {"emu-orbit.syx", "E-MU Orbit/Phatt/Caranaval: 6 presets"},
+        {"roland-jvxp.mid", "Roland JV/XP: 3 patches, 2 performances, 1 rhythm set"},
+        {"korg-trrack.syx", "Korg TR-Rack: 64 programs"},
+        {"yamaha-fs1r.syx", "Yamaha FS1R: 1 bank, 4 names"},
+        {"access-virus.syx", "access Virus: 5 singles, 2 multis"},
+    };
+    for (const auto& [example, contents] : cases) {
+        const std::string dump = (kExamples / example).string();
+        EXPECT_EQ(Run({"-v", "-d", Path("out"), dump}), kExitOk);
+        EXPECT_EQ(m_err, dump + ": " + contents + "\n");
+    }
+}
+
 // Only -d gives the format's own extension.
 TEST_F(CliTest, FormatsChooseTheTextAndTheExtension)
 {

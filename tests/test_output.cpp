@@ -51,7 +51,8 @@ void ExpectConverterWrites(const fs::path& golden, const std::string& format)
         EXPECT_EQ(out.str(), test::ReadText(golden));
         ExpectWellFormed(out.str(), format);
         std::string shown = err.str();
-        if (const auto at = shown.find(dump.string()); at != std::string::npos)
+        for (auto at = shown.find(dump.string()); at != std::string::npos;
+             at = shown.find(dump.string(), at))
             shown.replace(at, dump.string().size(), dump.filename().string());
         EXPECT_EQ(shown, fs::exists(errors) ? test::ReadText(errors) : "");
     }

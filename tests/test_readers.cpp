@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "gen/BlofeldGen.h"
 #include "gen/EnsoniqGen.h"
+#include "VirusExtractor.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
 #include "gen/KorgGen.h"
@@ -149,9 +150,9 @@ TEST(Readers, Virus)
     const Bytes next = single(1, 1);
     std::vector<test::ReadCase> cases;
     for (const bool midi : {false, true}) {
-        for (const Bytes& bad : {single(5, 0), multi(2, 0), single(1, 128), multi(1, 200)})
+        for (const Bytes& bad : {single(1, 128), multi(1, 200), single(128, 0), multi(255, 0)})
             cases.push_back(
-                {"bank or program out of range", Raw({kept, bad}, midi), kInvalid, 1, midi});
+                {"bank or program not a data byte", Raw({kept, bad}, midi), kInvalid, 1, midi});
         cases.push_back({"name past its own F7", Raw({kept, single(1, 1, 100), next}, midi),
                          kInvalid, 1, midi});
     }
@@ -272,6 +273,26 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
         EXPECT_EQ(result.extractor->m_nBadChecksums, c.badChecksums);
         EXPECT_EQ(result.extractor->m_nPassedOver, c.passedOver);
         EXPECT_EQ(result.extractor->MakeDefinition().banks.at(0).patches.size(), c.names);
+
+// A whole Virus TI multi dump: the 128 multis are listed; their parts'
+// singles and the second multi bank, which the layout does not number, are
+// passed over and counted.
+TEST(Readers, VirusTiMultiDump)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 128; ++i)
+        names.push_back("Multi " + std::to_string(i));
+    const std::vector<Bytes> messages = MakeVirusTiMultiDump(names);
+    for (const bool midi : {false, true}) {
+        SCOPED_TRACE(midi);
+        const test::Conversion result = test::Convert(Raw(messages, midi), midi);
+        ASSERT_TRUE(result.ok) << result.messages.front();
+        const auto& virus = dynamic_cast<const CVirusExtractor&>(*result.extractor);
+        EXPECT_EQ(virus.m_multis.size(), 128u);
+        EXPECT_EQ(virus.m_multis[127], "Multi 127 ");
+        EXPECT_EQ(virus.m_nPassedOver, 128u * 16 + 128);
+        EXPECT_FALSE(virus.m_bCutOff);
+        EXPECT_EQ(virus.DescribeContents(), "access Virus: 0 singles, 128 multis");
     }
 }
 

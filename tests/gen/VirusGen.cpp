@@ -30,6 +30,31 @@ Bytes MakeVirusMessage(const VirusMessage& message)
     return m;
 }
 
+std::vector<Bytes> MakeVirusTiMultiDump(const std::vector<std::string>& names, std::size_t parts)
+{
+    std::vector<Bytes> messages;
+    const auto multi = [&](std::uint8_t bank, std::size_t number) {
+        messages.push_back(MakeVirusMessage({.type = kVirusMulti,
+                                             .bank = bank,
+                                             .program = static_cast<std::uint8_t>(number),
+                                             .name = names[number],
+                                             .length = kVirusTiSingleLength}));
+    };
+    for (std::size_t m = 0; m < names.size(); ++m) {
+        multi(1, m);
+        for (std::size_t part = 0; part < parts; ++part) {
+            messages.push_back(
+                MakeVirusMessage({.bank = static_cast<std::uint8_t>(kVirusTiPartBank + part),
+                                  .program = static_cast<std::uint8_t>(m),
+                                  .name = "Part " + std::to_string(part + 1),
+                                  .length = kVirusTiSingleLength}));
+        }
+    }
+    for (std::size_t m = 0; m < names.size(); ++m)
+        multi(2, m);
+    return messages;
+}
+
 Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload)
 {
     Bytes m{0xF0, 0x00, 0x20, 0x33, 0x01, 0x00, type};

@@ -25,6 +25,14 @@ struct VirusMessage
 // F0 00 20 33 01 dev type bank prog <length - 11 data bytes> checksum F7
 Bytes MakeVirusMessage(const VirusMessage& message);
 
+// A Virus TI multi dump, message by message: for each name, the multi (bank
+// 1, numbered from 0) followed by the singles of its parts, which the TI
+// files under the multi's number in banks kVirusTiPartBank + part; then the
+// multis of the second multi bank, which hold the same names.
+constexpr std::uint8_t kVirusTiPartBank = 0x20;
+std::vector<Bytes> MakeVirusTiMultiDump(const std::vector<std::string>& names,
+                                        std::size_t parts = 16);
+
 // A message of another type: F0 00 20 33 01 dev type <payload> F7
 Bytes MakeVirusOther(std::uint8_t type, const Bytes& payload);
 
