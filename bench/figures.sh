@@ -44,10 +44,16 @@ csv=$scratch/benchmark.csv
 "$build/bench/bankwise_bench" --benchmark_filter='^BM_(Convert|Parse|Memchr)/' \
     --benchmark_min_time=0.1 --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
     --benchmark_out="$csv" --benchmark_out_format=csv >/dev/null 2>&1
-awk -F, '
-    { gsub(/"/, "", $1) }
-    $1 !~ /_median$/ { next }
-    { sub(/_median$/, "", $1); split($1, n, "/") }
+awk -F, -v single=$(( runs <= 1 )) '
+    {
+        gsub(/"/, "", $1)
+        # A single run makes no aggregate rows: its own row is its median.
+        if ($1 ~ /_median$/)
+            sub(/_median$/, "", $1)
+        else if (!single || $1 ~ /_(mean|stddev|cv)$/)
+            next
+        split($1, n, "/")
+    }
     n[1] == "BM_Convert" { convert[n[2]] = $4; order[++count] = n[2] }
     n[1] == "BM_Parse" { parse[n[2]] = $4 }
     n[1] == "BM_Memchr" { base[n[2]] = $4 }
