@@ -273,28 +273,30 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
         EXPECT_EQ(result.extractor->m_nBadChecksums, c.badChecksums);
         EXPECT_EQ(result.extractor->m_nPassedOver, c.passedOver);
         EXPECT_EQ(result.extractor->MakeDefinition().banks.at(0).patches.size(), c.names);
+    }
+}
 
-        // A whole Virus TI multi dump: the 128 multis are listed; their parts'
-        // singles and the second multi bank, which the layout does not number, are
-        // passed over and counted.
-        TEST(Readers, VirusTiMultiDump)
-        {
-            std::vector<std::string> names;
-            for (int i = 0; i < 128; ++i)
-                names.push_back("Multi " + std::to_string(i));
-            const std::vector<Bytes> messages = MakeVirusTiMultiDump(names);
-            for (const bool midi : {false, true}) {
-                SCOPED_TRACE(midi);
-                const test::Conversion result = test::Convert(Raw(messages, midi), midi);
-                ASSERT_TRUE(result.ok) << result.messages.front();
-                const auto& virus = dynamic_cast<const CVirusExtractor&>(*result.extractor);
-                EXPECT_EQ(virus.m_multis.size(), 128u);
-                EXPECT_EQ(virus.m_multis[127], "Multi 127 ");
-                EXPECT_EQ(virus.m_nPassedOver, 128u * 16 + 128);
-                EXPECT_FALSE(virus.m_bCutOff);
-                EXPECT_EQ(virus.DescribeContents(), "access Virus: 0 singles, 128 multis");
-            }
-        }
+// A whole Virus TI multi dump: the 128 multis are listed; their parts'
+// singles and the second multi bank, which the layout does not number, are
+// passed over and counted.
+TEST(Readers, VirusTiMultiDump)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 128; ++i)
+        names.push_back("Multi " + std::to_string(i));
+    const std::vector<Bytes> messages = MakeVirusTiMultiDump(names);
+    for (const bool midi : {false, true}) {
+        SCOPED_TRACE(midi);
+        const test::Conversion result = test::Convert(Raw(messages, midi), midi);
+        ASSERT_TRUE(result.ok) << result.messages.front();
+        const auto& virus = dynamic_cast<const CVirusExtractor&>(*result.extractor);
+        EXPECT_EQ(virus.m_multis.size(), 128u);
+        EXPECT_EQ(virus.m_multis[127], "Multi 127 ");
+        EXPECT_EQ(virus.m_nPassedOver, 128u * 16 + 128);
+        EXPECT_FALSE(virus.m_bCutOff);
+        EXPECT_EQ(virus.DescribeContents(), "access Virus: 0 singles, 128 multis");
+    }
+}
 
-    }  // namespace
+}  // namespace
 }  // namespace bankwise
