@@ -13,14 +13,10 @@
 #include <unordered_set>
 #include <utility>
 
-#if defined(__unix__) || defined(__APPLE__)
-#define BANKWISE_POSIX_IDENTITY 1
-#include <sys/stat.h>
-#endif
-
 #include "Conversion.h"
 #include "Detector.h"
 #include "Families.h"
+#include "FileNames.h"
 #include "InputFile.h"
 #include "OutputFile.h"
 #include "OutputFormat.h"
@@ -216,30 +212,19 @@ public:
     {
         std::string normal;
         std::string followed;
-#ifdef BANKWISE_POSIX_IDENTITY
-        std::optional<std::pair<dev_t, ino_t>> identity;
-#else
-        fs::path path;  // compared with fs::equivalent, one by one
-#endif
+        std::optional<CFileIdentity> identity;
     };
 
-    static CKey KeyOf(const fs::path& path)
+    static CKey KeyOf(const std::string& name)
     {
         CKey key;
         std::error_code ec;
-        key.normal = fs::absolute(path, ec).lexically_normal().native();
-        const std::string file = DescribeOutputTarget(path.string()).file;
-        key.followed =
-            file.empty() ? key.normal : fs::absolute(file, ec).lexically_normal().native();
-#ifdef BANKWISE_POSIX_IDENTITY
-        struct stat status
-        {
-        };
-        if (stat(path.c_str(), &status) == 0)
-            key.identity.emplace(status.st_dev, status.st_ino);
-#else
-        key.path = path;
-#endif
+        key.normal = NameOfPath(fs::absolute(PathFromName(name), ec).lexically_normal());
+        const std::string file = DescribeOutputTarget(name).file;
+        key.followed = file.empty()
+                           ? key.normal
+                           : NameOfPath(fs::absolute(PathFromName(file), ec).lexically_normal());
+        key.identity = FileIdentityOf(name);
         return key;
     }
 
@@ -247,35 +232,20 @@ public:
     {
         m_names.insert(key.normal);
         m_names.insert(key.followed);
-#ifdef BANKWISE_POSIX_IDENTITY
         if (key.identity)
             m_identities.insert(*key.identity);
-#else
-        m_paths.push_back(key.path);
-#endif
     }
 
     bool Contains(const CKey& key) const
     {
         if (m_names.contains(key.normal) || m_names.contains(key.followed))
             return true;
-#ifdef BANKWISE_POSIX_IDENTITY
         return key.identity && m_identities.contains(*key.identity);
-#else
-        return std::any_of(m_paths.begin(), m_paths.end(), [&key](const fs::path& other) {
-            std::error_code ec;
-            return fs::equivalent(key.path, other, ec);
-        });
-#endif
     }
 
 private:
     std::unordered_set<std::string> m_names;
-#ifdef BANKWISE_POSIX_IDENTITY
-    std::set<std::pair<dev_t, ino_t>> m_identities;
-#else
-    std::vector<fs::path> m_paths;
-#endif
+    std::set<CFileIdentity> m_identities;
 };
 
 int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProfile& stored)
@@ -323,15 +293,15 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
             continue;
         }
 
-        fs::path target;
+        std::string targetName;
         if (options.outputFile) {
-            target = *options.outputFile;
+            targetName = *options.outputFile;
         } else {
-            target = fs::path(*options.outputDir) / fs::path(dump).stem();
+            fs::path target = PathFromName(*options.outputDir) / PathFromName(dump).stem();
             target += GetOutputExtension(options.format);
+            targetName = NameOfPath(target);
         }
-        const std::string targetName = target.string();
-        const CFileSet::CKey key = CFileSet::KeyOf(target);
+        const CFileSet::CKey key = CFileSet::KeyOf(targetName);
         if (written.Contains(key)) {
             fail(Format1(IDS_SAME_OUTPUT, targetName));
             continue;
@@ -346,7 +316,7 @@ int Convert(const COptions& options, std::ostream& out, std::ostream& err, IProf
             continue;
         }
         // Known by name already; by identity only now that it exists.
-        written.Add(CFileSet::KeyOf(target));
+        written.Add(CFileSet::KeyOf(targetName));
     }
     return status;
 }

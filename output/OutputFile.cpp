@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +15,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#elif defined(_WIN32) && !defined(BANKWISE_PORTABLE_OUTPUT)
+#define BANKWISE_OUTPUT_WINDOWS 1
+#include "FileNames.h"
+#include "WindowsApi.h"
 #endif
 
 #include "StringTable.h"
@@ -52,12 +57,12 @@ fs::path TemporaryName(const fs::path& target)
     return name;
 }
 
-#ifdef BANKWISE_OUTPUT_POSIX
+#if defined(BANKWISE_OUTPUT_POSIX) || defined(BANKWISE_OUTPUT_WINDOWS)
 
-// The temporary file being written, for the signal handler: set before the
-// file is made, cleared once it is renamed or removed.
-std::atomic<const char*> g_temporary{nullptr};
-static_assert(std::atomic<const char*>::is_always_lock_free);
+// The temporary file being written, for the signal or console handler: set
+// before the file is made, cleared once it is renamed or removed.
+std::atomic<const fs::path::value_type*> g_temporary{nullptr};
+static_assert(std::atomic<const fs::path::value_type*>::is_always_lock_free);
 
 struct CForgetTemporary
 {
@@ -66,6 +71,10 @@ struct CForgetTemporary
     CForgetTemporary& operator=(const CForgetTemporary&) = delete;
     ~CForgetTemporary() { g_temporary.store(nullptr); }
 };
+
+#endif
+
+#ifdef BANKWISE_OUTPUT_POSIX
 
 // The device of /proc: its links (/dev/stdout, /dev/fd/N) stand for open
 // descriptors, not for files that may be renamed over.
@@ -174,16 +183,165 @@ void RemoveTemporaryAndRaise(int signal)
     raise(signal);
 }
 
+#elif defined(BANKWISE_OUTPUT_WINDOWS)
+
+class CFileHandle
+{
+public:
+    explicit CFileHandle(HANDLE handle) : m_handle(handle) {}
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+    ~CFileHandle() { Close(); }
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+    void Reset(HANDLE handle)
+    {
+        Close();
+        m_handle = handle;
+    }
+    // True when the handle closed cleanly (or was not open).
+    bool Close()
+    {
+        const HANDLE handle = std::exchange(m_handle, INVALID_HANDLE_VALUE);
+        return handle == INVALID_HANDLE_VALUE || CloseHandle(handle) != 0;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+// One write call stays below what every system accepts at once.
+constexpr std::size_t kMaxWriteCall = std::size_t{1} << 30;
+
+bool WriteAll(HANDLE file, std::string_view bytes, DWORD& error)
+{
+    while (!bytes.empty()) {
+        DWORD done = 0;
+        const auto n = static_cast<DWORD>(std::min(bytes.size(), kMaxWriteCall));
+        if (WriteFile(file, bytes.data(), n, &done, nullptr) == 0 || done == 0) {
+            error = GetLastError();
+            return false;
+        }
+        bytes.remove_prefix(done);
+    }
+    return true;
+}
+
+// Writes an existing file or device as it is opened; in place, the text is
+// then cut to its own length, since the old one may have been longer.
+std::optional<std::string> WriteOpened(const fs::path& file, bool inPlace, std::string_view bytes)
+{
+    CFileHandle handle(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.IsOpen())
+        return WindowsErrorReason(GetLastError());
+    DWORD error = 0;
+    bool written = WriteAll(handle.Get(), bytes, error);
+    if (written && inPlace && SetEndOfFile(handle.Get()) == 0) {
+        written = false;
+        error = GetLastError();
+    }
+    if (!handle.Close() && written) {
+        written = false;
+        error = GetLastError();
+    }
+    return written ? std::nullopt : std::optional<std::string>(WindowsErrorReason(error));
+}
+
+std::optional<std::string> Replace(const fs::path& file, std::string_view bytes)
+{
+    const bool exists = GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    fs::path temporary;
+    const CForgetTemporary forget;
+    CFileHandle handle(INVALID_HANDLE_VALUE);
+    for (int attempt = 0; !handle.IsOpen(); ++attempt) {
+        g_temporary.store(nullptr);
+        temporary = TemporaryName(file);
+        g_temporary.store(temporary.c_str());
+        // Only a new file; shared for deletion, so that the console
+        // handler can remove it while it is still open.
+        handle.Reset(CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const DWORD error = GetLastError();
+        if (!handle.IsOpen() && ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) ||
+                                 attempt + 1 >= kTemporaryAttempts))
+            return WindowsErrorReason(error);
+    }
+    DWORD error = 0;
+    bool written = WriteAll(handle.Get(), bytes, error);
+    if (!handle.Close() && written) {
+        written = false;
+        error = GetLastError();
+    }
+    if (written && exists) {
+        // The replaced file's attributes, security and creation time pass
+        // to the new one.
+        written = ReplaceFileW(file.c_str(), temporary.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                               nullptr, nullptr) != 0;
+        error = GetLastError();
+        // Where that is refused (some file systems, wine with a hidden
+        // file), a rename over it with its attributes does, as it does when
+        // the replace took the old file away without putting the new one
+        // in its place.
+        const DWORD attributes = GetFileAttributesW(file.c_str());
+        if (!written && error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) {
+            if (attributes != INVALID_FILE_ATTRIBUTES)
+                SetFileAttributesW(temporary.c_str(), attributes);
+            written = MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+            error = written ? error : GetLastError();
+        }
+    } else if (written) {
+        written = MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+        error = GetLastError();
+    }
+    if (!written) {
+        DeleteFileW(temporary.c_str());
+        return WindowsErrorReason(error);
+    }
+    return std::nullopt;
+}
+
+BOOL WINAPI RemoveTemporaryOnConsoleEvent(DWORD)
+{
+    if (const wchar_t* path = g_temporary.load())
+        DeleteFileW(path);
+    // Not handled: the system ends the program as it would have.
+    return FALSE;
+}
+
+COutputTarget DescribeWindowsTarget(const fs::path& file)
+{
+    // No access asked for, so that a file others hold open still tells
+    // what it is.
+    CFileHandle handle(CreateFileW(file.c_str(), 0,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.IsOpen()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return {EOutputMethod::Replace, NameOfPath(file), {}};
+        return Refuse(WindowsErrorReason(error));
+    }
+    // A console, the null device or a pipe: written as a shell redirect would.
+    if (GetFileType(handle.Get()) != FILE_TYPE_DISK)
+        return {EOutputMethod::Direct, NameOfPath(file), {}};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(handle.Get(), &info) == 0)
+        return Refuse(WindowsErrorReason(GetLastError()));
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return Refuse(SystemReason(EISDIR));
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return Refuse(LoadString(IDS_TARGET_READ_ONLY));
+    const auto method = info.nNumberOfLinks > 1 ? EOutputMethod::InPlace : EOutputMethod::Replace;
+    return {method, NameOfPath(file), {}};
+}
+
 #else  // Standard C++ only: no owners, no devices, no signals.
 
 std::FILE* OpenStream(const fs::path& file, const char* mode)
 {
-#ifdef _WIN32
-    const std::string narrow(mode);
-    return _wfopen(file.c_str(), std::wstring(narrow.begin(), narrow.end()).c_str());
-#else
-    return std::fopen(file.c_str(), mode);
-#endif
+    return std::fopen(file.string().c_str(), mode);
 }
 
 // Writes bytes to file opened with mode ("x": only a new file).
@@ -263,6 +421,18 @@ COutputTarget DescribeOutputTarget(const std::string& path)
         return Refuse(errno == EACCES ? LoadString(IDS_TARGET_READ_ONLY) : SystemReason(errno));
     const auto method = status.st_nlink > 1 ? EOutputMethod::InPlace : EOutputMethod::Replace;
     return {method, file.string(), {}};
+#elif defined(BANKWISE_OUTPUT_WINDOWS)
+    file = PathFromName(path);
+    std::error_code ec;
+    for (int links = 0; fs::is_symlink(fs::symlink_status(file, ec)); ++links) {
+        if (links == kMaxLinks)
+            return Refuse(SystemReason(ELOOP));
+        const fs::path target = fs::read_symlink(file, ec);
+        if (ec)
+            return Refuse(ec.message());
+        file = target.is_absolute() ? target : file.parent_path() / target;
+    }
+    return DescribeWindowsTarget(file);
 #else
     std::error_code ec;
     for (int links = 0; fs::is_symlink(fs::symlink_status(file, ec)); ++links) {
@@ -292,14 +462,23 @@ std::optional<std::string> WriteOutputFile(const std::string& path, std::string_
 {
     const COutputTarget target = DescribeOutputTarget(path);
     switch (target.method) {
+#ifdef BANKWISE_OUTPUT_WINDOWS
+    case EOutputMethod::Replace:
+        return Replace(PathFromName(target.file), bytes);
+    case EOutputMethod::InPlace:
+        return WriteOpened(PathFromName(target.file), true, bytes);
+    case EOutputMethod::Direct:
+        return WriteOpened(PathFromName(target.file), false, bytes);
+#elif defined(BANKWISE_OUTPUT_POSIX)
     case EOutputMethod::Replace:
         return Replace(target.file, bytes);
-#ifdef BANKWISE_OUTPUT_POSIX
     case EOutputMethod::InPlace:
         return WriteOpened(target.file, 0, bytes);
     case EOutputMethod::Direct:
         return WriteOpened(target.file, O_TRUNC, bytes);
 #else
+    case EOutputMethod::Replace:
+        return Replace(target.file, bytes);
     case EOutputMethod::InPlace: {
         bool opened = false;
         if (auto reason = WriteStream(target.file, "r+b", bytes, opened))
@@ -336,6 +515,8 @@ void RemoveTemporaryFileOnSignals()
         sigemptyset(&action.sa_mask);
         sigaction(signal, &action, nullptr);
     }
+#elif defined(BANKWISE_OUTPUT_WINDOWS)
+    SetConsoleCtrlHandler(RemoveTemporaryOnConsoleEvent, TRUE);
 #endif
 }
 

@@ -158,6 +158,13 @@ enum StringId : std::uint32_t {
     IDS_SHELL_EXPORT_CAPTION = 62321,
     IDS_SHELL_EXPORT_NOTE = 62322,
 
+    // The registry store on Windows.
+    IDS_REGISTRY_IGNORED = 62330,  // "%s" = the value's full key name, "%s" = why
+    IDS_REGISTRY_NOT_TEXT = 62331,
+    IDS_REGISTRY_NOT_NUMBER = 62332,
+    IDS_REGISTRY_TOO_LONG = 62333,
+    IDS_REGISTRY_NOT_LATIN1 = 62334,
+
     // The Windows desktop program.
     IDS_WIN_PREVIEW_PRINT = 62400,  // the print preview's buttons
     IDS_WIN_PREVIEW_NEXT = 62401,

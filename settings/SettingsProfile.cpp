@@ -12,6 +12,7 @@
 
 #include "SafeFormat.h"
 #include "StringTable.h"
+#include "UserSettings.h"
 
 namespace bankwise {
 namespace {
@@ -220,6 +221,11 @@ bool CSettingsOnDemand::WriteProfileString(const std::string&, const std::string
 bool CSettingsOnDemand::WriteProfileInt(const std::string&, const std::string&, int)
 {
     return false;
+}
+
+std::unique_ptr<IProfile> OpenUserSettingsForReading(std::function<void(const std::string&)> warn)
+{
+    return std::make_unique<CSettingsOnDemand>(std::move(warn));
 }
 
 }  // namespace bankwise
