@@ -69,8 +69,8 @@ CValue ReadValue(const std::wstring& sectionKey, const std::string& entry, DWORD
 {
     CValue value;
     CKey key;
-    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, sectionKey.c_str(), 0, KEY_QUERY_VALUE,
-                                   key.Out());
+    LSTATUS status =
+        RegOpenKeyExW(HKEY_CURRENT_USER, sectionKey.c_str(), 0, KEY_QUERY_VALUE, key.Out());
     if (status == ERROR_FILE_NOT_FOUND)
         return value;
     const std::wstring name = Widen(entry);
@@ -90,8 +90,8 @@ CValue ReadValue(const std::wstring& sectionKey, const std::string& entry, DWORD
     }
     value.data.resize(size);
     // A value that grew since it was measured is read as too long.
-    status = RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, value.data.data(),
-                              &size);
+    status =
+        RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size);
     if (status == ERROR_MORE_DATA) {
         value.reason = LoadString(IDS_REGISTRY_TOO_LONG);
         return value;
@@ -150,15 +150,15 @@ void CRegistryProfile::Warning(const std::string& section, const std::string& en
                                const std::string& reason) const
 {
     const std::optional<std::string> key = Narrow(m_keyPath);
-    const std::string name = "HKEY_CURRENT_USER\\" + key.value_or("?") + "\\" + section + "\\" + entry;
+    const std::string name =
+        "HKEY_CURRENT_USER\\" + key.value_or("?") + "\\" + section + "\\" + entry;
     if (!m_warn || !m_warned.insert(name).second)
         return;
     m_warn(SafeFormat(LoadString(IDS_REGISTRY_IGNORED),
                       {FormatArg::Text(name), FormatArg::Text(reason)}));
 }
 
-std::string CRegistryProfile::GetProfileString(const std::string& section,
-                                               const std::string& entry,
+std::string CRegistryProfile::GetProfileString(const std::string& section, const std::string& entry,
                                                const std::string& def) const
 {
     // Room for the longest text and its terminator.

@@ -28,8 +28,8 @@ protected:
     }
 
     // Stores a value as another program (or a hand in regedit) might.
-    void SetRaw(const std::wstring& section, const std::wstring& name, DWORD type,
-                const void* data, std::size_t size)
+    void SetRaw(const std::wstring& section, const std::wstring& name, DWORD type, const void* data,
+                std::size_t size)
     {
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (m_key + L"\\" + section).c_str(), 0, nullptr,
@@ -63,9 +63,8 @@ TEST_F(RegistryTest, EveryFamilySectionRoundTripsAsOneKey)
     std::string everyByte;
     for (int c = 1; c < 256; ++c)
         everyByte += static_cast<char>(c);
-    const std::vector<std::uint32_t> families{IDS_SYNTH_ORBIT,    IDS_SYNTH_JVXP,
-                                              IDS_SYNTH_PROPHECY, IDS_SYNTH_TRRACK,
-                                              IDS_SYNTH_FS1R,     IDS_SYNTH_VIRUS};
+    const std::vector<std::uint32_t> families{IDS_SYNTH_ORBIT,  IDS_SYNTH_JVXP, IDS_SYNTH_PROPHECY,
+                                              IDS_SYNTH_TRRACK, IDS_SYNTH_FS1R, IDS_SYNTH_VIRUS};
     {
         CRegistryProfile store = Store();
         for (const std::uint32_t id : families) {
@@ -133,8 +132,8 @@ TEST_F(RegistryTest, UnusableValuesReadTheirDefaultsWithOneWarningEach)
         EXPECT_EQ(store.GetProfileString("Settings", "Longest", "def").size(), kMaxRegistryText);
         EXPECT_EQ(store.GetProfileString("Settings", "Unterminated", "def"), "12");
     }
-    const std::string key = "HKEY_CURRENT_USER\\" + std::string(m_key.begin(), m_key.end()) +
-                            "\\Settings\\";
+    const std::string key =
+        "HKEY_CURRENT_USER\\" + std::string(m_key.begin(), m_key.end()) + "\\Settings\\";
     const auto warning = [&key](const char* name, const char* why) {
         return "Registry value " + key + name + " ignored (" + why + "); its default applies";
     };
@@ -147,7 +146,8 @@ TEST_F(RegistryTest, UnusableValuesReadTheirDefaultsWithOneWarningEach)
 
     // A text the registry could not give back whole is not written at all.
     CRegistryProfile writer = Store();
-    EXPECT_FALSE(writer.WriteProfileString("Settings", "Written", std::string(kMaxRegistryText + 1, 'x')));
+    EXPECT_FALSE(
+        writer.WriteProfileString("Settings", "Written", std::string(kMaxRegistryText + 1, 'x')));
     EXPECT_EQ(TypeOf(L"Settings", L"Written"), static_cast<DWORD>(REG_NONE));
 }
 

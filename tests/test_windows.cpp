@@ -146,7 +146,10 @@ TEST_F(ExeTest, NamesBeyondTheCodePageOpenAndAreWrittenAsGiven)
     EXPECT_EQ(run.err, "B\xC3\xA4nke\\missing \xC3\xBC.syx: Cannot open the file: "
                        "No such file or directory\r\n");
 
-    const std::string b = "B\xC3\xA4nke", u = "\xC3\x9C" "ber dump", j = "\xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string b = "B\xC3\xA4nke",
+                      u = "\xC3\x9C"
+                          "ber dump",
+                      j = "\xE6\x97\xA5\xE6\x9C\xAC";
     EXPECT_EQ(Listing(m_dir.path),
               (std::set<std::string>{b, b + "/" + u + ".syx", b + "/out " + j,
                                      b + "/out " + j + "/" + j + ".ins",
