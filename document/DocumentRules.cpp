@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "DumpExtractor.h"
+#include "Families.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -34,26 +36,40 @@ void StoreOptions(IProfile& profile, std::uint32_t nNameID, const COptionsValues
     profile.WriteProfileInt(kSettingsSection, kEntryShowOptions, values.bShowOptions);
 }
 
-COptionsPreview MakeOptionsPreview(const std::string& definition, const std::string& bankFormat,
-                                   const std::string& instrFormat, int firstPatch, int previewBank)
+COptionsPreview MakeOptionsPreview(std::uint32_t nNameID, const std::string& definition,
+                                   const std::string& bankFormat, const std::string& instrFormat)
 {
-    std::string bankName;
-    if (bankFormat.find("%c") != std::string::npos)
-        bankName = SafeFormat(bankFormat, {FormatArg::Char('A')});
-    else if (bankFormat.find("%d") != std::string::npos)
-        bankName = SafeFormat(bankFormat, {FormatArg::Int(0)});
-    else
-        bankName = bankFormat;
+    // The typed values, as the family's writer would read them once stored.
+    CMemoryProfile typed;
+    StoreOptions(typed, nNameID, {definition, bankFormat, instrFormat, 1});
+    CDefinition sample;
+    if (const CFamily* family = FindFamily(nNameID)) {
+        const std::unique_ptr<CDumpExtractor> extractor = family->create();
+        extractor->SetProfile(typed);
+        const std::string names[] = {"XXX", "YYY"};
+        extractor->StoreSampleNames(names);
+        sample = extractor->MakeDefinition();
+    }
 
-    const CPatternUse use = AnalyseLetterPattern(instrFormat);
-    const std::string first = FormatLetterPrefix(instrFormat, use, 'A', firstPatch);
-    const std::string second = FormatLetterPrefix(instrFormat, use, 'A', firstPatch + 1);
+    std::string bankName;
+    std::string prefixes[2];
+    std::int32_t bankNumber = 0;
+    std::string definitionName = definition;
+    if (!sample.banks.empty()) {
+        const CBankNames& bank = sample.banks.front();
+        bankName = bank.title;
+        bankNumber = bank.number;
+        for (std::size_t i = 0; i < 2 && i < bank.patches.size(); ++i)
+            prefixes[i] = bank.patches[i].prefix;
+    }
+    if (!sample.instruments.empty())
+        definitionName = sample.instruments.front().name;
 
     COptionsPreview preview;
     preview.text = SafeFormat(LoadString(IDS_OPTIONS_PREVIEW),
-                              {FormatArg::Text(bankName), FormatArg::Text(first),
-                               FormatArg::Text(second), FormatArg::Text(definition),
-                               FormatArg::Int(previewBank), FormatArg::Text(bankName)});
+                              {FormatArg::Text(bankName), FormatArg::Text(prefixes[0]),
+                               FormatArg::Text(prefixes[1]), FormatArg::Text(definitionName),
+                               FormatArg::Int(bankNumber), FormatArg::Text(bankName)});
     preview.okEnabled = !definition.empty() && !bankName.empty();
     return preview;
 }

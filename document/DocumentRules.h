@@ -32,15 +32,17 @@ COptionsValues LoadOptions(const IProfile& profile, std::uint32_t nNameID,
 // "ShowOptions" in "Settings".
 void StoreOptions(IProfile& profile, std::uint32_t nNameID, const COptionsValues& values);
 
-// The preview for the three field texts: the sample bank name, two sample
-// patch prefixes and the definition line, and whether OK may be pressed.
+// The preview for the three field texts: the title and two patch prefixes
+// of the family's first bank and its definition line, and whether OK may be
+// pressed. They are what the family's own writer makes of two sample names
+// with these settings, so the preview shows what the text will hold.
 struct COptionsPreview
 {
     std::string text;
     bool okEnabled = false;
 };
-COptionsPreview MakeOptionsPreview(const std::string& definition, const std::string& bankFormat,
-                                   const std::string& instrFormat, int firstPatch, int previewBank);
+COptionsPreview MakeOptionsPreview(std::uint32_t nNameID, const std::string& definition,
+                                   const std::string& bankFormat, const std::string& instrFormat);
 
 // The recent-file list: the newest first, no path twice, at most four.
 inline constexpr std::size_t kMaxRecentFiles = 4;

@@ -138,4 +138,10 @@ void CBlofeldExtractor::ClearNames()
     m_editBuffer.clear();
 }
 
+void CBlofeldExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_banks[0].assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

@@ -65,6 +65,10 @@ public:
     void SetProfile(const IProfile& profile) { m_pProfile = &profile; }
     const IProfile& GetProfile() const;
     virtual void ClearNames() = 0;
+    // Replaces the names with names in the first slots of the family's first
+    // bank, as a dump that held only them would leave them: the options
+    // preview is written from this by the same rules as the text.
+    virtual void StoreSampleNames(std::span<const std::string> names) = 0;
 
     // The names read so far, titled, numbered and prefixed by the naming
     // settings as they are stored now: what every output format writes.

@@ -153,4 +153,10 @@ void CEnsoniqExtractor::ClearNames()
     m_singles.clear();
 }
 
+void CEnsoniqExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_programs.assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

@@ -194,4 +194,10 @@ void CFs1rExtractor::ClearNames()
     m_names.clear();
 }
 
+void CFs1rExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_names.assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

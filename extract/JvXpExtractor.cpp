@@ -163,4 +163,10 @@ void CJvXpExtractor::ClearNames()
     m_patches.clear();
 }
 
+void CJvXpExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_patches.assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

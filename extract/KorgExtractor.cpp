@@ -191,6 +191,13 @@ void CKorgProgramExtractor::ClearNames()
     m_names.clear();
 }
 
+void CKorgProgramExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_nBankScope = kScopeA;
+    m_names.assign(names.begin(), names.end());
+}
+
 CProphecyExtractor::CProphecyExtractor() : CKorgProgramExtractor(IDS_SYNTH_PROPHECY) {}
 
 CTrRackExtractor::CTrRackExtractor() : CKorgProgramExtractor(IDS_SYNTH_TRRACK) {}

@@ -22,6 +22,7 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
+    void StoreSampleNames(std::span<const std::string> names) override;
 
     std::int32_t m_nBankScope = kNoBank;  // 0 bank A, 1 bank B, 2 both
     CNameList m_names;

@@ -182,4 +182,10 @@ void CMorpheusExtractor::ClearNames()
     m_midimaps.clear();
 }
 
+void CMorpheusExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_presets[0].assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

@@ -16,6 +16,7 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
+    void StoreSampleNames(std::span<const std::string> names) override;
 
     std::array<CNameList, 3> m_presets;  // numbers 0-127, 128-255, 256-383
     std::array<CNameList, 2> m_hyperpresets;

@@ -101,4 +101,10 @@ void COrbitExtractor::ClearNames()
         bank.clear();
 }
 
+void COrbitExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_banks[0].assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

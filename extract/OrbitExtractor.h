@@ -16,6 +16,7 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
+    void StoreSampleNames(std::span<const std::string> names) override;
 
     std::array<CNameList, 5> m_banks;
 

@@ -210,4 +210,10 @@ void CVirusExtractor::ClearNames()
     m_multis.clear();
 }
 
+void CVirusExtractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_banks[0].assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

@@ -15,6 +15,7 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
+    void StoreSampleNames(std::span<const std::string> names) override;
 
     std::array<CNameList, 4> m_banks;  // A to D
     CNameList m_multis;

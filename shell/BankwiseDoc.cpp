@@ -225,8 +225,7 @@ bool CBankwiseDoc::DetectAndParse(const std::vector<std::uint8_t>& dump, bool bM
 bool CBankwiseDoc::RunOptionsDialog()
 {
     COptionsDialog dlg(m_app.Profile(), m_pExtractor->m_nNameID, m_pExtractor->m_pszBankFormat,
-                       m_pExtractor->m_pszInstrFormat, m_pExtractor->m_nPreviewFirstPatch,
-                       m_pExtractor->m_nPreviewBank, Parent());
+                       m_pExtractor->m_pszInstrFormat, Parent());
     return m_app.Prompt().Exec(dlg) == QDialog::Accepted;
 }
 

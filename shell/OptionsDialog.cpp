@@ -56,10 +56,8 @@ std::string ToBytes(const QString& text)
 }  // namespace
 
 COptionsDialog::COptionsDialog(IProfile& profile, std::uint32_t nNameID, const char* pszBankFormat,
-                               const char* pszInstrFormat, int nPreviewFirstPatch, int nPreviewBank,
-                               QWidget* parent)
+                               const char* pszInstrFormat, QWidget* parent)
     : QDialog(parent), m_profile(profile), m_nNameID(nNameID),
-      m_nPreviewFirstPatch(nPreviewFirstPatch), m_nPreviewBank(nPreviewBank),
       m_pDefinitionLabel(new QLabel(QString::fromLatin1(kDefinitionLabel), this)),
       m_pDefinition(new QLineEdit(this)),
       m_pBankLabel(new QLabel(QString::fromLatin1(kBankLabel), this)),
@@ -175,8 +173,8 @@ void COptionsDialog::DoDataExchange(bool bSaveAndValidate)
 void COptionsDialog::UpdatePreview()
 {
     const COptionsPreview preview =
-        MakeOptionsPreview(ToBytes(m_pDefinition->text()), ToBytes(m_pBankFormat->text()),
-                           ToBytes(m_pInstrFormat->text()), m_nPreviewFirstPatch, m_nPreviewBank);
+        MakeOptionsPreview(m_nNameID, ToBytes(m_pDefinition->text()),
+                           ToBytes(m_pBankFormat->text()), ToBytes(m_pInstrFormat->text()));
     m_pPreview->setText(FromBytes(preview.text));
     m_pOk->setEnabled(preview.okEnabled);
 }

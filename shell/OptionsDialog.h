@@ -34,8 +34,7 @@ public:
 
     // Reads the values from profile, and stores them there on OK.
     COptionsDialog(IProfile& profile, std::uint32_t nNameID, const char* pszBankFormat,
-                   const char* pszInstrFormat, int nPreviewFirstPatch, int nPreviewBank,
-                   QWidget* parent = nullptr);
+                   const char* pszInstrFormat, QWidget* parent = nullptr);
 
     // The control with the given id (1000 to 1004, 1 = OK, 2 = Cancel).
     QWidget* Control(int id) const;
@@ -57,8 +56,6 @@ private:
 
     IProfile& m_profile;
     std::uint32_t m_nNameID;
-    int m_nPreviewFirstPatch;
-    int m_nPreviewBank;
 
     QLabel* m_pDefinitionLabel;
     QLineEdit* m_pDefinition;

@@ -25,9 +25,8 @@ COptionsFields CExtractorOptions::Initial() const
 
 std::pair<std::string, bool> CExtractorOptions::Preview(const COptionsFields& fields) const
 {
-    const COptionsPreview preview =
-        MakeOptionsPreview(fields.definition, fields.bankFormat, fields.instrFormat,
-                           m_extractor.m_nPreviewFirstPatch, m_extractor.m_nPreviewBank);
+    const COptionsPreview preview = MakeOptionsPreview(m_extractor.m_nNameID, fields.definition,
+                                                       fields.bankFormat, fields.instrFormat);
     return {preview.text, preview.okEnabled};
 }
 

@@ -2,13 +2,24 @@
 // model, the recent-file list and the title and path rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "Conversion.h"
 #include "DocumentRules.h"
+#include "Families.h"
 #include "StringTable.h"
+#include "gen/BlofeldGen.h"
+#include "gen/EnsoniqGen.h"
+#include "gen/Fs1rGen.h"
+#include "gen/JvXpGen.h"
+#include "gen/KorgGen.h"
+#include "gen/MorpheusGen.h"
+#include "gen/OrbitGen.h"
+#include "gen/VirusGen.h"
 
 namespace bankwise {
 namespace {
@@ -35,21 +46,100 @@ TEST(DocumentOptions, LoadTakesDefaultsOnlyForAbsentEntriesAndStoreWritesThemBac
               std::make_tuple(std::string("Mine"), std::string("Bank"), std::string(), 0));
 }
 
-TEST(DocumentOptions, PreviewShowsSampleNamesAndOkNeedsDefinitionAndBankName)
+TEST(DocumentOptions, OkNeedsDefinitionAndBankName)
 {
-    const COptionsPreview preview =
-        MakeOptionsPreview("Korg Prophecy", "Prophecy Bank %c", "%c%02d:", 0, 128);
-    EXPECT_TRUE(preview.okEnabled);
-    EXPECT_NE(preview.text.find("[Prophecy Bank A]"), std::string::npos) << preview.text;
-    EXPECT_NE(preview.text.find("0=A00:"), std::string::npos) << preview.text;
-    EXPECT_NE(preview.text.find("1=A01:"), std::string::npos) << preview.text;
-    EXPECT_NE(preview.text.find("Patch[128]=Prophecy Bank A"), std::string::npos);
-    EXPECT_NE(MakeOptionsPreview("X", "Bank %d", "", 0, 0).text.find("[Bank 0]"),
-              std::string::npos);
-    EXPECT_NE(MakeOptionsPreview("X", "Bank %02x", "", 0, 0).text.find("[Bank %02x]"),
-              std::string::npos);
-    EXPECT_FALSE(MakeOptionsPreview("", "Bank", "", 0, 0).okEnabled);
-    EXPECT_FALSE(MakeOptionsPreview("X", "", "", 0, 0).okEnabled);
+    EXPECT_TRUE(MakeOptionsPreview(IDS_SYNTH_ORBIT, "X", "Bank", "").okEnabled);
+    EXPECT_FALSE(MakeOptionsPreview(IDS_SYNTH_ORBIT, "", "Bank", "").okEnabled);
+    EXPECT_FALSE(MakeOptionsPreview(IDS_SYNTH_ORBIT, "X", "", "").okEnabled);
+}
+
+// Two names in the first slots of the family's first bank, as the synth sends them.
+gen::Bytes FirstTwoNames(std::uint32_t family, const std::string& a, const std::string& b)
+{
+    using namespace gen;
+    switch (family) {
+    case IDS_SYNTH_ORBIT:
+        return JoinMessages({MakeOrbitPreset(0, a), MakeOrbitPreset(1, b)});
+    case IDS_SYNTH_JVXP:
+        return JoinMessages(
+            {MakeJvXpMessage({kJvAreaPatch, 0, a}), MakeJvXpMessage({kJvAreaPatch, 1, b})});
+    case IDS_SYNTH_PROPHECY:
+        return MakeKorgProgramDump(kProphecy, kKorgBankA, {a, b});
+    case IDS_SYNTH_TRRACK:
+        return MakeKorgProgramDump(kTrRack, kKorgBankA, {a, b});
+    case IDS_SYNTH_FS1R:
+        return JoinMessages({MakeFs1rPerformance(0, a), MakeFs1rPerformance(1, b)});
+    case IDS_SYNTH_VIRUS:
+        return JoinMessages({MakeVirusMessage({.program = 0, .name = a}),
+                             MakeVirusMessage({.program = 1, .name = b})});
+    case IDS_SYNTH_BLOFELD:
+        return JoinMessages({MakeBlofeldSound({.program = 0, .name = a}),
+                             MakeBlofeldSound({.program = 1, .name = b})});
+    case IDS_SYNTH_MORPHEUS:
+        return JoinMessages({MakeMorpheusMessage({.number = 0, .name = a}),
+                             MakeMorpheusMessage({.number = 1, .name = b})});
+    case IDS_SYNTH_ENSONIQ:
+        return MakeVfxPrograms({a, b});
+    default:
+        return {};
+    }
+}
+
+Strings SplitLines(const std::string& text, const std::string& end)
+{
+    Strings lines;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t next = std::min(text.find(end, at), text.size());
+        lines.push_back(text.substr(at, next - at));
+        at = next + end.size();
+    }
+    return lines;
+}
+
+// The bank heading, the two patch prefixes (the line with its name cut off),
+// the definition heading and the first Patch line.
+Strings NamingLines(const Strings& lines, const std::string& first, const std::string& second)
+{
+    const auto after = [&](const char* heading) {
+        const auto it = std::find(lines.begin(), lines.end(), heading);
+        return it == lines.end() ? lines.end()
+                                 : std::find_if(it + 1, lines.end(), [](const std::string& line) {
+                                       return !line.empty();
+                                   });
+    };
+    const auto names = after(".Patch Names");
+    const auto definitions = after(".Instrument Definitions");
+    if (lines.end() - names < 3 || lines.end() - definitions < 2)
+        return {"missing"};
+    const auto prefix = [](const std::string& line, const std::string& name) {
+        return line.substr(0, line.rfind(name));
+    };
+    return {names[0], prefix(names[1], first), prefix(names[2], second), definitions[0],
+            definitions[1]};
+}
+
+// The preview shows what the family's writer makes of the typed settings:
+// for JV/XP and FS1R a number in the bank pattern is written as typed.
+TEST(DocumentOptions, PreviewEqualsTheWrittenTextForEveryFamilyAndPattern)
+{
+    for (const CFamily& family : Families()) {
+        const std::string name = LoadString(family.nameId);
+        const gen::Bytes dump = FirstTwoNames(family.nameId, "Nm1", "Nm2");
+        ASSERT_FALSE(dump.empty()) << "no sample dump for " << name;
+        for (const char* pattern : {"X %d", "X %c", "X %02d", "X"}) {
+            CMemoryProfile profile;
+            StoreOptions(profile, family.nameId, {"Def", pattern, pattern, 1});
+            CConversion conversion = ConvertDump(dump, false, profile);
+            ASSERT_TRUE(conversion.Succeeded()) << name;
+            std::string text;
+            conversion.extractor->WriteDefinition(text);
+            const COptionsPreview preview =
+                MakeOptionsPreview(family.nameId, "Def", pattern, pattern);
+            EXPECT_EQ(NamingLines(SplitLines(preview.text, "\n"), "XXX", "YYY"),
+                      NamingLines(SplitLines(text, "\r\n"), "Nm1", "Nm2"))
+                << name << ", pattern " << pattern;
+        }
+    }
 }
 
 TEST(DocumentRecentFiles, NewestFirstNoPathTwiceAtMostFour)

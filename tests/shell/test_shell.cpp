@@ -158,6 +158,7 @@ public:
     CWideBankExtractor() : CDumpExtractor(IDS_SYNTH_ORBIT, "Bank %d", nullptr) {}
     bool Parse(CByteSource&, bool, std::uint32_t) override { return true; }
     void ClearNames() override {}
+    void StoreSampleNames(std::span<const std::string>) override {}
 
 protected:
     CDefinition BuildDefinition() const override
@@ -263,8 +264,7 @@ private slots:
     {
         CSettingsProfile profile(m_ini.toStdString());
         const auto e = FindFamily(IDS_SYNTH_PROPHECY)->create();
-        COptionsDialog dlg(profile, e->m_nNameID, e->m_pszBankFormat, e->m_pszInstrFormat,
-                           e->m_nPreviewFirstPatch, e->m_nPreviewBank);
+        COptionsDialog dlg(profile, e->m_nNameID, e->m_pszBankFormat, e->m_pszInstrFormat);
         QCOMPARE(dlg.windowTitle(), "Instrument file options for Korg Prophecy");
         const QString tail = ".Instrument Definitions\n[Korg Prophecy]\nPatch[128]=Prophecy Bank A";
         QCOMPARE(dlg.PreviewText(),
