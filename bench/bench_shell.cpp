@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "BankwiseApp.h"
-#include "BankwiseDoc.h"
 #include "BankwiseView.h"
+#include "Document.h"
+#include "MainFrame.h"
 #include "Profile.h"
 #include "Prompt.h"
 #include "gen/MidiFile.h"
@@ -26,7 +27,7 @@ class CSilentPrompt final : public IPrompt
 {
 public:
     EAnswer Message(QWidget*, EBox, const QString&) override { return EAnswer::Ok; }
-    QString FileName(QWidget*, const CFileRequest&) override { return {}; }
+    QString FileName(QWidget*, CFileRequest&) override { return {}; }
     int Exec(QDialog& dialog) override
     {
         dialog.accept();
@@ -41,11 +42,11 @@ void OpenToView(benchmark::State& state, const QString& dump)
     CSilentPrompt prompt;
     CBankwiseApp app(profile, prompt);
     app.InitInstance({QStringLiteral("bankwise")});
-    CBankwiseDoc& doc = app.Document();
-    CBankwiseView& view = *doc.GetView();
+    CDocument& doc = app.Document();
+    CBankwiseView& view = *app.MainFrame()->GetView();
     view.resize(700, 500);
     for (auto _ : state) {
-        if (!doc.OnOpenDocument(dump)) {
+        if (!doc.OpenDocumentFile(ToDocText(dump))) {
             state.SkipWithError("the dump did not open");
             break;
         }
@@ -53,7 +54,7 @@ void OpenToView(benchmark::State& state, const QString& dump)
         view.viewport()->repaint();
         benchmark::DoNotOptimize(view.document()->blockCount());
     }
-    state.counters["bytes"] = static_cast<double>(view.GetTextBytes().size());
+    state.counters["bytes"] = static_cast<double>(view.GetText().size());
 }
 
 void BM_ShellOpenVirusExample(benchmark::State& state)

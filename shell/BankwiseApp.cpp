@@ -14,12 +14,9 @@
 #include <cstdio>
 
 #include "AboutDialog.h"
-#include "BankwiseDoc.h"
-#include "BankwiseDocTemplate.h"
 #include "BankwiseView.h"
-#include "BusyGuard.h"
-#include "DocumentRules.h"
 #include "MainFrame.h"
+#include "OptionsDialog.h"
 #include "Profile.h"
 #include "Prompt.h"
 #include "SafeFormat.h"
@@ -36,7 +33,6 @@
 namespace bankwise {
 namespace {
 
-constexpr const char* kRecentSection = "Recent File List";
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
@@ -44,11 +40,6 @@ QString Format(std::uint32_t id, const QString& argument)
 {
     return QString::fromLocal8Bit(
         SafeFormat(LoadString(id), {FormatArg::Text(argument.toLocal8Bit().toStdString())}));
-}
-
-std::string RecentEntry(int index)
-{
-    return "File" + std::to_string(index + 1);
 }
 
 }  // namespace
@@ -80,18 +71,18 @@ int CBankwiseApp::InitInstance(const QStringList& arguments)
     if (status != kRunEventLoop)
         return status;
 
-    m_busyHook = [](bool busy) {
-        if (busy)
+    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    // Shows the wait cursor while the document detects, reads and writes.
+    const auto busy = [](bool bBusy) {
+        if (bBusy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
     };
-    LoadRecentFiles();
-
-    m_pTemplate = std::make_unique<CBankwiseDocTemplate>(IDR_MAINFRAME);
-    m_pDocument = std::make_unique<CBankwiseDoc>(*this, *m_pTemplate);
-    m_pTemplate->SetDocument(m_pDocument.get());
-    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    m_pDocument = std::make_unique<CDocument>(m_profile, *this, *m_pMainFrame->GetView(),
+                                              *m_pMainFrame, busy, ToDocText(QDir::currentPath()));
+    m_pDocument->LoadRecentFiles();
+    m_pMainFrame->OnTitleChanged();
 
     if (commandLine.file.isEmpty()) {
         m_pDocument->OnNewDocument();
@@ -149,87 +140,28 @@ int CBankwiseApp::ParseCommandLine(const QStringList& arguments, CCommandLine& c
 
 bool CBankwiseApp::OpenDocumentFile(const QString& pathName)
 {
-    const QString fullPath = QFileInfo(pathName).absoluteFilePath();
-    CBankwiseDoc* match = nullptr;
-    if (m_pTemplate->MatchDocType(fullPath, match) == CBankwiseDocTemplate::yesAlreadyOpen) {
-        m_pMainFrame->activateWindow();
-        return true;
-    }
-    if (!m_pDocument->SaveModified())
-        return false;
-    if (!m_pDocument->OnOpenDocument(fullPath))
-        return false;
-    m_pDocument->SetPathName(fullPath, true);
-    return true;
+    return m_pDocument->OpenDocumentFile(ToDocText(pathName));
 }
 
-void CBankwiseApp::OnFileNew()
+EAnswer CBankwiseApp::Message(EBox box, const std::string& text)
 {
-    if (m_pDocument->SaveModified())
-        m_pDocument->OnNewDocument();
+    return m_prompt.Message(MainWindow(), box, FromDocText(text));
 }
 
-void CBankwiseApp::OnFileOpen()
+std::string CBankwiseApp::FileName(CFileRequest& request)
 {
-    CFileRequest request = m_pTemplate->MakeFileRequest(false);
-    request.startDir = m_pDocument->GetCurrentDir();
-    const QString path = m_prompt.FileName(MainWindow(), request);
-    if (path.isEmpty())
-        return;
-    m_pDocument->SetCurrentDir(QFileInfo(path).absolutePath());
-    OpenDocumentFile(path);
+    return ToDocText(m_prompt.FileName(MainWindow(), request));
 }
 
-void CBankwiseApp::OnOpenRecentFile(int index)
+bool CBankwiseApp::RunOptionsDialog(const CDumpExtractor& e)
 {
-    if (index < 0 || index >= m_recentFiles.size())
-        return;
-    const QString path = m_recentFiles.at(index);
-    // A file that is gone leaves the list; one the user chose not to open
-    // (a cancelled query or options box) stays on it.
-    if (!OpenDocumentFile(path) && !QFileInfo::exists(path)) {
-        m_recentFiles.removeAll(path);
-        SaveRecentFiles();
-    }
-}
-
-void CBankwiseApp::AddToRecentFileList(const QString& pathName)
-{
-    std::vector<std::string> list;
-    for (const QString& path : m_recentFiles)
-        list.push_back(QFile::encodeName(path).toStdString());
-    AddRecentFile(list, QFile::encodeName(pathName).toStdString());
-    m_recentFiles.clear();
-    for (const std::string& path : list)
-        m_recentFiles.append(QFile::decodeName(QByteArray::fromStdString(path)));
-    SaveRecentFiles();
-}
-
-void CBankwiseApp::LoadRecentFiles()
-{
-    m_recentFiles.clear();
-    for (int i = 0; i < kMaxRecentFiles; ++i) {
-        const std::string entry = m_profile.GetProfileString(kRecentSection, RecentEntry(i), "");
-        if (!entry.empty())
-            m_recentFiles.append(QFile::decodeName(QByteArray::fromStdString(entry)));
-    }
-    emit RecentFilesChanged();
-}
-
-void CBankwiseApp::SaveRecentFiles()
-{
-    // Stored at every change, so a second window or a crash loses nothing.
-    for (int i = 0; i < kMaxRecentFiles; ++i) {
-        const QString path = i < m_recentFiles.size() ? m_recentFiles.at(i) : QString();
-        m_profile.WriteProfileString(kRecentSection, RecentEntry(i),
-                                     QFile::encodeName(path).toStdString());
-    }
-    emit RecentFilesChanged();
+    COptionsDialog dlg(m_profile, e.m_nNameID, e.m_pszBankFormat, e.m_pszInstrFormat, MainWindow());
+    return m_prompt.Exec(dlg) == QDialog::Accepted;
 }
 
 bool CBankwiseApp::Print(QPrinter& printer, const QString& target)
 {
-    printer.setDocName(m_pDocument->GetTitle());
+    printer.setDocName(FromDocText(m_pDocument->GetTitle()));
     // Without a print system Qt falls back to a PDF printer with no file.
     const bool toFile =
         printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
@@ -237,7 +169,7 @@ bool CBankwiseApp::Print(QPrinter& printer, const QString& target)
         m_prompt.Message(MainWindow(), EBox::Warning, LoadQString(IDS_SHELL_NO_PRINTER));
         return false;
     }
-    m_pDocument->GetView()->PrintTo(printer);
+    m_pMainFrame->GetView()->PrintTo(printer);
     // A PDF file that cannot be created, or a print job the system refused.
     if (printer.printerState() == QPrinter::Error) {
         m_prompt.Message(MainWindow(), EBox::Warning, Format(IDS_SHELL_PRINT_FAILED, target));
@@ -282,7 +214,7 @@ void CBankwiseApp::OnFilePrintPreview()
 {
     QPrintPreviewDialog preview(&Printer(), MainWindow());
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { m_pDocument->GetView()->PrintTo(*printer); });
+            [this](QPrinter* printer) { m_pMainFrame->GetView()->PrintTo(*printer); });
     m_prompt.Exec(preview);
 }
 

@@ -1,6 +1,6 @@
-// The application object: the settings store, the document type, the one
-// document and its window, the recent-file list, the command line, the
-// printer, and the commands that belong to no window.
+// The application object: the settings store, the one document and its
+// window, the command line, the printer, and the commands that belong to no
+// window. It shows the document's boxes and dialogs with Qt's.
 #pragma once
 
 #include <QObject>
@@ -9,27 +9,23 @@
 
 #include <memory>
 
-#include "BusyGuard.h"
-#include "DocumentRules.h"
+#include "Document.h"
+#include "FrontEnd.h"
 
 class QPrinter;
 class QWidget;
 
 namespace bankwise {
 
-class CBankwiseDoc;
-class CBankwiseDocTemplate;
 class CMainFrame;
-class IProfile;
 class IPrompt;
 
-class CBankwiseApp : public QObject
+class CBankwiseApp : public QObject, public IUserPrompt
 {
     Q_OBJECT
 public:
     // InitInstance's answer when the program goes on into its event loop.
     static constexpr int kRunEventLoop = -1;
-    static constexpr int kMaxRecentFiles = static_cast<int>(bankwise::kMaxRecentFiles);
 
     CBankwiseApp(IProfile& profile, IPrompt& prompt);
     ~CBankwiseApp() override;
@@ -53,8 +49,6 @@ public:
     // exit status.
     static int ParseCommandLine(const QStringList& arguments, CCommandLine& commandLine);
 
-    void OnFileNew();
-    void OnFileOpen();
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
@@ -65,36 +59,27 @@ public:
 
     // Opens a file as File > Open does after its dialog.
     bool OpenDocumentFile(const QString& pathName);
-    void OnOpenRecentFile(int index);
-    void AddToRecentFileList(const QString& pathName);
-    const QStringList& GetRecentFiles() const { return m_recentFiles; }
+
+    // The document's boxes and dialogs, over the main window.
+    EAnswer Message(EBox box, const std::string& text) override;
+    std::string FileName(CFileRequest& request) override;
+    bool RunOptionsDialog(const CDumpExtractor& extractor) override;
 
     IProfile& Profile() { return m_profile; }
     IPrompt& Prompt() { return m_prompt; }
-    // Shows the wait cursor while the document detects, reads and writes.
-    const BusyHook& GetBusyHook() const { return m_busyHook; }
     QPrinter& Printer();
-    CBankwiseDocTemplate& Template() { return *m_pTemplate; }
-    CBankwiseDoc& Document() { return *m_pDocument; }
+    CDocument& Document() { return *m_pDocument; }
     CMainFrame* MainFrame() { return m_pMainFrame.get(); }
     QWidget* MainWindow();
 
-signals:
-    void RecentFilesChanged();
-
 private:
-    void LoadRecentFiles();
-    void SaveRecentFiles();
     bool Print(QPrinter& printer, const QString& target);
 
     IProfile& m_profile;
     IPrompt& m_prompt;
-    BusyHook m_busyHook;
-    QStringList m_recentFiles;
     std::unique_ptr<QPrinter> m_pPrinter;
-    std::unique_ptr<CBankwiseDocTemplate> m_pTemplate;
-    std::unique_ptr<CBankwiseDoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::unique_ptr<CDocument> m_pDocument;
 };
 
 // The user's settings store. When one of its files cannot be read safely (no

@@ -66,31 +66,21 @@ CBankwiseView::CBankwiseView(QWidget* parent) : QPlainTextEdit(parent)
     });
 }
 
-void CBankwiseView::SetTextBytes(std::string_view bytes)
+void CBankwiseView::SetText(std::string_view bytes)
 {
     const QScopedValueRollback loading(m_bLoading, true);
     setPlainText(TextFromBytes(bytes));
     document()->setModified(false);
 }
 
-std::string CBankwiseView::GetTextBytes() const
+std::string CBankwiseView::GetText() const
 {
     return BytesFromText(document()->toRawText());
-}
-
-void CBankwiseView::ClearText()
-{
-    SetTextBytes({});
 }
 
 bool CBankwiseView::IsUserChanged() const
 {
     return document()->isModified();
-}
-
-void CBankwiseView::SetUserChanged(bool changed)
-{
-    document()->setModified(changed);
 }
 
 void CBankwiseView::PrintTo(QPagedPaintDevice& device) const

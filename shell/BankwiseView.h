@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "FrontEnd.h"
+
 class QPagedPaintDevice;
 
 namespace bankwise {
@@ -20,21 +22,15 @@ QString TextFromBytes(std::string_view bytes);
 // outside ISO-8859-1 (typed or pasted) has no byte and is saved as '?'.
 std::string BytesFromText(const QString& rawText);
 
-class CBankwiseView : public QPlainTextEdit
+class CBankwiseView : public QPlainTextEdit, public ITextView
 {
     Q_OBJECT
 public:
     explicit CBankwiseView(QWidget* parent = nullptr);
 
-    // Replaces the whole text and clears the user's-change mark.
-    void SetTextBytes(std::string_view bytes);
-    std::string GetTextBytes() const;
-    // Empties the text; clears the mark too.
-    void ClearText();
-
-    // Whether the user changed the text since it was last loaded.
-    bool IsUserChanged() const;
-    void SetUserChanged(bool changed);
+    void SetText(std::string_view bytes) override;
+    std::string GetText() const override;
+    bool IsUserChanged() const override;
 
     void PrintTo(QPagedPaintDevice& device) const;
 

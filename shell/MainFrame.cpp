@@ -17,8 +17,8 @@
 #include <QUrl>
 
 #include "BankwiseApp.h"
-#include "BankwiseDoc.h"
 #include "BankwiseView.h"
+#include "Document.h"
 #include "Prompt.h"
 #include "StringTable.h"
 
@@ -49,7 +49,6 @@ CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseVie
     icon.addFile(QStringLiteral(":/icons/bankwise-256.png"));
     setWindowIcon(icon);
     setCentralWidget(m_pView);
-    m_app.Document().SetView(m_pView);
     setAcceptDrops(true);
     // The editor takes drops of text; dropped files are the frame's.
     m_pView->setAcceptDrops(false);
@@ -60,18 +59,8 @@ CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseVie
     createStatusBar();
     resize(640, 480);
 
-    connect(&m_app.Document(), &CBankwiseDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
-    connect(&m_app.Document(), &CBankwiseDoc::ExtractorChanged, this, [this] {
-        Action(ID_VIEW_OPTIONS)->setEnabled(m_app.Document().OnUpdateViewOptions());
-        Action(ID_FILE_EXPORT)->setEnabled(m_app.Document().OnUpdateFileExport());
-    });
-    connect(&m_app.Document(), &CBankwiseDoc::StatusMessage, statusBar(),
-            [this](const QString& text) { statusBar()->showMessage(text); });
-    connect(&m_app, &CBankwiseApp::RecentFilesChanged, this, &CMainFrame::UpdateRecentFileMenu);
     connect(m_pView, &CBankwiseView::EditedByUser, this,
             [this] { m_app.Document().SetModifiedFlag(); });
-    UpdateTitle();
-    UpdateRecentFileMenu();
     qApp->installEventFilter(this);
     UpdateLockIndicators();
 }
@@ -107,24 +96,27 @@ QLabel* CMainFrame::Pane(std::uint32_t id) const
 
 void CMainFrame::createActions()
 {
-    CBankwiseDoc& doc = m_app.Document();
+    // The document is made after the window: it is looked up when a command runs.
+    const auto doc = [this](auto command) {
+        return [this, command] { (m_app.Document().*command)(); };
+    };
 
     QAction* open = AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O");
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     open->setIcon(ToolIcon("open.png"));
-    connect(open, &QAction::triggered, &m_app, &CBankwiseApp::OnFileOpen);
+    connect(open, &QAction::triggered, this, doc(&CDocument::OnFileOpen));
 
     QAction* save = AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S");
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     save->setIcon(ToolIcon("save.png"));
-    connect(save, &QAction::triggered, &doc, &CBankwiseDoc::OnFileSave);
+    connect(save, &QAction::triggered, this, doc(&CDocument::OnFileSave));
 
     QAction* saveAs = AddCommand(ID_FILE_SAVE_AS, "Save &As...");
-    connect(saveAs, &QAction::triggered, &doc, &CBankwiseDoc::OnFileSaveAs);
+    connect(saveAs, &QAction::triggered, this, doc(&CDocument::OnFileSaveAs));
 
     QAction* exportAction = AddCommand(ID_FILE_EXPORT, "&Export...");
     exportAction->setEnabled(false);
-    connect(exportAction, &QAction::triggered, &doc, &CBankwiseDoc::OnFileExport);
+    connect(exportAction, &QAction::triggered, this, doc(&CDocument::OnFileExport));
 
     QAction* print = AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P");
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -181,7 +173,7 @@ void CMainFrame::createActions()
     QAction* options = AddCommand(ID_VIEW_OPTIONS, "&Options...");
     options->setStatusTip({});
     options->setEnabled(false);
-    connect(options, &QAction::triggered, &doc, &CBankwiseDoc::OnViewOptions);
+    connect(options, &QAction::triggered, this, doc(&CDocument::OnViewOptions));
 
     QAction* about = AddCommand(ID_APP_ABOUT, "&About Bankwise...");
     about->setIcon(ToolIcon("about.png"));
@@ -190,7 +182,7 @@ void CMainFrame::createActions()
     // Keys without a menu item: they live on the window itself.
     QAction* fileNew = AddCommand(ID_FILE_NEW, "New");
     fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(fileNew, &QAction::triggered, &m_app, &CBankwiseApp::OnFileNew);
+    connect(fileNew, &QAction::triggered, this, doc(&CDocument::OnFileNew));
     // One pane only: both keys bring the focus back to the text.
     QAction* nextPane = AddCommand(ID_NEXT_PANE, "Next Pane");
     nextPane->setShortcut(QKeySequence(Qt::Key_F6));
@@ -318,26 +310,37 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::UpdateTitle()
+void CMainFrame::SetStatusText(const std::string& text)
 {
-    setWindowTitle(m_app.Document().GetTitle() + QStringLiteral(" - ") +
+    statusBar()->showMessage(FromDocText(text));
+}
+
+void CMainFrame::OnTitleChanged()
+{
+    setWindowTitle(FromDocText(m_app.Document().GetTitle()) + QStringLiteral(" - ") +
                    LoadQString(AFX_IDS_APP_TITLE));
 }
 
-void CMainFrame::UpdateRecentFileMenu()
+void CMainFrame::OnExtractorChanged()
 {
-    if (m_pFileMenu == nullptr)
-        return;
+    Action(ID_VIEW_OPTIONS)->setEnabled(m_app.Document().HasExtractor());
+    Action(ID_FILE_EXPORT)->setEnabled(m_app.Document().HasExtractor());
+}
+
+void CMainFrame::OnRecentFilesChanged()
+{
     for (QAction* action : m_recentActions)
         delete action;
     m_recentActions.clear();
-    const QStringList& files = m_app.GetRecentFiles();
-    m_pRecentPlaceholder->setVisible(files.isEmpty());
-    for (int i = 0; i < files.size(); ++i) {
-        auto* action = new QAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))), this);
+    const std::vector<std::string>& files = m_app.Document().GetRecentFiles();
+    m_pRecentPlaceholder->setVisible(files.empty());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+                                       QDir::toNativeSeparators(FromDocText(files[i]))),
+                                   this);
         action->setStatusTip(LoadQString(ID_FILE_MRU_FILE1 + static_cast<unsigned>(i)));
-        connect(action, &QAction::triggered, &m_app, [this, i] { m_app.OnOpenRecentFile(i); });
+        connect(action, &QAction::triggered, this,
+                [this, i] { m_app.Document().OnOpenRecentFile(i); });
         m_pFileMenu->insertAction(m_pRecentEnd, action);
         m_recentActions.push_back(action);
     }

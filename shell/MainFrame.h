@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "FrontEnd.h"
 #include "LockKeys.h"
 
 class QAction;
@@ -25,7 +26,7 @@ class CBankwiseView;
 // View > Options..., the one command of this program's own numbering.
 inline constexpr std::uint32_t ID_VIEW_OPTIONS = 32771;
 
-class CMainFrame : public QMainWindow
+class CMainFrame : public QMainWindow, public IDocumentFrame
 {
     Q_OBJECT
 public:
@@ -40,7 +41,13 @@ public:
     // message pane for 0.
     QLabel* Pane(std::uint32_t id) const;
 
-    void UpdateTitle();
+    // What the document changes of the window.
+    void SetStatusText(const std::string& text) override;
+    void OnTitleChanged() override;
+    void OnExtractorChanged() override;
+    void OnRecentFilesChanged() override;
+    void Activate() override { activateWindow(); }
+
     void UpdateLockIndicators();
     // Where the lock-key states come from: the windowing system, unless a
     // test puts its own in.
@@ -58,7 +65,6 @@ private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    void UpdateRecentFileMenu();
     QAction* AddCommand(std::uint32_t id, const char* text);
 
     CBankwiseApp& m_app;

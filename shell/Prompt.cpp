@@ -17,6 +17,16 @@ QString LoadQString(unsigned id)
     return QString::fromLatin1(LoadString(id).c_str());
 }
 
+QString FromDocText(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToDocText(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
 EAnswer CWidgetPrompt::Message(QWidget* parent, EBox box, const QString& text)
 {
     const QString title = LoadQString(AFX_IDS_APP_TITLE);
@@ -44,64 +54,57 @@ EAnswer CWidgetPrompt::Message(QWidget* parent, EBox box, const QString& text)
     return EAnswer::Cancel;
 }
 
-namespace {
-
-// The extension of a "Name (*.ext)" filter, without its dot.
-QString SuffixOf(const QString& filter)
+QString CWidgetPrompt::FileName(QWidget* parent, CFileRequest& request)
 {
-    const qsizetype open = filter.lastIndexOf(QLatin1String("(*."));
-    if (open < 0 || !filter.endsWith(QLatin1Char(')')))
-        return {};
-    return filter.mid(open + 3, filter.size() - open - 4);
-}
-
-}  // namespace
-
-QString CWidgetPrompt::FileName(QWidget* parent, const CFileRequest& request)
-{
-    QFileDialog dialog(parent, request.caption, request.startDir);
-    // Qt's own dialog, so that the filter below can be given its real patterns.
+    QFileDialog dialog(parent, FromDocText(request.strCaption), FromDocText(request.strStartDir));
+    // Qt's own dialog, so that each filter can be given its real patterns.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    QStringList filters{request.filterName};
-    filters += request.moreFilters;
-    if (!request.allFilesFilter.isEmpty())
-        filters.append(request.allFilesFilter);
+    dialog.setAcceptMode(request.bSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QStringList filters;
+    for (const CFileFilter& filter : request.filters)
+        filters.append(FromDocText(filter.strName));
+    if (!request.strAllFilesFilter.empty())
+        filters.append(FromDocText(request.strAllFilesFilter));
     dialog.setNameFilters(filters);
-    if (request.save && !request.proposedName.isEmpty())
-        dialog.selectFile(request.proposedName);
-    // The first filter's text keeps its "; " between the patterns, which Qt
-    // would read as a pattern "*.syx;". The dialog's model is given the
-    // patterns themselves whenever that filter is chosen. Qt keeps one
-    // default suffix whatever the filter; here it follows the filter.
+    if (request.bSave && !request.strProposedName.empty())
+        dialog.selectFile(FromDocText(request.strProposedName));
+    // A filter's text keeps its "; " between the patterns, which Qt would
+    // read as a pattern "*.syx;": the dialog's model is given the patterns
+    // themselves whenever a filter is chosen. Qt keeps one default suffix
+    // whatever the filter; here it follows the filter.
     auto* model = dialog.findChild<QFileSystemModel*>();
-    const auto apply = [&dialog, model, &request](const QString& filter) {
-        if (filter == request.filterName) {
-            if (model != nullptr)
-                model->setNameFilters(request.patterns);
-            if (request.save)
-                dialog.setDefaultSuffix(request.defaultSuffix);
-        } else if (request.save && request.moreFilters.contains(filter)) {
-            dialog.setDefaultSuffix(SuffixOf(filter));
+    const auto apply = [&dialog, model, &request, &filters](const QString& chosen) {
+        const auto index = static_cast<std::size_t>(filters.indexOf(chosen));
+        if (index >= request.filters.size())
+            return;
+        const CFileFilter& filter = request.filters[index];
+        if (model != nullptr) {
+            QStringList patterns;
+            for (const std::string& pattern : filter.patterns)
+                patterns.append(FromDocText(pattern));
+            model->setNameFilters(patterns);
         }
+        if (request.bSave)
+            dialog.setDefaultSuffix(FromDocText(filter.strDefaultExt));
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, apply);
-    const QString start =
-        request.selectedFilter != nullptr && filters.contains(*request.selectedFilter)
-            ? *request.selectedFilter
-            : request.filterName;
+    const QString start = request.nFilter < request.filters.size()
+                              ? filters.at(static_cast<qsizetype>(request.nFilter))
+                              : filters.value(0);
     dialog.selectNameFilter(start);
     apply(start);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()); grid && !request.note.isEmpty()) {
-        auto* note = new QLabel(request.note, &dialog);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+        grid && !request.strNote.empty()) {
+        auto* note = new QLabel(FromDocText(request.strNote), &dialog);
         note->setObjectName(QStringLiteral("note"));
         grid->addWidget(note, grid->rowCount(), 0, 1, grid->columnCount());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    if (request.selectedFilter != nullptr)
-        *request.selectedFilter = dialog.selectedNameFilter();
+    if (const auto chosen = filters.indexOf(dialog.selectedNameFilter());
+        chosen >= 0 && static_cast<std::size_t>(chosen) < request.filters.size())
+        request.nFilter = static_cast<std::size_t>(chosen);
     return dialog.selectedFiles().constFirst();
 }
 

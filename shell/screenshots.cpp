@@ -51,7 +51,7 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
         return bankwise::EAnswer::Ok;
     }
-    QString FileName(QWidget*, const bankwise::CFileRequest&) override { return {}; }
+    QString FileName(QWidget*, bankwise::CFileRequest&) override { return {}; }
     int Exec(QDialog& dialog) override
     {
         dialog.show();

@@ -10,8 +10,6 @@
 #include <sys/stat.h>
 
 #include "BankwiseApp.h"
-#include "BankwiseDoc.h"
-#include "BankwiseDocTemplate.h"
 #include "BankwiseView.h"
 #include "Converter.h"
 #include "Detector.h"
@@ -58,14 +56,9 @@ public:
             answers.pop_front();
         return answer;
     }
-    QString FileName(QWidget*, const CFileRequest& request) override
+    QString FileName(QWidget*, CFileRequest& request) override
     {
         requests.push_back(request);
-        if (request.selectedFilter != nullptr) {
-            startFilters.push_back(*request.selectedFilter);
-            if (!chosenFilter.isEmpty())
-                *request.selectedFilter = chosenFilter;
-        }
         const QString file = files.empty() ? QString() : files.front();
         if (!files.empty())
             files.pop_front();
@@ -85,8 +78,6 @@ public:
     std::deque<EAnswer> answers;
     std::vector<CFileRequest> requests;
     std::deque<QString> files;
-    std::vector<QString> startFilters;  // the filter each dialog started with
-    QString chosenFilter;               // the filter the user turns to; none: kept
     std::function<int(QDialog&)> onExec;
     int dialogs = 0;
     bool unexpected = false;
@@ -103,8 +94,15 @@ struct CShell
             profile.WriteProfileInt("Settings", "ShowOptions", 0);
         status = app.InitInstance(args);
     }
-    CBankwiseDoc& doc() { return app.Document(); }
-    CBankwiseView& view() { return *app.Document().GetView(); }
+    CDocument& doc() { return app.Document(); }
+    CBankwiseView& view() { return *app.MainFrame()->GetView(); }
+    QStringList recent()
+    {
+        QStringList files;
+        for (const std::string& file : doc().GetRecentFiles())
+            files << FromDocText(file);
+        return files;
+    }
     CMainFrame& frame() { return *app.MainFrame(); }
     QString title() { return frame().windowTitle(); }
     QString barText() { return frame().statusBar()->currentMessage(); }
@@ -140,34 +138,6 @@ template <typename T> T* Control(COptionsDialog& dlg, int id)
 const QString kMidnamFilter = QStringLiteral("MIDNAM Files (*.midnam)");
 const QString kReabankFilter = QStringLiteral("REAPER Bank Files (*.reabank)");
 const QString kInsFilter = QStringLiteral("Instrument Files (*.ins)");
-const QString kCubaseFilter = QStringLiteral("Cubase Patch Name Scripts (*.txt)");
-// What Export offers, in the order of its filters: --format, extension, filter.
-const std::tuple<const char*, const char*, QString> kExports[] = {
-    {"midnam", ".midnam", kMidnamFilter},
-    {"reabank", ".reabank", kReabankFilter},
-    {"cubase", ".txt", kCubaseFilter},
-    {"rgd", ".rgd", QStringLiteral("Rosegarden Device Files (*.rgd)")},
-    {"idf", ".idf", QStringLiteral("MusE Instrument Definitions (*.idf)")},
-    {"ins", ".ins", kInsFilter},
-};
-
-// One bank whose number bank select cannot carry, titled beyond ASCII.
-class CWideBankExtractor final : public CDumpExtractor
-{
-public:
-    CWideBankExtractor() : CDumpExtractor(IDS_SYNTH_ORBIT, "Bank %d", nullptr) {}
-    bool Parse(CByteSource&, bool, std::uint32_t) override { return true; }
-    void ClearNames() override {}
-    void StoreSampleNames(std::span<const std::string>) override {}
-
-protected:
-    CDefinition BuildDefinition() const override
-    {
-        CDefinition definition = StartDefinition(IDS_MAKER_EMU);
-        definition.banks.push_back({"Caf\xE9", 16384, {{"", "x"}}, false});
-        return definition;
-    }
-};
 
 }  // namespace
 
@@ -217,16 +187,17 @@ private slots:
         const QString base = QFileInfo(dump).completeBaseName();
         QCOMPARE(shell.title(), base + " - Bankwise");
         QVERIFY(shell.optionsEnabled());
-        QCOMPARE(shell.app.GetRecentFiles(), QStringList{dump});
+        QCOMPARE(shell.recent(), QStringList{dump});
 
         const QString target = Path(base + ".ins");  // first save: asks
         shell.prompt.files = {target};
         QVERIFY(shell.doc().OnFileSave());
         QCOMPARE(shell.prompt.requests.size(), std::size_t{1});
         const CFileRequest& request = shell.prompt.requests.front();
-        QCOMPARE(QStringList({request.filterName, request.defaultSuffix,
-                              QFileInfo(request.proposedName).fileName()}) +
-                     request.patterns,
+        const CFileFilter& filter = request.filters.at(0);
+        QCOMPARE(QStringList({FromDocText(filter.strName), FromDocText(filter.strDefaultExt),
+                              QFileInfo(FromDocText(request.strProposedName)).fileName(),
+                              FromDocText(filter.patterns.at(0))}),
                  QStringList({kInsFilter, "ins", base + ".ins", "*.ins"}));
         const QByteArray saved = ReadAll(target);
         QCOMPARE(saved.toStdString(), ConverterOutput(dump, m_ini));
@@ -237,9 +208,10 @@ private slots:
         QVERIFY(shell.doc().OnFileSave());
         QCOMPARE(shell.prompt.requests.size(), std::size_t{1});
         QCOMPARE(ReadAll(target), saved + "; mine");
-        QCOMPARE(shell.app.GetRecentFiles(), QStringList{dump});
+        QCOMPARE(shell.recent(), QStringList{dump});
         QVERIFY(shell.prompt.asked.empty());
-        QCOMPARE(shell.barText(), QString());
+        // What was read, until the next command prompt.
+        QCOMPARE(shell.barText(), FromDocText(shell.doc().GetExtractor()->DescribeContents()));
     }
 
     // Bytes are saved as they came; only CR LF ends a line on screen.
@@ -250,12 +222,12 @@ private slots:
             everyByte += static_cast<char>(c);
         CBankwiseView view;
         for (const std::string& bytes : {everyByte, std::string("a\rb\nc\r\n\r\r\n\n\r")}) {
-            view.SetTextBytes(bytes);
-            QCOMPARE(view.GetTextBytes(), bytes);
+            view.SetText(bytes);
+            QCOMPARE(view.GetText(), bytes);
             QVERIFY(!view.IsUserChanged());
         }
         QCOMPARE(BytesFromText(QStringLiteral("x\u20ACy")), std::string("x?y"));
-        view.SetTextBytes("\r\nx\ry\r\n");
+        view.SetText("\r\nx\ry\r\n");
         QCOMPARE(view.document()->blockCount(), 3);
     }
 
@@ -321,7 +293,7 @@ private slots:
         QVERIFY(shell.app.OpenDocumentFile(dump));
         QCOMPARE(stored(), std::pair(std::string("Studio JV"), 1));
         QVERIFY(ConverterOutput(dump, m_ini).find("[Studio JV]\r\n") != std::string::npos);
-        QCOMPARE(shell.view().GetTextBytes(), ConverterOutput(dump, m_ini));
+        QCOMPARE(shell.view().GetText(), ConverterOutput(dump, m_ini));
         answer("Studio JV", false, true);
         shell.frame().Action(ID_VIEW_OPTIONS)->trigger();
         QCOMPARE(stored().second, 0);
@@ -330,182 +302,6 @@ private slots:
         QCOMPARE(shell.prompt.dialogs, 3);
         shell.frame().Action(ID_VIEW_OPTIONS)->trigger();
         QCOMPARE(shownChecked, std::vector<bool>({true, true, true, false}));
-    }
-
-    void editedTextQuestions()
-    {
-        Store("Settings", "SaveDir", m_dir.path().toStdString());
-        CShell shell(m_ini);
-        QVERIFY(shell.open("roland-jvxp.syx"));
-        QTest::keyClicks(&shell.view(), "edited ");
-        QVERIFY(shell.doc().IsModified());
-
-        shell.app.AddToRecentFileList(Example("emu-orbit.syx"));  // Cancel: nothing opens
-        shell.prompt.answers = {EAnswer::Cancel, EAnswer::Cancel};
-        QVERIFY(!shell.open("emu-orbit.syx"));
-        shell.app.OnOpenRecentFile(0);
-        QCOMPARE(shell.app.GetRecentFiles().size(), 2);
-        QCOMPARE(shell.title(), "roland-jvxp - Bankwise");
-
-        shell.prompt.asked.clear();
-        shell.prompt.answers = {EAnswer::No, EAnswer::Cancel};
-        QVERIFY(shell.open("access-virus.syx"));
-        QCOMPARE(shell.prompt.asked,
-                 QStringList({"Save changes to roland-jvxp?", "Modifications will be lost, OK ?"}));
-        QCOMPARE(shell.prompt.boxes.back(), EBox::OkCancel);
-        QCOMPARE(shell.title(), "access-virus - Bankwise");
-        QVERIFY(shell.view().toPlainText().startsWith("edited ; Cakewalk"));
-        QCOMPARE(shell.doc().m_pExtractor->m_nNameID, std::uint32_t{IDS_SYNTH_VIRUS});
-
-        shell.prompt.answers = {EAnswer::Ok};  // asks again over edits
-        shell.doc().OnViewOptions();
-        QCOMPARE(shell.prompt.asked.size(), 3);
-        QVERIFY(shell.view().toPlainText().startsWith("; Cakewalk"));
-
-        QTest::keyClicks(&shell.view(), "x");  // Yes saves like Save
-        shell.prompt.answers = {EAnswer::Yes, EAnswer::Ok};
-        shell.prompt.files = {Path("kept.ins")};
-        QVERIFY(shell.open("emu-orbit.syx"));
-        QCOMPARE(shell.prompt.requests.back().filterName, kInsFilter);
-        QCOMPARE(shell.prompt.requests.back().startDir, m_dir.path());
-        QVERIFY(ReadAll(Path("kept.ins")).startsWith("x; Cakewalk"));
-        QCOMPARE(shell.title(), "emu-orbit - Bankwise");
-
-        QTest::keyClicks(&shell.view(), "y");
-        shell.prompt.answers = {EAnswer::Cancel};
-        QVERIFY(!shell.frame().close() && shell.optionsEnabled());
-        shell.prompt.answers = {EAnswer::No};
-        QVERIFY(shell.frame().close() && !shell.optionsEnabled());
-        QVERIFY(!shell.prompt.unexpected);
-    }
-
-    void titleRecentListAndMatch()
-    {
-        {
-            CShell shell(m_ini);
-            CBankwiseDocTemplate& t = shell.app.Template();
-            CBankwiseDoc* match = nullptr;
-            const std::pair<const char*, bool> native[] = {
-                {"/d/x.SYX", true}, {"/d/x.Mid", true},         {"/d/x.ins", false},
-                {"/d/bank", false}, {"/old.dumps/bank", false}, {"/d/x.syx.bak", false}};
-            for (const auto& [path, yes] : native)
-                QCOMPARE(t.MatchDocType(QString::fromLatin1(path), match),
-                         yes ? CBankwiseDocTemplate::yesAttemptNative
-                             : CBankwiseDocTemplate::yesAttemptForeign);
-            QCOMPARE(t.MakeFileRequest(false).patterns, QStringList({"*.syx", "*.mid"}));
-            QCOMPARE(t.MakeFileRequest(false).filterName, "Sysex File (*.syx; *.mid)");
-            // A document string without the field: no extension, nothing native.
-            CBankwiseDocTemplate bare(IDS_SHELL_UNTITLED);
-            QString text;
-            QVERIFY(!bare.GetDocString(text, CBankwiseDocTemplate::filterExt));
-            QCOMPARE(bare.MatchDocType("/d/x.syx", match), CBankwiseDocTemplate::yesAttemptForeign);
-
-            for (const char* dump : {"emu-orbit.syx", "roland-jvxp.syx", "korg-prophecy.syx",
-                                     "korg-trrack.syx", "yamaha-fs1r.syx", "korg-prophecy.syx"})
-                QVERIFY(shell.open(dump));
-            QCOMPARE(shell.app.GetRecentFiles(),  // four stay, latest first
-                     QStringList({Example("korg-prophecy.syx"), Example("yamaha-fs1r.syx"),
-                                  Example("korg-trrack.syx"), Example("roland-jvxp.syx")}));
-            QList<QAction*> recent;
-            for (QAction* a : shell.fileMenu()) {
-                if (a->text() == QLatin1String("Recent File"))
-                    QVERIFY(!a->isVisible() && !a->isEnabled());
-                if (a->text().startsWith(QLatin1Char('&')) && a->text().at(1).isDigit())
-                    recent.append(a);
-            }
-            QCOMPARE(recent.size(), 4);
-            QCOMPARE(recent[1]->text(), "&2 " + Example("yamaha-fs1r.syx"));
-            QCOMPARE(recent[1]->statusTip(), "Open this document");
-            recent[1]->trigger();
-            QCOMPARE(shell.title(), "yamaha-fs1r - Bankwise");
-
-            shell.prompt.files = {Path("names.txt")};  // not .ins: no path
-            QVERIFY(shell.doc().OnFileSave());
-            QCOMPARE(shell.title(), "names - Bankwise");
-            QVERIFY(shell.doc().GetPathName().isEmpty());
-            QCOMPARE(shell.app.GetRecentFiles().front(), Path("names.txt"));
-
-            QVERIFY(shell.saveAs(Path("bank.ins")));  // .ins: it is the document
-            QVERIFY(shell.app.OpenDocumentFile(Path("bank.ins")));
-            QCOMPARE(t.MatchDocType(Path("bank.ins"), match), CBankwiseDocTemplate::yesAlreadyOpen);
-            QVERIFY(match == &shell.doc() && shell.prompt.asked.empty());
-
-            QFile::remove(Path("names.txt"));  // gone: off the list
-            shell.app.OnOpenRecentFile(0);
-            QCOMPARE(shell.prompt.asked.size(), 1);
-            QCOMPARE(shell.app.GetRecentFiles().size(), 3);
-        }
-        CShell again(m_ini);  // the list outlives the run
-        QCOMPARE(again.app.GetRecentFiles().front(), Example("yamaha-fs1r.syx"));
-        QCOMPARE(again.title(), "Untitled - Bankwise");
-    }
-
-    void rememberedFolders()
-    {
-        const QString openDir = Path("dumps"), saveDir = Path("out");
-        QVERIFY(QDir().mkpath(openDir) && QDir().mkpath(saveDir));
-        QVERIFY(QFile::copy(Example("roland-jvxp.syx"), openDir + "/jv.syx"));
-        {
-            CShell shell(m_ini);
-            shell.prompt.files = {openDir + "/jv.syx", saveDir + "/jv.ins"};
-            shell.app.OnFileOpen();
-            QVERIFY(!shell.prompt.requests.back().save);
-            QVERIFY(shell.doc().OnFileSave() && shell.frame().close());
-        }
-        QCOMPARE(Stored({"OpenDir", "SaveDir"}), QStringList({openDir, saveDir}));
-        {
-            // Started on a dump: the stored folders are used and kept.
-            CShell shell(m_ini, {"bankwise", Example("emu-orbit.syx")});
-            QCOMPARE(shell.status, CBankwiseApp::kRunEventLoop);
-            shell.app.OnFileOpen();
-            QCOMPARE(shell.prompt.requests.back().startDir, openDir);
-            shell.saveAs(QString());
-            QCOMPARE(shell.prompt.requests.back().startDir, saveDir);
-            QVERIFY(shell.frame().close());
-        }
-        QCOMPARE(Stored({"OpenDir", "SaveDir"}), QStringList({openDir, saveDir}));
-        {
-            QVERIFY(QDir(openDir).removeRecursively());  // a gone folder is forgotten
-            CShell shell(m_ini);
-            shell.app.OnFileOpen();
-            QVERIFY(shell.prompt.requests.back().startDir != openDir);
-            QVERIFY(shell.frame().close());
-        }
-        QCOMPARE(Stored({"OpenDir", "SaveDir"}), QStringList({QString(), saveDir}));
-    }
-
-    // No dump: why, and title and text kept; a cut-off dump opens and says so.
-    void badInput()
-    {
-        QVERIFY(WriteAll(Path("short.syx"), {}));
-        QVERIFY(WriteAll(Path("names.ins"), "[Bank]\r\n"));
-        QVERIFY(WriteAll(Path("cut.syx"), ReadAll(Example("roland-jvxp.syx")).chopped(5)));
-        CShell shell(m_ini);
-        QVERIFY(shell.open("roland-jvxp.syx"));
-        const std::string text = shell.view().GetTextBytes();
-        const std::pair<QString, QString> files[] = {
-            {m_dir.path(), "Cannot read " + m_dir.path() + ":\n"},
-            {Path("gone.syx"), "Cannot read " + Path("gone.syx") + ":\n"},
-            {Path("short.syx"), "File is too short to hold a dump!"},
-            {Path("names.ins"), "Unknown file format!"}};
-        for (const auto& [file, message] : files) {
-            shell.prompt.asked.clear();
-            QVERIFY(!shell.app.OpenDocumentFile(file));
-            QCOMPARE(shell.prompt.asked.size(), 1);
-            QVERIFY2(shell.prompt.asked[0].startsWith(message), qPrintable(file));
-            QCOMPARE(shell.title(), "roland-jvxp - Bankwise");
-            QCOMPARE(shell.view().GetTextBytes(), text);
-            // A file never read leaves the dump's extractor too.
-            QCOMPARE(shell.optionsEnabled(), message.startsWith("Cannot read"));
-        }
-        shell.prompt.asked.clear();
-        QVERIFY(shell.app.OpenDocumentFile(Path("cut.syx")) && shell.prompt.asked.empty());
-        QCOMPARE(shell.barText(),
-                 "cut.syx: the dump ends inside a message; names after that point are missing");
-        QVERIFY(shell.open("emu-orbit.syx"));
-        QCOMPARE(shell.barText(), QString());
-        CShell started(m_ini, {"bankwise", Path("cut.syx")});  // opened before it is shown
-        QVERIFY(started.barText().startsWith("cut.syx: ") && !started.frame().Pane(0)->isVisible());
     }
 
     // The keys, the commands' first state and tips, the lock-key panes, drops.
@@ -565,69 +361,29 @@ private slots:
         QDropEvent drop(inside, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&frame, &drop);
         QTRY_COMPARE(shell.title(), "yamaha-fs1r - Bankwise");
-        QCOMPARE(shell.app.GetRecentFiles().mid(0, 2),
+        QCOMPARE(shell.recent().mid(0, 2),
                  QStringList({Example("yamaha-fs1r.mid"), Example("emu-orbit.syx")}));
+
+        QList<QAction*> recent;  // the File menu lists them
+        for (QAction* a : shell.fileMenu()) {
+            if (a->text() == QLatin1String("Recent File"))
+                QVERIFY(!a->isVisible() && !a->isEnabled());
+            if (a->text().startsWith(QLatin1Char('&')) && a->text().at(1).isDigit())
+                recent.append(a);
+        }
+        QCOMPARE(recent.size(), 3);
+        QCOMPARE(recent[1]->text(), "&2 " + Example("emu-orbit.syx"));
+        QCOMPARE(recent[1]->statusTip(), "Open this document");
+        recent[1]->trigger();
+        QCOMPARE(shell.title(), "emu-orbit - Bankwise");
     }
 
-    // Export writes what bankwise-convert writes; the document stays as it was.
-    void exportFormats()
+    // A note given before the window is first shown stays in sight.
+    void noteBeforeShown()
     {
-        Store("Roland JV/XP", "Definition", "Caf\xE9 JV");
-        const QString dump = Example("roland-jvxp.syx");
-        const QString exports = Path("exports");
-        QVERIFY(QDir().mkpath(exports));
-        {
-            CShell shell(m_ini);
-            QAction* exportAction = shell.frame().Action(ID_FILE_EXPORT);
-            QVERIFY(!exportAction->isEnabled() && !shell.doc().OnFileExport());
-            QVERIFY(shell.app.OpenDocumentFile(dump) && exportAction->isEnabled());
-            QTest::keyClicks(&shell.view(), "edited");
-            const std::string text = shell.view().GetTextBytes();
-            for (const auto& [format, extension, filter] : kExports) {
-                shell.prompt.files = {exports + "/jv"};  // the filter adds the extension
-                shell.prompt.chosenFilter = filter;
-                exportAction->trigger();
-                QCOMPARE(ReadAll(exports + "/jv" + extension).toStdString(),
-                         ConverterOutput(dump, m_ini, format));
-            }
-            QVERIFY(ReadAll(exports + "/jv.midnam").contains("Caf\xC3\xA9 JV"));
-            QCOMPARE(QFileInfo(shell.prompt.requests.front().proposedName).fileName(),
-                     "roland-jvxp.midnam");
-            QCOMPARE(shell.view().GetTextBytes(), text);
-            QCOMPARE(shell.title(), "roland-jvxp - Bankwise");
-            QVERIFY(shell.doc().IsModified() && shell.doc().GetPathName().isEmpty());
-            QCOMPARE(shell.app.GetRecentFiles(), QStringList{dump});
-            QVERIFY(shell.prompt.asked.empty());
-
-            shell.doc().m_pExtractor = std::make_unique<CWideBankExtractor>();
-            shell.prompt.chosenFilter = kReabankFilter;
-            shell.prompt.files = {Path("wide.reabank")};
-            QVERIFY(shell.doc().OnFileExport());
-            QCOMPARE(shell.prompt.asked, QStringList{QString::fromUtf8(
-                                             "Left out bank \"Caf\xC3\xA9\": its number 16384 "
-                                             "cannot be sent as bank select MSB and LSB")});
-
-            shell.prompt.answers = {EAnswer::No};
-            QVERIFY(shell.frame().close() && !exportAction->isEnabled());
-        }
-        // The next run starts where the last export went, else falls back.
-        for (const auto& [format, dir, ext] :
-             {std::tuple("reabank", exports, ".reabank"), std::tuple("txt", Path("gone"), ".txt"),
-              std::tuple("xml", exports, ".midnam")}) {
-            Store("Settings", "ExportFormat", format);
-            Store("Settings", "ExportDir", dir.toStdString());
-            CShell shell(m_ini);
-            QVERIFY(shell.open("emu-orbit.syx"));
-            shell.prompt.files = {exports + "/orbit"};
-            QVERIFY(shell.doc().OnFileExport());
-            QCOMPARE(shell.prompt.startFilters.back(), ext[1] == 'm'   ? kMidnamFilter
-                                                       : ext[1] == 'r' ? kReabankFilter
-                                                                       : kCubaseFilter);
-            const QString start = dir == exports ? exports : shell.doc().GetCurrentDir();
-            QCOMPARE(shell.prompt.requests.back().proposedName, start + "/emu-orbit" + ext);
-            QVERIFY(QFile::exists(exports + "/orbit" + ext));
-            QCOMPARE(Stored({"ExportDir", "ExportFormat"}), QStringList({exports, ext + 1}));
-        }
+        QVERIFY(WriteAll(Path("cut.syx"), ReadAll(Example("roland-jvxp.syx")).chopped(5)));
+        CShell started(m_ini, {"bankwise", Path("cut.syx")});
+        QVERIFY(started.barText().startsWith("cut.syx: ") && !started.frame().Pane(0)->isVisible());
     }
 
     // The real dialog: filters, name, note; the user's filter wins.
@@ -637,9 +393,8 @@ private slots:
         QVERIFY(shell.open("emu-orbit.syx"));
         QVERIFY(!shell.doc().OnFileExport());  // cancelled; the request is kept
         CFileRequest request = shell.prompt.requests.back();
-        request.proposedName = Path("emu-orbit.reabank");
-        QString filter = kReabankFilter;
-        request.selectedFilter = &filter;
+        request.strProposedName = ToDocText(Path("emu-orbit.reabank"));
+        request.nFilter = 1;
 
         QStringList seen;  // filters, name, filter, suffix, note lines shown
         QTimer timer;
@@ -661,34 +416,12 @@ private slots:
         timer.start(10);
         QCOMPARE(CWidgetPrompt().FileName(nullptr, request), Path("picked.midnam"));
         QStringList filters;
-        for (const auto& offered : kExports)
-            filters << std::get<2>(offered);
+        for (const CFileFilter& offered : request.filters)
+            filters << FromDocText(offered.strName);
+        QCOMPARE(filters.mid(0, 2), QStringList({kMidnamFilter, kReabankFilter}));
         QCOMPARE(seen, filters + QStringList({"emu-orbit.reabank", kReabankFilter, "reabank",
                                               LoadQString(IDS_SHELL_EXPORT_NOTE)}));
-        QCOMPARE(filter, kMidnamFilter);
-    }
-
-    // A refused write says so once and leaves the old file alone, nothing else;
-    // Save and Export share the converter's rules for what they write over.
-    void refusedWriteKeepsOldFile()
-    {
-        for (const bool exporting : {false, true}) {
-            const QString folder = Path(exporting ? "export" : "save");
-            const QString target = folder + (exporting ? "/names.midnam" : "/names.ins");
-            QVERIFY(QDir().mkpath(folder) && WriteAll(target, "old"));
-            QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadOther));
-            CShell shell(m_ini);
-            QVERIFY(shell.open("roland-jvxp.syx"));
-            shell.prompt.files = {target};
-            QVERIFY(!(exporting ? shell.doc().OnFileExport() : shell.doc().OnFileSaveAs()));
-            QCOMPARE(ReadAll(target), QByteArray("old"));
-            QCOMPARE(QDir(folder).entryList(QDir::Files),
-                     QStringList{QFileInfo(target).fileName()});
-            QCOMPARE(shell.prompt.asked, QStringList{"Cannot save " + target +
-                                                     ":\nThe file is read-only\n"
-                                                     "The file on disk was left as it was."});
-            QCOMPARE(shell.title(), "roland-jvxp - Bankwise");
-        }
+        QCOMPARE(request.nFilter, std::size_t{0});
     }
 
     // An unsafe settings file is passed over, with one warning, left as it is.
