@@ -1,6 +1,5 @@
-// What bankwise-convert writes, byte for byte as every golden file holds it
-// (the layout is in tests/data/README.md); then the writers on what no
-// family's dump gives.
+// The golden XML files read back by an outside XML reader; then the
+// writers on what no family's dump gives.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,75 +15,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// XML as a reader outside ours finds it, a .rgd once gunzip has unpacked it.
-void ExpectWellFormed(const std::string& text, const std::string& format)
-{
-    if (format == "midnam" || format == "idf") {
-        EXPECT_EQ(test::XmlProblem(text), "");
-    } else if (format == "rgd") {
-        const auto xml = test::Gunzip(text);
-        ASSERT_TRUE(xml) << "not a gzip file";
-        EXPECT_EQ(test::XmlProblem(*xml), "");
-    }
-}
-
-void ExpectConverterWrites(const fs::path& golden, const std::string& format)
-{
-    const std::string name = golden.stem().string();
-    test::Strings args{"--no-settings", "--format", format};
-    std::istringstream extra(test::ReadText(fs::path(golden).replace_extension(".args")));
-    for (std::string arg; std::getline(extra, arg);)
-        args.push_back(arg);
-    const fs::path errors = fs::path(golden).replace_extension(".err");
-    int dumps = 0;
-    for (const char* kind : {".syx", ".mid"}) {
-        const fs::path dump = golden.parent_path() / (name.substr(0, name.find('@')) + kind);
-        if (!fs::exists(dump))
-            continue;
-        SCOPED_TRACE(dump.string() + " as " + golden.filename().string());
-        ++dumps;
-        std::ostringstream out, err;
-        CMemoryProfile unused;
-        args.push_back(dump.string());
-        EXPECT_EQ(RunConverter(args, out, err, unused), kExitOk);
-        args.pop_back();
-        EXPECT_EQ(out.str(), test::ReadText(golden));
-        ExpectWellFormed(out.str(), format);
-        std::string shown = err.str();
-        for (auto at = shown.find(dump.string()); at != std::string::npos;
-             at = shown.find(dump.string(), at))
-            shown.replace(at, dump.string().size(), dump.filename().string());
-        // One .err serves the raw dump and the MIDI file alike.
-        std::string expected = fs::exists(errors) ? test::ReadText(errors) : "";
-        for (const char* other : {".syx", ".mid"}) {
-            const std::string spelt = dump.stem().string() + other;
-            for (auto at = expected.find(spelt); at != std::string::npos;
-                 at = expected.find(spelt, at + 1))
-                expected.replace(at, spelt.size(), dump.filename().string());
-        }
-        EXPECT_EQ(shown, expected);
-    }
-    EXPECT_GT(dumps, 0) << "no dump for " << golden;
-}
-
-// Looks for the files at run time, so a new one is compared without a rebuild.
-TEST(Golden, ConverterWritesEveryGoldenFile)
+// The golden XML files (a .rgd once gunzip has unpacked it) as a reader
+// outside ours finds them; the golden-file driver shows the converter
+// writes them byte for byte.
+TEST(Golden, XmlFilesAreWellFormed)
 {
     int files = 0;
     for (const char* root : {BANKWISE_EXAMPLES_DIR, BANKWISE_TEST_DATA_DIR}) {
         for (const auto& entry : fs::recursive_directory_iterator(root)) {
-            // What no dump gives has tests of its own.
-            if (entry.path().parent_path().filename() == "writers")
-                continue;
             const std::string extension = entry.path().extension().string();
-            const auto format = FindOutputFormat(extension.empty() ? "" : extension.substr(1));
-            if (format) {
-                ++files;
-                ExpectConverterWrites(entry.path(), GetOutputExtension(*format).substr(1));
+            if (extension != ".midnam" && extension != ".idf" && extension != ".rgd")
+                continue;
+            SCOPED_TRACE(entry.path().string());
+            ++files;
+            const std::string text = test::ReadText(entry.path());
+            if (extension == ".rgd") {
+                const auto xml = test::Gunzip(text);
+                ASSERT_TRUE(xml) << "not a gzip file";
+                EXPECT_EQ(test::XmlProblem(*xml), "");
+            } else {
+                EXPECT_EQ(test::XmlProblem(text), "");
             }
         }
     }
-    EXPECT_GE(files, 90);
+    EXPECT_GE(files, 20);
 }
 
 // Prefixes lose their blanks in MIDNAM (the program number stands in for
