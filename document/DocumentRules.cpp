@@ -120,4 +120,37 @@ std::string ProposedSaveName(const std::string& title)
     return title + ext.substr(0, ext.find(';'));
 }
 
+CWindowPlace PlaceMainWindow(const IProfile& profile, const CWindowPlace& screen, int minWidth)
+{
+    // Smaller than this, a stored size is a mistake rather than a choice.
+    constexpr int kLeast = 100;
+    CWindowPlace place;
+    place.width = profile.GetProfileInt(kSettingsSection, kEntryWindowWidth, 0);
+    place.height = profile.GetProfileInt(kSettingsSection, kEntryWindowHeight, 0);
+    if (place.width < kLeast || place.height < kLeast) {
+        place.width = std::max(screen.width * 2 / 3, minWidth);
+        place.height = screen.height * 2 / 3;
+        place.x = screen.x + (screen.width - std::min(place.width, screen.width)) / 2;
+        place.y = screen.y + (screen.height - place.height) / 2;
+    } else {
+        place.x = profile.GetProfileInt(kSettingsSection, kEntryWindowLeft, screen.x);
+        place.y = profile.GetProfileInt(kSettingsSection, kEntryWindowTop, screen.y);
+        place.maximized = profile.GetProfileInt(kSettingsSection, kEntryWindowMaximized, 0) != 0;
+    }
+    place.width = std::min(place.width, screen.width);
+    place.height = std::min(place.height, screen.height);
+    place.x = std::clamp(place.x, screen.x, screen.x + screen.width - place.width);
+    place.y = std::clamp(place.y, screen.y, screen.y + screen.height - place.height);
+    return place;
+}
+
+void StoreWindowPlace(IProfile& profile, const CWindowPlace& place)
+{
+    profile.WriteProfileInt(kSettingsSection, kEntryWindowLeft, place.x);
+    profile.WriteProfileInt(kSettingsSection, kEntryWindowTop, place.y);
+    profile.WriteProfileInt(kSettingsSection, kEntryWindowWidth, place.width);
+    profile.WriteProfileInt(kSettingsSection, kEntryWindowHeight, place.height);
+    profile.WriteProfileInt(kSettingsSection, kEntryWindowMaximized, place.maximized ? 1 : 0);
+}
+
 }  // namespace bankwise

@@ -69,4 +69,29 @@ void UseRememberedDir(std::string& remembered, std::string& current);
 // The name Save As proposes: the title with the instrument extension.
 std::string ProposedSaveName(const std::string& title);
 
+// The main window's place and size in pixels, as left, top, width, height;
+// the size is that of the restored (not maximized) window.
+struct CWindowPlace
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool maximized = false;
+    bool operator==(const CWindowPlace&) const = default;
+};
+// The entries in "Settings" that both desktop programs keep it under.
+inline constexpr const char* kEntryWindowLeft = "WindowLeft";
+inline constexpr const char* kEntryWindowTop = "WindowTop";
+inline constexpr const char* kEntryWindowWidth = "WindowWidth";
+inline constexpr const char* kEntryWindowHeight = "WindowHeight";
+inline constexpr const char* kEntryWindowMaximized = "WindowMaximized";
+// Where the main window opens on a screen whose free area is screen: where
+// it was left, moved and shrunk as needed to lie wholly on that area (a
+// screen that got smaller, a monitor that is gone); on a first start, two
+// thirds of the area, centred, but at least minWidth wide (what a bank's
+// lines need) as far as the area allows.
+CWindowPlace PlaceMainWindow(const IProfile& profile, const CWindowPlace& screen, int minWidth);
+void StoreWindowPlace(IProfile& profile, const CWindowPlace& place);
+
 }  // namespace bankwise

@@ -246,6 +246,7 @@ constexpr std::array kTable{
     Entry{IDS_READ_SINGLES, "%d singles"},
     Entry{IDS_READ_MULTI, "%d multi"},
     Entry{IDS_READ_MULTIS, "%d multis"},
+    Entry{IDS_SHELL_USAGE_ONE_FILE, "bankwise: one FILE at most is opened; %d were given."},
     Entry{IDS_CUBASE_FILTER, "Cubase Patch Name Scripts (*.txt)"},
     Entry{IDS_CUBASE_EXT, ".txt"},
     Entry{IDS_RGD_FILTER, "Rosegarden Device Files (*.rgd)"},

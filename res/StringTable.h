@@ -207,6 +207,7 @@ enum StringId : std::uint32_t {
     IDS_READ_SINGLES = 62617,
     IDS_READ_MULTI = 62618,
     IDS_READ_MULTIS = 62619,
+    IDS_SHELL_USAGE_ONE_FILE = 62620,  // "%d" = the number of files given
 
     // The Cubase, Rosegarden and MusE formats.
     IDS_CUBASE_FILTER = 62650,

@@ -130,8 +130,11 @@ int CBankwiseApp::ParseCommandLine(const QStringList& arguments, CCommandLine& c
     commandLine.print = parser.isSet(printOption) || parser.isSet(printToOption);
     commandLine.printer = parser.value(printToOption);
     if (files.size() > 1 || (commandLine.print && files.isEmpty())) {
-        std::fprintf(stderr, "%s\n%s", LoadString(IDS_SHELL_USAGE_PRINT).c_str(),
-                     qPrintable(parser.helpText()));
+        const std::string problem =
+            files.size() > 1 ? SafeFormat(LoadString(IDS_SHELL_USAGE_ONE_FILE),
+                                          {FormatArg::Int(static_cast<long long>(files.size()))})
+                             : LoadString(IDS_SHELL_USAGE_PRINT);
+        std::fprintf(stderr, "%s\n%s", problem.c_str(), qPrintable(parser.helpText()));
         return kExitUsage;
     }
     commandLine.file = files.isEmpty() ? QString() : files.constFirst();

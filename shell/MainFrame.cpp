@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -12,13 +13,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 
 #include "BankwiseApp.h"
 #include "BankwiseView.h"
 #include "Document.h"
+#include "DocumentRules.h"
+#include "Profile.h"
 #include "Prompt.h"
 #include "StringTable.h"
 
@@ -57,7 +62,7 @@ CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseVie
     createMenus();
     createToolBar();
     createStatusBar();
-    resize(640, 480);
+    PlaceWindow();
 
     connect(m_pView, &CBankwiseView::EditedByUser, this,
             [this] { m_app.Document().SetModifiedFlag(); });
@@ -162,6 +167,13 @@ void CMainFrame::createActions()
         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     paste->setIcon(ToolIcon("paste.png"));
     connect(paste, &QAction::triggered, m_pView, &QPlainTextEdit::paste);
+    // Offered only while the clipboard holds text, as it changes.
+    const auto followClipboard = [paste] {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        paste->setEnabled(data != nullptr && data->hasText());
+    };
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, paste, followClipboard);
+    followClipboard();
 
     QAction* toolbar = AddCommand(ID_VIEW_TOOLBAR, "&Toolbar");
     toolbar->setCheckable(true);
@@ -348,10 +360,41 @@ void CMainFrame::OnRecentFilesChanged()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (m_app.Document().CanCloseFrame())
-        event->accept();
-    else
+    if (!m_app.Document().CanCloseFrame()) {
         event->ignore();
+        return;
+    }
+    const QRect normal = normalGeometry();
+    StoreWindowPlace(m_app.Profile(),
+                     {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
+    event->accept();
+}
+
+void CMainFrame::PlaceWindow()
+{
+    // The screen it was left on, while that is still there.
+    const IProfile& profile = m_app.Profile();
+    const QPoint centre(profile.GetProfileInt(kSettingsSection, kEntryWindowLeft, 0) +
+                            profile.GetProfileInt(kSettingsSection, kEntryWindowWidth, 0) / 2,
+                        profile.GetProfileInt(kSettingsSection, kEntryWindowTop, 0) +
+                            profile.GetProfileInt(kSettingsSection, kEntryWindowHeight, 0) / 2);
+    const QScreen* screen = QGuiApplication::screenAt(centre);
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        resize(640, 480);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // Room for the longest lines of a text (the header names the family)
+    // without a wrap, beside the scroll bar.
+    const int lines = m_pView->fontMetrics().averageCharWidth() * 80 +
+                      style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+    const CWindowPlace place =
+        PlaceMainWindow(profile, {area.x(), area.y(), area.width(), area.height()}, lines);
+    setGeometry(place.x, place.y, place.width, place.height);
+    if (place.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)

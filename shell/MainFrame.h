@@ -65,6 +65,8 @@ private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
+    // Where the window was left, or two thirds of the screen on a first start.
+    void PlaceWindow();
     QAction* AddCommand(std::uint32_t id, const char* text);
 
     CBankwiseApp& m_app;

@@ -181,5 +181,41 @@ TEST(DocumentPaths, ARememberedFolderThatIsGoneIsForgotten)
     EXPECT_EQ(current, here);
 }
 
+// Stored: nothing (-1), or a place; where the window opens on screen.
+TEST(DocumentWindow, OpensWhereItWasLeftWhollyOnTheScreenOrOnTwoThirdsOfIt)
+{
+    const CWindowPlace full{0, 0, 1920, 1080};
+    const std::tuple<CWindowPlace, CWindowPlace, int, CWindowPlace> cases[] = {
+        {{-1}, full, 600, {320, 180, 1280, 720}},
+        {{100, 50, 900, 700, true}, full, 600, {100, 50, 900, 700, true}},
+        {{3000, 50, 900, 700}, full, 600, {1020, 50, 900, 700}},  // its monitor is gone
+        {{-50, -20, 2500, 1500}, full, 600, {0, 0, 1920, 1080}},
+        {{10, 10, 40, 700}, full, 600, {320, 180, 1280, 720}},  // no size to keep
+        {{-1}, {0, 0, 600, 400}, 700, {0, 67, 600, 266}},
+        {{-1}, {0, 0, 1200, 900}, 1000, {100, 150, 1000, 600}},
+        {{-1}, {1920, 24, 1280, 1000}, 600, {2133, 191, 853, 666}},
+    };
+    for (const auto& [stored, screen, minWidth, expected] : cases) {
+        CMemoryProfile profile;
+        if (stored.x != -1)
+            StoreWindowPlace(profile, stored);
+        const CWindowPlace place = PlaceMainWindow(profile, screen, minWidth);
+        EXPECT_EQ(
+            std::tie(place.x, place.y, place.width, place.height, place.maximized),
+            std::tie(expected.x, expected.y, expected.width, expected.height, expected.maximized))
+            << stored.x << "," << stored.width << " on " << screen.width;
+    }
+    CMemoryProfile profile;
+    StoreWindowPlace(profile, {1, 2, 300, 400, true});
+    // The Windows program keeps the same names in its registry section.
+    const std::pair<const char*, int> entries[] = {{"WindowLeft", 1},
+                                                   {"WindowTop", 2},
+                                                   {"WindowWidth", 300},
+                                                   {"WindowHeight", 400},
+                                                   {"WindowMaximized", 1}};
+    for (const auto& [entry, value] : entries)
+        EXPECT_EQ(profile.GetProfileInt("Settings", entry, -1), value) << entry;
+}
+
 }  // namespace
 }  // namespace bankwise

@@ -304,9 +304,29 @@ private slots:
         QCOMPARE(shownChecked, std::vector<bool>({true, true, true, false}));
     }
 
+    // A first start takes two thirds of the screen; a closed window's place
+    // is where the next start opens.
+    void windowPlace()
+    {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            CShell first(m_ini);
+            QCOMPARE(first.frame().height(), area.height() * 2 / 3);
+            QVERIFY(first.frame().width() >= area.width() * 2 / 3);
+            first.frame().show();
+            first.frame().setGeometry(20, 30, 400, 300);
+            QVERIFY(first.frame().close());
+        }
+        QCOMPARE(Stored({"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"}),
+                 QStringList({"20", "30", "400", "300"}));
+        CShell second(m_ini);
+        QCOMPARE(second.frame().geometry(), QRect(20, 30, 400, 300));
+    }
+
     // The keys, the commands' first state and tips, the lock-key panes, drops.
     void frameKeysLocksAndDrops()
     {
+        QApplication::clipboard()->clear();
         CShell shell(m_ini);
         CMainFrame& frame = shell.frame();
         const std::tuple<QKeySequence, std::uint32_t, bool> keys[] = {
@@ -314,13 +334,20 @@ private slots:
             {QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO, false},
             {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT, false},
             {QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY, false},
-            {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE, true},
+            {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE, false},  // nothing to paste
             {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE, true}};
         for (const auto& [key, id, enabled] : keys) {
             QVERIFY2(frame.Action(id)->shortcuts().contains(key), qPrintable(key.toString()));
             QCOMPARE(frame.Action(id)->isEnabled(), enabled);
         }
         QVERIFY(frame.Action(ID_VIEW_STATUS_BAR)->isChecked());
+        // Paste follows the clipboard: text, then a picture only.
+        QApplication::clipboard()->setText(QStringLiteral("x"));
+        QVERIFY(frame.Action(ID_EDIT_PASTE)->isEnabled());
+        auto* picture = new QMimeData;
+        picture->setData(QStringLiteral("image/png"), "x");
+        QApplication::clipboard()->setMimeData(picture);
+        QVERIFY(!frame.Action(ID_EDIT_PASTE)->isEnabled());
         QCOMPARE(frame.Action(ID_FILE_OPEN)->toolTip(), "Open");  // the prompt's second line
 
         CLockKeys locks;
@@ -450,13 +477,24 @@ private slots:
         qputenv("XDG_CONFIG_HOME", home);
     }
 
-    // --help and --version answer without a display; usage errors end with 2.
+    // --help and --version answer without a display; usage errors end with 2
+    // and say what was wrong.
     void commandLine()
     {
-        for (const QStringList& args :
-             {QStringList{"bankwise", "a.syx", "b.syx"}, QStringList{"bankwise", "--print"},
-              QStringList{"bankwise", "--bogus"}})
-            QCOMPARE(CShell(m_ini, args).status, 2);
+        const std::pair<QStringList, QByteArray> usage[] = {
+            {{"a.syx", "b.syx"}, "bankwise: one FILE at most is opened; 2 were given."},
+            {{"--print"}, "bankwise: --print and --print-to need the FILE to print."},
+            {{"--bogus"}, "bankwise: Unknown option 'bogus'."},
+        };
+        for (const auto& [args, problem] : usage) {
+            QProcess process;
+            process.start(QStringLiteral(BANKWISE_SHELL_EXE), args);
+            QVERIFY(process.waitForFinished(30000));
+            QCOMPARE(process.exitCode(), 2);
+            // Qt may warn about the session first.
+            QVERIFY2(process.readAllStandardError().split('\n').contains(problem),
+                     problem.constData());
+        }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             environment.remove(QLatin1String(name));
