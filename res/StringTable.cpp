@@ -210,6 +210,7 @@ constexpr std::array kTable{
     Entry{IDS_REGISTRY_NOT_NUMBER, "not a 32-bit number"},
     Entry{IDS_REGISTRY_TOO_LONG, "longer than 32767 characters"},
     Entry{IDS_REGISTRY_NOT_LATIN1, "characters beyond Latin-1"},
+    Entry{IDS_REGISTRY_KEY_UNREADABLE, "Registry key %s cannot be read (%s); its defaults apply"},
     Entry{IDS_WIN_PREVIEW_PRINT, "&Print..."},
     Entry{IDS_WIN_PREVIEW_NEXT, "&Next Page"},
     Entry{IDS_WIN_PREVIEW_PREV, "Pre&v Page"},

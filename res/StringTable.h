@@ -164,6 +164,7 @@ enum StringId : std::uint32_t {
     IDS_REGISTRY_NOT_NUMBER = 62332,
     IDS_REGISTRY_TOO_LONG = 62333,
     IDS_REGISTRY_NOT_LATIN1 = 62334,
+    IDS_REGISTRY_KEY_UNREADABLE = 62335,  // "%s" = the key's full name, "%s" = why
 
     // The Windows desktop program.
     IDS_WIN_PREVIEW_PRINT = 62400,  // the print preview's buttons

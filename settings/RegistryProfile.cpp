@@ -63,6 +63,7 @@ struct CValue
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
     std::string reason;
+    bool wholeKey = false;  // the section's key could not be opened
 };
 
 CValue ReadValue(const std::wstring& sectionKey, const std::string& entry, DWORD maxBytes)
@@ -75,6 +76,7 @@ CValue ReadValue(const std::wstring& sectionKey, const std::string& entry, DWORD
         return value;
     const std::wstring name = Widen(entry);
     DWORD size = 0;
+    value.wholeKey = status != ERROR_SUCCESS;
     if (status == ERROR_SUCCESS)
         status = RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, nullptr, &size);
     if (status == ERROR_FILE_NOT_FOUND)
@@ -150,12 +152,14 @@ void CRegistryProfile::Warning(const std::string& section, const std::string& en
                                const std::string& reason) const
 {
     const std::optional<std::string> key = Narrow(m_keyPath);
-    const std::string name =
-        "HKEY_CURRENT_USER\\" + key.value_or("?") + "\\" + section + "\\" + entry;
+    // A key that cannot be opened is told of once, not for each value in it.
+    const std::string name = "HKEY_CURRENT_USER\\" + key.value_or("?") + "\\" + section +
+                             (entry.empty() ? "" : "\\" + entry);
     if (!m_warn || !m_warned.insert(name).second)
         return;
-    m_warn(SafeFormat(LoadString(IDS_REGISTRY_IGNORED),
-                      {FormatArg::Text(name), FormatArg::Text(reason)}));
+    m_warn(
+        SafeFormat(LoadString(entry.empty() ? IDS_REGISTRY_KEY_UNREADABLE : IDS_REGISTRY_IGNORED),
+                   {FormatArg::Text(name), FormatArg::Text(reason)}));
 }
 
 std::string CRegistryProfile::GetProfileString(const std::string& section, const std::string& entry,
@@ -175,7 +179,7 @@ std::string CRegistryProfile::GetProfileString(const std::string& section, const
     if (value.state == CValue::EState::Absent)
         return def;
     if (value.state == CValue::EState::Unusable) {
-        Warning(section, entry, value.reason);
+        Warning(section, value.wholeKey ? std::string() : entry, value.reason);
         return def;
     }
     std::wstring wide(value.data.size() / sizeof(wchar_t), L'\0');
@@ -201,6 +205,10 @@ int CRegistryProfile::GetProfileInt(const std::string& section, const std::strin
     const CValue value = ReadValue(m_keyPath + L"\\" + Widen(section), entry, sizeof(DWORD));
     if (value.state == CValue::EState::Absent)
         return def;
+    if (value.state == CValue::EState::Unusable && value.wholeKey) {
+        Warning(section, {}, value.reason);
+        return def;
+    }
     if (value.state == CValue::EState::Unusable) {
         // A text in place of a number is the wrong type, however long it is.
         Warning(section, entry,

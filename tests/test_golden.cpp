@@ -39,8 +39,7 @@ void ExpectConverterWrites(const fs::path& golden, const std::string& format)
         args.pop_back();
         EXPECT_EQ(out.str(), test::ReadText(golden));
         std::string shown = err.str();
-        for (auto at = shown.find(dumpName); at != std::string::npos;
-             at = shown.find(dumpName, at))
+        for (auto at = shown.find(dumpName); at != std::string::npos; at = shown.find(dumpName, at))
             shown.replace(at, dumpName.size(), dump.filename().string());
         // One .err serves the raw dump and the MIDI file alike.
         std::string expected = fs::exists(errors) ? test::ReadText(errors) : "";

@@ -151,6 +151,36 @@ TEST_F(RegistryTest, UnusableValuesReadTheirDefaultsWithOneWarningEach)
     EXPECT_EQ(TypeOf(L"Settings", L"Written"), static_cast<DWORD>(REG_NONE));
 }
 
+// A section nobody may read: its defaults, and one warning for the key
+// rather than one for each value in it.
+TEST_F(RegistryTest, AnUnreadableKeyReadsItsDefaultsWithOneWarning)
+{
+    CRegistryProfile store = Store();
+    ASSERT_TRUE(store.WriteProfileString("Locked", kEntryBankFormat, "Mine %d"));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (m_key + L"\\Locked").c_str(), 0, WRITE_DAC, &key),
+              ERROR_SUCCESS);
+    SECURITY_DESCRIPTOR security{};
+    InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
+    ACL empty{};
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    // An empty access list lets nobody in; none at all lets everybody.
+    SetSecurityDescriptorDacl(&security, TRUE, &empty, FALSE);
+    ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security), ERROR_SUCCESS);
+
+    EXPECT_EQ(store.GetProfileString("Locked", kEntryBankFormat, "def"), "def");
+    EXPECT_EQ(store.GetProfileString("Locked", kEntryInstrFormat, "def"), "def");
+    EXPECT_EQ(store.GetProfileInt("Locked", kEntryShowOptions, 7), 7);
+    const std::string name =
+        "HKEY_CURRENT_USER\\" + std::string(m_key.begin(), m_key.end()) + "\\Locked";
+    EXPECT_EQ(m_warnings, test::Strings{"Registry key " + name +
+                                        " cannot be read (Permission denied); its defaults apply"});
+
+    SetSecurityDescriptorDacl(&security, FALSE, nullptr, FALSE);
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security);
+    RegCloseKey(key);
+}
+
 TEST_F(RegistryTest, TheConverterNamesBanksByTheStoredPatterns)
 {
     CRegistryProfile store = Store();
