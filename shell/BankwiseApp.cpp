@@ -1,5 +1,6 @@
 #include "BankwiseApp.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cstdint>
 #include <cstdio>
 
 #include "AboutDialog.h"
@@ -71,7 +73,14 @@ int CBankwiseApp::InitInstance(const QStringList& arguments)
     if (status != kRunEventLoop)
         return status;
 
-    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    m_pMainFrame = std::make_unique<CMainFrame>(m_profile);
+    const auto command = [this](std::uint32_t id, void (CBankwiseApp::*handler)()) {
+        connect(m_pMainFrame->Action(id), &QAction::triggered, this, handler);
+    };
+    command(ID_FILE_PRINT, &CBankwiseApp::OnFilePrint);
+    command(ID_FILE_PRINT_PREVIEW, &CBankwiseApp::OnFilePrintPreview);
+    command(ID_FILE_PRINT_SETUP, &CBankwiseApp::OnFilePrintSetup);
+    command(ID_APP_ABOUT, &CBankwiseApp::OnAppAbout);
     // Shows the wait cursor while the document detects, reads and writes.
     const auto busy = [](bool bBusy) {
         if (bBusy)
@@ -81,6 +90,7 @@ int CBankwiseApp::InitInstance(const QStringList& arguments)
     };
     m_pDocument = std::make_unique<CDocument>(m_profile, *this, *m_pMainFrame->GetView(),
                                               *m_pMainFrame, busy, ToDocText(QDir::currentPath()));
+    m_pMainFrame->SetDocument(*m_pDocument);
     m_pDocument->LoadRecentFiles();
     m_pMainFrame->OnTitleChanged();
 

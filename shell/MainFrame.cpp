@@ -19,7 +19,6 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "BankwiseApp.h"
 #include "BankwiseView.h"
 #include "Document.h"
 #include "DocumentRules.h"
@@ -46,7 +45,7 @@ QIcon ToolIcon(const char* resource)
 
 }  // namespace
 
-CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseView(this))
+CMainFrame::CMainFrame(IProfile& profile) : m_profile(profile), m_pView(new CBankwiseView(this))
 {
     InitIconResources();
     setObjectName(QStringLiteral("MainFrame"));
@@ -64,8 +63,7 @@ CMainFrame::CMainFrame(CBankwiseApp& app) : m_app(app), m_pView(new CBankwiseVie
     createStatusBar();
     PlaceWindow();
 
-    connect(m_pView, &CBankwiseView::EditedByUser, this,
-            [this] { m_app.Document().SetModifiedFlag(); });
+    connect(m_pView, &CBankwiseView::EditedByUser, this, [this] { Document().SetModifiedFlag(); });
     qApp->installEventFilter(this);
     UpdateLockIndicators();
 }
@@ -102,9 +100,7 @@ QLabel* CMainFrame::Pane(std::uint32_t id) const
 void CMainFrame::createActions()
 {
     // The document is made after the window: it is looked up when a command runs.
-    const auto doc = [this](auto command) {
-        return [this, command] { (m_app.Document().*command)(); };
-    };
+    const auto doc = [this](auto command) { return [this, command] { (Document().*command)(); }; };
 
     QAction* open = AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O");
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -126,13 +122,9 @@ void CMainFrame::createActions()
     QAction* print = AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P");
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     print->setIcon(ToolIcon("print.png"));
-    connect(print, &QAction::triggered, &m_app, &CBankwiseApp::OnFilePrint);
-
-    QAction* preview = AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view");
-    connect(preview, &QAction::triggered, &m_app, &CBankwiseApp::OnFilePrintPreview);
-
-    QAction* setup = AddCommand(ID_FILE_PRINT_SETUP, "P&rint Setup...");
-    connect(setup, &QAction::triggered, &m_app, &CBankwiseApp::OnFilePrintSetup);
+    // Printing is the application's: it connects these three.
+    AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view");
+    AddCommand(ID_FILE_PRINT_SETUP, "P&rint Setup...");
 
     QAction* exit = AddCommand(ID_APP_EXIT, "E&xit");
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -189,7 +181,6 @@ void CMainFrame::createActions()
 
     QAction* about = AddCommand(ID_APP_ABOUT, "&About Bankwise...");
     about->setIcon(ToolIcon("about.png"));
-    connect(about, &QAction::triggered, &m_app, &CBankwiseApp::OnAppAbout);
 
     // Keys without a menu item: they live on the window itself.
     QAction* fileNew = AddCommand(ID_FILE_NEW, "New");
@@ -329,14 +320,14 @@ void CMainFrame::SetStatusText(const std::string& text)
 
 void CMainFrame::OnTitleChanged()
 {
-    setWindowTitle(FromDocText(m_app.Document().GetTitle()) + QStringLiteral(" - ") +
+    setWindowTitle(FromDocText(Document().GetTitle()) + QStringLiteral(" - ") +
                    LoadQString(AFX_IDS_APP_TITLE));
 }
 
 void CMainFrame::OnExtractorChanged()
 {
-    Action(ID_VIEW_OPTIONS)->setEnabled(m_app.Document().HasExtractor());
-    Action(ID_FILE_EXPORT)->setEnabled(m_app.Document().HasExtractor());
+    Action(ID_VIEW_OPTIONS)->setEnabled(Document().HasExtractor());
+    Action(ID_FILE_EXPORT)->setEnabled(Document().HasExtractor());
 }
 
 void CMainFrame::OnRecentFilesChanged()
@@ -344,15 +335,14 @@ void CMainFrame::OnRecentFilesChanged()
     for (QAction* action : m_recentActions)
         delete action;
     m_recentActions.clear();
-    const std::vector<std::string>& files = m_app.Document().GetRecentFiles();
+    const std::vector<std::string>& files = Document().GetRecentFiles();
     m_pRecentPlaceholder->setVisible(files.empty());
     for (std::size_t i = 0; i < files.size(); ++i) {
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
                                        QDir::toNativeSeparators(FromDocText(files[i]))),
                                    this);
         action->setStatusTip(LoadQString(ID_FILE_MRU_FILE1 + static_cast<unsigned>(i)));
-        connect(action, &QAction::triggered, this,
-                [this, i] { m_app.Document().OnOpenRecentFile(i); });
+        connect(action, &QAction::triggered, this, [this, i] { Document().OnOpenRecentFile(i); });
         m_pFileMenu->insertAction(m_pRecentEnd, action);
         m_recentActions.push_back(action);
     }
@@ -360,12 +350,12 @@ void CMainFrame::OnRecentFilesChanged()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (!m_app.Document().CanCloseFrame()) {
+    if (!Document().CanCloseFrame()) {
         event->ignore();
         return;
     }
     const QRect normal = normalGeometry();
-    StoreWindowPlace(m_app.Profile(),
+    StoreWindowPlace(m_profile,
                      {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
     event->accept();
 }
@@ -373,7 +363,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::PlaceWindow()
 {
     // The screen it was left on, while that is still there.
-    const IProfile& profile = m_app.Profile();
+    const IProfile& profile = m_profile;
     const QPoint centre(profile.GetProfileInt(kSettingsSection, kEntryWindowLeft, 0) +
                             profile.GetProfileInt(kSettingsSection, kEntryWindowWidth, 0) / 2,
                         profile.GetProfileInt(kSettingsSection, kEntryWindowTop, 0) +
@@ -420,7 +410,7 @@ void CMainFrame::dropEvent(QDropEvent* event)
         [this, files] {
             activateWindow();
             for (const QString& file : files)
-                m_app.OpenDocumentFile(file);
+                Document().OpenDocumentFile(ToDocText(file));
         },
         Qt::QueuedConnection);
 }

@@ -1,5 +1,7 @@
 // The main window: menu bar, a dockable flat tool bar, a four-pane status
-// bar, and the text view in the middle.
+// bar, and the text view in the middle. It runs the document's commands and
+// knows nothing of the application object, which wires its own commands
+// (print, About) to the actions.
 #pragma once
 
 #include <QMainWindow>
@@ -20,8 +22,9 @@ class QToolBar;
 
 namespace bankwise {
 
-class CBankwiseApp;
 class CBankwiseView;
+class CDocument;
+class IProfile;
 
 // View > Options..., the one command of this program's own numbering.
 inline constexpr std::uint32_t ID_VIEW_OPTIONS = 32771;
@@ -30,8 +33,11 @@ class CMainFrame : public QMainWindow, public IDocumentFrame
 {
     Q_OBJECT
 public:
-    explicit CMainFrame(CBankwiseApp& app);
+    // profile keeps the window's place.
+    explicit CMainFrame(IProfile& profile);
     ~CMainFrame() override;
+    // The document is made after the window, over its view and this frame.
+    void SetDocument(CDocument& document) { m_pDocument = &document; }
 
     CBankwiseView* GetView() const { return m_pView; }
     // The action of a command id, or null.
@@ -69,7 +75,10 @@ private:
     void PlaceWindow();
     QAction* AddCommand(std::uint32_t id, const char* text);
 
-    CBankwiseApp& m_app;
+    CDocument& Document() const { return *m_pDocument; }
+
+    IProfile& m_profile;
+    CDocument* m_pDocument = nullptr;
     CBankwiseView* m_pView;
     QToolBar* m_pToolBar = nullptr;
     QMenu* m_pFileMenu = nullptr;
