@@ -7,7 +7,6 @@
 
 #include <QFontMetrics>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -34,10 +33,10 @@ FormatArg Number(std::uint16_t value)
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this), m_webLink(this)
 {
     setWindowTitle(LoadText(IDS_ABOUT_CAPTION));
-    const QFontMetrics metrics(font());
+    const QSize base = DialogBaseUnits(QFontMetrics(font()));
     const auto place = [&](QWidget* widget, int x, int y, int width, int height) {
-        widget->setGeometry(DialogUnitsToPixels(QRect(x, y, width, height),
-                                                metrics.averageCharWidth(), metrics.height()));
+        widget->setGeometry(
+            DialogUnitsToPixels(QRect(x, y, width, height), base.width(), base.height()));
     };
 
     // In the order the keyboard visits them.
@@ -54,12 +53,14 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this),
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     place(frame, 7, 7, 141, 83);
 
-    // The picture keeps its own size, wherever the font puts its corner.
+    // The picture keeps its own size, centred across its frame at the top
+    // wherever the font puts the frame.
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picture"));
     picture->setPixmap(QPixmap(QStringLiteral(":/about/about.png")));
     place(picture, 14, 14, 133, 49);
-    picture->resize(picture->pixmap().size());
+    picture->setGeometry(frame->x() + (frame->width() - picture->pixmap().width()) / 2,
+                         picture->y(), picture->pixmap().width(), picture->pixmap().height());
 
     auto* title = new QLabel(LoadText(IDS_ABOUT_TITLE), this);
     title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -73,19 +74,16 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_mailLink(this),
     notice->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     place(notice, 10, 77, 135, 8);
 
-    place(new QGroupBox(this), 147, 85, 62, 26);
-
     auto* more = new QPushButton(LoadText(IDS_ABOUT_MORE), this);
     more->setObjectName(QStringLiteral("moreButton"));
     place(more, 158, 24, 50, 14);
-    more->setAutoDefault(false);
+    // Enter on a focused "More..." opens the box, as it does on Windows.
+    more->setAutoDefault(true);
     connect(more, &QPushButton::clicked, this, &CAboutDialog::OnMoreInfo);
 
     for (CLinkLabel* link : {&m_webLink, &m_mailLink})
         link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setFixedSize(
-        DialogUnitsToPixels(QRect(0, 0, 215, 117), metrics.averageCharWidth(), metrics.height())
-            .size());
+    setFixedSize(DialogUnitsToPixels(QRect(0, 0, 215, 117), base.width(), base.height()).size());
 
     DoDataExchange();
     m_mailLink.SetTarget(QStringLiteral("mailto:") + LoadText(IDS_ABOUT_MAIL_ADDRESS));
@@ -110,6 +108,12 @@ QRect DialogUnitsToPixels(const QRect& units, int avgCharWidth, int charHeight)
     const int right = Scale(units.x() + units.width(), avgCharWidth, 4);
     const int bottom = Scale(units.y() + units.height(), charHeight, 8);
     return QRect(left, top, right - left, bottom - top);
+}
+
+QSize DialogBaseUnits(const QFontMetrics& metrics)
+{
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return {Scale(metrics.horizontalAdvance(alphabet), 1, 52), metrics.height()};
 }
 
 QStringList RuntimeLibraryNames()

@@ -5,7 +5,9 @@
 #include "LinkLabel.h"
 
 #include <QDialog>
+#include <QFontMetrics>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -30,8 +32,12 @@ private:
 };
 
 // A rectangle given in dialog units, in pixels of a font whose average
-// character is avgCharWidth wide and charHeight high.
+// character is avgCharWidth wide and charHeight high. Both dialogs place
+// their controls by it.
 QRect DialogUnitsToPixels(const QRect& units, int avgCharWidth, int charHeight);
+// A font's average character width, measured over the alphabet as the
+// classic conversion does, and its height.
+QSize DialogBaseUnits(const QFontMetrics& metrics);
 
 // The run-time libraries listed in the information box, in order.
 QStringList RuntimeLibraryNames();

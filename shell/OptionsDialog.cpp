@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "AboutDialog.h"
 #include "DumpExtractor.h"
 #include "Profile.h"
 #include "SafeFormat.h"
@@ -113,11 +114,8 @@ void COptionsDialog::PlaceControls()
 {
     // Dialog units: a quarter of the font's average character width, an
     // eighth of its height.
-    const QFontMetrics metrics(font());
-    int baseX = (metrics.horizontalAdvance(
-                     QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) +
-                 26) /
-                52;
+    const QSize base = DialogBaseUnits(QFontMetrics(font()));
+    int baseX = base.width();
     // The units were chosen for a narrower font than most desktops use: grow
     // them until every label and the check box show their whole text, so the
     // layout keeps its proportions.
@@ -127,11 +125,8 @@ void COptionsDialog::PlaceControls()
                                               {m_pShowOptions, kShowOptionsRect.cx}};
     for (const auto& [widget, width] : texts)
         baseX = std::max(baseX, (widget->sizeHint().width() * 4 + width - 1) / width);
-    const int baseY = metrics.height();
-    const auto px = [baseX](int du) { return (du * baseX + 2) / 4; };
-    const auto py = [baseY](int du) { return (du * baseY + 4) / 8; };
     const auto place = [&](QWidget* w, const CRect& r) {
-        w->setGeometry(px(r.x), py(r.y), px(r.cx), py(r.cy));
+        w->setGeometry(DialogUnitsToPixels(QRect(r.x, r.y, r.cx, r.cy), baseX, base.height()));
     };
     place(m_pDefinitionLabel, kDefinitionLabelRect);
     place(m_pDefinition, kDefinitionRect);
@@ -143,7 +138,8 @@ void COptionsDialog::PlaceControls()
     place(m_pInstrLabel, kInstrLabelRect);
     place(m_pInstrFormat, kInstrFormatRect);
     place(m_pShowOptions, kShowOptionsRect);
-    setFixedSize(px(kClientWidth), py(kClientHeight));
+    setFixedSize(
+        DialogUnitsToPixels(QRect(0, 0, kClientWidth, kClientHeight), baseX, base.height()).size());
 }
 
 void COptionsDialog::OnInitDialog()

@@ -1,4 +1,5 @@
 // The About box's link labels, on a stand-in desktop that opens nothing.
+#include "AboutDialog.h"
 #include "Desktop.h"
 #include "LinkLabel.h"
 
@@ -26,7 +27,19 @@ public:
     }
     void Beep() override { ++beeps; }
     void ShowMessage(QWidget*, QMessageBox::Icon, const QString& t) override { messages << t; }
+    std::optional<VersionNumbers> ProgramVersion() override { return program; }
+    std::optional<QString> FindLibrary(const QString& name) override
+    {
+        return libraries.contains(name) ? std::optional(libraries.value(name)) : std::nullopt;
+    }
+    std::optional<VersionNumbers> FileVersion(const QString& path) override
+    {
+        return path.endsWith(QLatin1String(".9")) ? std::optional(VersionNumbers{9, 8, 7, 6})
+                                                  : std::nullopt;
+    }
 
+    std::optional<VersionNumbers> program;
+    QMap<QString, QString> libraries;  // found: name -> file, versioned when it ends in .9
     bool openWorks = false, startWorks = false;
     QString browser;
     QStringList opened, messages;
@@ -193,6 +206,52 @@ private slots:
             Send(link, QEvent::MouseButtonRelease, QPoint(-4, 1), Qt::LeftButton);  // away
             QCOMPARE(m_desktop->opened.size(), 1);
         }
+    }
+
+    // The program line, then each library in order: its version, "Unknown"
+    // when it is loaded without one, "Not installed" when it is not loaded.
+    void informationBox()
+    {
+        const QStringList names = RuntimeLibraryNames();
+        QCOMPARE(names.size(), 4);
+        const auto lines = [&](const QStringList& states) {
+            QString text;
+            for (int i = 0; i < names.size(); ++i)
+                text += names[i] + ": " + states[i] + "\n";
+            return text;
+        };
+        const QString dlls = QString::fromUtf8("\xC2\xA7 DLLs Version:\n");
+        const std::tuple<std::optional<VersionNumbers>, QStringList, QString> rows[] = {
+            {VersionNumbers{1, 2, 3, 4},
+             {"lib.9", "lib.9", "lib.9", "lib.9"},
+             "BANKWISE.EXE: 1.2.3.4\n\n" + dlls +
+                 lines({"9.8.7.6", "9.8.7.6", "9.8.7.6", "9.8.7.6"})},
+            {std::nullopt,
+             {"", "lib.9", "lib", ""},
+             "BANKWISE.EXE: Unknown\n" + dlls +
+                 lines({"Not installed", "9.8.7.6", "Unknown", "Not installed"})},
+        };
+        for (const auto& [program, files, expected] : rows) {
+            m_desktop->program = program;
+            m_desktop->libraries.clear();
+            for (int i = 0; i < names.size(); ++i) {
+                if (!files[i].isEmpty())
+                    m_desktop->libraries.insert(names[i], files[i]);
+            }
+            const QString text = ProgramInformation(*m_desktop);
+            QVERIFY2(text.contains("\nE-MU Orbit/Phatt/Caranaval\nRoland JV/XP\n"),
+                     qPrintable(text));
+            QVERIFY2(text.endsWith(expected), qPrintable(text));
+        }
+
+        // Enter on a focused "More..." opens the box; on OK it closes the dialog.
+        CAboutDialog dialog;
+        dialog.show();
+        auto* more = dialog.findChild<QPushButton*>(QStringLiteral("moreButton"));
+        more->setFocus();
+        QTest::keyClick(more, Qt::Key_Return);
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QVERIFY(dialog.isVisible());
     }
 
     void registeredBrowser()
