@@ -1,8 +1,7 @@
 #include "AboutDialog.h"
 
+#include "AboutRules.h"
 #include "Desktop.h"
-#include "Families.h"
-#include "SafeFormat.h"
 #include "StringTable.h"
 
 #include <QFontMetrics>
@@ -12,6 +11,7 @@
 #include <QPushButton>
 
 #include <string>
+#include <vector>
 #include <version>
 
 namespace bankwise {
@@ -21,11 +21,6 @@ namespace {
 int Scale(int value, int numerator, int denominator)
 {
     return (value * numerator + denominator / 2) / denominator;
-}
-
-FormatArg Number(std::uint16_t value)
-{
-    return FormatArg::Int(value);
 }
 
 }  // namespace
@@ -134,31 +129,13 @@ QStringList RuntimeLibraryNames()
 
 QString ProgramInformation(CDesktop& desktop)
 {
-    const auto program = desktop.ProgramVersion();
-    const std::string programLine = program
-                                        ? SafeFormat(LoadString(IDS_INFO_PROGRAM_VERSION),
-                                                     {Number((*program)[0]), Number((*program)[1]),
-                                                      Number((*program)[2]), Number((*program)[3])})
-                                        : LoadString(IDS_INFO_PROGRAM_UNKNOWN);
-    std::string libraryLines;
+    std::vector<CLibraryLine> libraries;
     for (const QString& library : RuntimeLibraryNames()) {
-        const std::string name = library.toStdString();
         const auto path = desktop.FindLibrary(library);
-        const auto version = path ? desktop.FileVersion(*path) : std::nullopt;
-        if (version)
-            libraryLines +=
-                SafeFormat(LoadString(IDS_INFO_LIBRARY_VERSION),
-                           {FormatArg::Text(name), Number((*version)[0]), Number((*version)[1]),
-                            Number((*version)[2]), Number((*version)[3])});
-        else
-            libraryLines +=
-                SafeFormat(LoadString(path ? IDS_INFO_LIBRARY_UNKNOWN : IDS_INFO_LIBRARY_MISSING),
-                           {FormatArg::Text(name)});
+        libraries.push_back({library.toStdString(), path.has_value(),
+                             path ? desktop.FileVersion(*path) : std::nullopt});
     }
-    return QString::fromStdString(
-        SafeFormat(LoadString(IDS_PROGRAM_INFO),
-                   {FormatArg::Text(FamilyNameLines()), FormatArg::Text(programLine),
-                    FormatArg::Text(libraryLines)}));
+    return QString::fromStdString(ProgramInformationText(desktop.ProgramVersion(), libraries));
 }
 
 }  // namespace bankwise

@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace bankwise {
+#include "AboutRules.h"
 
-using VersionNumbers = std::array<std::uint16_t, 4>;
+namespace bankwise {
 
 class CDesktop
 {

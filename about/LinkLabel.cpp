@@ -1,8 +1,6 @@
 #include "LinkLabel.h"
 
 #include "Desktop.h"
-#include "SafeFormat.h"
-#include "StringTable.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -11,27 +9,30 @@
 #include <QPalette>
 #include <QProcess>
 
-#include <array>
-#include <utility>
+#include <string>
 
 namespace bankwise {
 namespace {
 
-// Where each of these is found, the target goes instead.
-constexpr std::array kPlaceholders{"%1", "%u", "%U", "%f", "%F", "%s"};
-
-// Index of the earliest occurrence of any placeholder, each wrapped in
-// quote (none for bare); -1 when there is none.
-qsizetype FindPlaceholder(const QString& commandLine, const QString& quote)
+// The desktop of Desktop.h as the document layer's link opener.
+class CDesktopLinkOpener final : public ILinkOpener
 {
-    qsizetype first = -1;
-    for (const char* placeholder : kPlaceholders) {
-        const qsizetype at = commandLine.indexOf(quote + QLatin1String(placeholder) + quote);
-        if (at >= 0 && (first < 0 || at < first))
-            first = at;
+public:
+    int OpenWithDesktop(const std::string& target) override
+    {
+        // The desktop's open gives no reason; "no application" is the likely one.
+        return Desktop().OpenUrl(QString::fromStdString(target)) ? kOpenedCode : kNoAssociationCode;
     }
-    return first;
-}
+    std::string BrowserCommand() override { return Desktop().BrowserCommand().toStdString(); }
+    int StartCommand(const std::string& commandLine, const std::string& target) override
+    {
+        const QStringList argv =
+            BrowserArguments(QString::fromStdString(commandLine), QString::fromStdString(target));
+        if (argv.isEmpty())
+            return kNoAssociationCode;
+        return Desktop().StartProcess(argv) ? kOpenedCode : kFileNotFoundCode;
+    }
+};
 
 }  // namespace
 
@@ -121,7 +122,8 @@ void CLinkLabel::OnMouseMove(const QPoint& point)
 
 void CLinkLabel::OnClicked()
 {
-    const int code = OpenTarget(m_strTarget);
+    CDesktopLinkOpener opener;
+    const int code = OpenLink(m_strTarget.toStdString(), opener);
     // Also on failure, so that a label once visited shows it is not any more.
     MarkOpened(code > kLastErrorCode);
     if (!m_bWasOpened) {
@@ -154,22 +156,10 @@ void CLinkLabel::Redraw()
     repaint();
 }
 
-int CLinkLabel::OpenTarget(const QString& target)
-{
-    CDesktop& desktop = Desktop();
-    if (desktop.OpenUrl(target))
-        return kOpenedCode;
-    // The desktop's open gives no reason; "no application" is the likely one.
-    const int openResult = kNoAssociationCode;
-    const QStringList argv = BrowserArguments(desktop.BrowserCommand(), target);
-    if (argv.isEmpty())
-        return openResult;
-    return desktop.StartProcess(argv) ? kOpenedCode : kFileNotFoundCode;
-}
-
 void CLinkLabel::ShowOpenError(int code)
 {
-    Desktop().ShowMessage(window(), QMessageBox::Warning, OpenErrorMessage(code));
+    Desktop().ShowMessage(window(), QMessageBox::Warning,
+                          QString::fromStdString(OpenErrorMessage(code)));
 }
 
 QRect FitRect(const QRect& rect, const QSize& text, Qt::Alignment alignment)
@@ -199,51 +189,16 @@ QRect FitRect(const QRect& rect, const QSize& text, Qt::Alignment alignment)
     return QRect(left, top, right - left, bottom - top);
 }
 
-QString CutPlaceholder(const QString& commandLine)
-{
-    qsizetype at = FindPlaceholder(commandLine, QStringLiteral("\""));
-    if (at < 0)
-        at = FindPlaceholder(commandLine, QString());
-    return at < 0 ? commandLine : commandLine.left(at);
-}
-
 QStringList BrowserArguments(const QString& commandLine, const QString& target)
 {
     // Split here rather than after appending, so the target stays one argument
     // whatever characters it holds.
-    QStringList argv = QProcess::splitCommand(CutPlaceholder(commandLine));
+    QStringList argv =
+        QProcess::splitCommand(QString::fromStdString(CutPlaceholder(commandLine.toStdString())));
     if (argv.isEmpty())
         return {};
     argv << target;
     return argv;
-}
-
-QString OpenErrorMessage(int code)
-{
-    static constexpr std::array<std::pair<int, StringId>, 13> kTexts{{
-        {0, IDS_LINK_OUT_OF_RESOURCES},
-        {2, IDS_LINK_FILE_NOT_FOUND},
-        {3, IDS_LINK_PATH_NOT_FOUND},
-        {5, IDS_LINK_ACCESS_DENIED},
-        {8, IDS_LINK_OUT_OF_MEMORY},
-        {11, IDS_LINK_BAD_PROGRAM},
-        {26, IDS_LINK_SHARING_VIOLATION},
-        {27, IDS_LINK_ASSOC_INCOMPLETE},
-        {28, IDS_LINK_DDE_TIMEOUT},
-        {29, IDS_LINK_DDE_FAILED},
-        {30, IDS_LINK_DDE_BUSY},
-        {31, IDS_LINK_NO_ASSOCIATION},
-        {32, IDS_LINK_LIBRARY_NOT_FOUND},
-    }};
-    QString reason;
-    for (const auto& [known, id] : kTexts) {
-        if (known == code)
-            reason = LoadText(id);
-    }
-    if (reason.isEmpty())
-        reason = QString::fromStdString(
-            SafeFormat(LoadString(IDS_LINK_UNKNOWN_ERROR), {FormatArg::Int(code)}));
-    return LoadText(IDS_LINK_OPEN_FAILED) + reason;
 }
 
 }  // namespace bankwise

@@ -15,14 +15,9 @@
 
 #include <optional>
 
-namespace bankwise {
+#include "AboutRules.h"
 
-// Results of an open attempt: above kLastErrorCode means opened; the
-// others pick the message shown.
-inline constexpr int kLastErrorCode = 32;
-inline constexpr int kOpenedCode = 33;
-inline constexpr int kFileNotFoundCode = 2;
-inline constexpr int kNoAssociationCode = 31;
+namespace bankwise {
 
 class CLinkLabel : public QLabel
 {
@@ -51,7 +46,6 @@ private:
     void FitToText();
     void LoadHandCursor();
     void Redraw();
-    static int OpenTarget(const QString& target);
     void ShowOpenError(int code);
 
     QColor m_clrNormal{0, 0, 238};
@@ -71,15 +65,8 @@ private:
 // keeping the edge or centre that its alignment names.
 QRect FitRect(const QRect& rect, const QSize& text, Qt::Alignment alignment);
 
-// A browser command line without its target placeholder ("%1" in quotes,
-// else bare; the desktop-entry %u %U %f %F; $BROWSER's %s) and all after it.
-QString CutPlaceholder(const QString& commandLine);
-
 // The program and arguments that open target with a registered browser
-// command; empty when the command names no program.
+// command (cut at its placeholder); empty when the command names no program.
 QStringList BrowserArguments(const QString& commandLine, const QString& target);
-
-// The whole message shown when opening failed with the given code.
-QString OpenErrorMessage(int code);
 
 }  // namespace bankwise

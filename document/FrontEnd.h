@@ -107,22 +107,24 @@ public:
     virtual void Activate() {}
 };
 
-// Opening a link: the desktop's handler first, then the registered web
-// browser (see OpenLink in AboutRules.h).
+// Opening a link, for the About box's link labels (OpenLink in
+// AboutRules.h holds the order and the codes).
 class ILinkOpener
 {
 public:
     virtual ~ILinkOpener() = default;
     // Hands a web or mailto: address to the desktop's own handler
-    // (ShellExecute "open", xdg-open); the handler's code: above 32 is
-    // success, others are ShellExecute's error codes.
+    // (ShellExecute's "open", xdg-open). Its code: above 32 is success, else
+    // ShellExecute's error codes (a handler that gives no reason: 31).
     virtual int OpenWithDesktop(const std::string& target) = 0;
-    // The command line registered for web pages (the ".htm" class's
-    // shell\open\command, a desktop entry's Exec line, $BROWSER), with its
-    // placeholder; empty when there is none.
+    // The command line registered for web pages, placeholder included (the
+    // ".htm" class's shell\open\command, a desktop entry's Exec line,
+    // $BROWSER); empty when there is none.
     virtual std::string BrowserCommand() = 0;
-    // Starts a command line; WinExec's code: above 31 is success.
-    virtual int StartCommand(const std::string& commandLine) = 0;
+    // Starts commandLine (the registered command, cut at its placeholder)
+    // with target as its last argument: WinExec(commandLine + " " + target)
+    // on Windows. Its code: above 31 is success, else WinExec's (0, 2, 3, 11).
+    virtual int StartCommand(const std::string& commandLine, const std::string& target) = 0;
 };
 
 }  // namespace bankwise
