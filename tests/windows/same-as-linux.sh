@@ -20,7 +20,7 @@ mkdir -p "$scratch/linux" "$scratch/windows"
 # Both run in a folder of their own and are given the same relative names.
 ln -s "$source_dir" "$scratch/linux/src"
 ln -s "$source_dir" "$scratch/windows/src"
-failures=0 runs=0
+failures=0 runs=0 files=0
 
 # same WHAT ARG...: runs both with ARG... and compares what they did.
 same() {
@@ -28,7 +28,10 @@ same() {
     shift
     runs=$((runs + 1))
     local l w
+    # -d writes into a folder that is there already: without one, both sides
+    # would only fail alike and no file would be compared.
     rm -rf "$scratch/linux/out" "$scratch/windows/out"
+    mkdir "$scratch/linux/out" "$scratch/windows/out"
     (cd "$scratch/linux" && "$linux" "$@" >stdout 2>stderr)
     l=$?
     (cd "$scratch/windows" && "${wine[@]}" "$exe" "$@" >stdout 2>stderr)
@@ -36,9 +39,8 @@ same() {
     local problem=""
     [ "$l" = "$w" ] || problem+=" exit status $l on Linux, $w on Windows;"
     cmp -s "$scratch/linux/stdout" "$scratch/windows/stdout" || problem+=" standard output differs;"
-    if [ -d "$scratch/linux/out" ] || [ -d "$scratch/windows/out" ]; then
-        diff -r "$scratch/linux/out" "$scratch/windows/out" >/dev/null || problem+=" files differ;"
-    fi
+    diff -r "$scratch/linux/out" "$scratch/windows/out" >/dev/null || problem+=" files differ;"
+    files=$((files + $(find "$scratch/linux/out" -type f | wc -l)))
     # Every line ends in CR LF on Windows, none does on Linux.
     if grep -q $'[^\r]$' "$scratch/windows/stderr" || grep -q $'\r' "$scratch/linux/stderr"; then
         problem+=" line ends of standard error;"
@@ -108,5 +110,5 @@ if [ "$status" != 0 ] || ! cmp -s "$scratch/linux/stdout" "$scratch/windows/stdo
     cat "$scratch/windows/stderr"
 fi
 
-echo "$runs runs compared, $failures different"
-[ "$failures" = 0 ]
+echo "$runs runs compared ($files output files), $failures different"
+[ "$failures" = 0 ] && [ "$files" -gt 0 ]
