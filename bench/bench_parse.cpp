@@ -20,6 +20,7 @@
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
 #include "gen/KorgGen.h"
+#include "gen/KorgM1Gen.h"
 #include "gen/MidiFile.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
@@ -214,6 +215,14 @@ const CDump& Esq1AllPrograms()
     return dump;
 }
 
+// All programs and all combinations of an M1.
+const CDump& M1AllData()
+{
+    static const CDump dump{
+        JoinMessages({MakeM1Dump({}), MakeM1Dump({.function = kM1AllCombinations})}), false};
+    return dump;
+}
+
 // Detection, parse and write, as one open of the file does them.
 void BM_Convert(benchmark::State& state, const CDump& (*dump)())
 {
@@ -285,6 +294,7 @@ BANKWISE_FAMILY_BENCHMARKS(BlofeldAllBanks);
 BANKWISE_FAMILY_BENCHMARKS(MorpheusAll);
 BANKWISE_FAMILY_BENCHMARKS(VfxAllPrograms);
 BANKWISE_FAMILY_BENCHMARKS(Esq1AllPrograms);
+BANKWISE_FAMILY_BENCHMARKS(M1AllData);
 
 // Writing alone, the part that runs again after each change of the options.
 void BM_OrbitWriteOnly(benchmark::State& state)

@@ -163,6 +163,11 @@ int Big(const std::string& family, const std::string& kind, const fs::path& file
         {"morpheus", MorpheusBank},
         {"vfx", [] { return std::vector<Bytes>{MakeVfxPrograms({})}; }},
         {"esq1", [] { return std::vector<Bytes>{MakeEsq1Programs({})}; }},
+        {"m1",
+         [] {
+             return std::vector<Bytes>{MakeM1Dump({}),
+                                       MakeM1Dump({.function = kM1AllCombinations})};
+         }},
     };
     const auto bank = banks.find(family);
     if (bank == banks.end() || (kind != "raw" && kind != "mid"))

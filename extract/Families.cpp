@@ -8,12 +8,13 @@
 //   E-MU Orbit      [p]=18 [p+1]=0A
 //   Roland JV/XP    [p]=41 [p+2]=6A
 //   Korg Prophecy   [p]=42 [p+2]=41
-//   Korg TR-Rack    [p]=42 [p+1]=3B
+//   Korg TR-Rack    [p]=42 [p+1]=3B, but not an M1 message it would refuse
 //   Yamaha FS1R     [p]=43 and ([p+2]=5E or [p+1]=00 [p+2]=09)
 //   access Virus    [p]=00 [p+1]=20 [p+2]=33 [p+3]=01
 //   Waldorf Blofeld [p]=3E [p+1]=13 [p+3]=10
 //   E-mu Morpheus   [p]=18 and ([p+1]=0C or [p+1]=04)
 //   Ensoniq         [p]=0F and ([p+1]=05 [p+2]=00 or [p+1]=02)
+//   Korg M1/03R/W   [p]=42 [p+1]=3n and ([p+2]=19 or [p+2]=30)
 #include "Families.h"
 
 #include <algorithm>
@@ -24,6 +25,7 @@
 #include "Fs1rExtractor.h"
 #include "JvXpExtractor.h"
 #include "KorgExtractor.h"
+#include "KorgM1Extractor.h"
 #include "MorpheusExtractor.h"
 #include "OrbitExtractor.h"
 #include "StringTable.h"
@@ -57,7 +59,10 @@ constexpr std::array kFamilies{
             Make<CProphecyExtractor>},
     CFamily{IDS_SYNTH_TRRACK, "TR-Rack Bank %c", "%c%02d:", 0, 128,
             [](const CByteView& b, std::size_t p) {
-                return b.ByteIs(p, 0x42) && b.ByteIs(p + 1, 0x3B);
+                // An M1 on channel 12 sends 3B too; what the TR-Rack reader
+                // takes stays with it.
+                return b.ByteIs(p, 0x42) && b.ByteIs(p + 1, 0x3B) &&
+                       !IsM1MessageOnTrRackChannel(b, p);
             },
             Make<CTrRackExtractor>},
     CFamily{IDS_SYNTH_FS1R, "FS1R Internal", "I%03d ", 1, 64,
@@ -88,6 +93,14 @@ constexpr std::array kFamilies{
                        ((b.ByteIs(p + 1, 0x05) && b.ByteIs(p + 2, 0x00)) || b.ByteIs(p + 1, 0x02));
             },
             Make<CEnsoniqExtractor>},
+    // No bank select: programs, combinations and the edit buffer are listed
+    // as banks 0, 1 and 2.
+    CFamily{IDS_SYNTH_M1, "Korg Internal", "I%02d ", 0, 0,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x42) && b.Fits(p + 1, 1) && (b.At(p + 1) & 0xF0) == 0x30 &&
+                       (b.ByteIs(p + 2, 0x19) || b.ByteIs(p + 2, 0x30));
+            },
+            Make<CKorgM1Extractor>},
 };
 
 }  // namespace

@@ -224,6 +224,7 @@ constexpr std::array kTable{
     Entry{IDS_CLI_FAMILIES, "\n"
                             "Dumps of these synthesizers are read; each keeps its naming settings\n"
                             "under its own name:\n"},
+    Entry{IDS_SYNTH_M1, "Korg M1/03R/W"},
     Entry{IDS_SYNTH_BLOFELD, "Waldorf Blofeld"},
     Entry{IDS_SYNTH_MORPHEUS, "E-mu Morpheus/Proteus"},
     Entry{IDS_SYNTH_ENSONIQ, "Ensoniq VFX/ESQ-1"},

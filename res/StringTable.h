@@ -181,6 +181,9 @@ enum StringId : std::uint32_t {
     IDS_DUMP_BAD_CHECKSUM = 62501,   // the same for one message
     IDS_CLI_FAMILIES = 62502,        // followed by the family names, a line each
 
+    // Display names of the Korg M1/03R/W, Roland D-50 and Kawai K5000 families.
+    IDS_SYNTH_M1 = 62510,
+
     // Display names of the Waldorf, E-mu Morpheus/Proteus and Ensoniq families.
     IDS_SYNTH_BLOFELD = 62550,
     IDS_SYNTH_MORPHEUS = 62551,

@@ -11,6 +11,7 @@
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
 #include "gen/KorgGen.h"
+#include "gen/KorgM1Gen.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
 #include "gen/VirusGen.h"
@@ -177,10 +178,10 @@ Bytes EndedAt(const Bytes& message, std::size_t f7)
     return shorter;
 }
 
-// What the three self-delimiting families share: a message that cannot hold
-// its name, or anything but the family's next message, fails; a dump that
-// stops inside a message keeps the names before it.
-TEST(Readers, BlofeldMorpheusEnsoniq)
+// What the self-delimiting families share: a message that cannot hold its
+// name, or anything but the family's next message, fails; a dump that stops
+// inside a message keeps the names before it.
+TEST(Readers, SelfDelimitingFamilies)
 {
     const Bytes foreign{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7};
     const struct
@@ -204,6 +205,11 @@ TEST(Readers, BlofeldMorpheusEnsoniq)
          "0=01 GOOD"},
         {"ESQ-1", MakeEsq1Programs({"GOOD"}), MakeEsq1Programs({"NEXT"}), 5 + 12, 0x03,
          "0=01 GOOD"},
+        // Ten name bytes packed: a bit byte, seven, a bit byte, three.
+        {"M1 edit program", MakeM1Dump({.function = kM1EditProgram, .names = {"Good"}}),
+         MakeM1Dump({.function = kM1EditProgram, .names = {"Next"}}), 5 + 12, 0x40, "0=I00 Good"},
+        {"03R/W programs", MakeM1Dump({.model = k03rw, .names = {"Good"}, .count = 2}),
+         MakeM1Dump({.model = k03rw, .names = {"Next"}, .count = 1}), 6 + 12, 0x20, "0=I00 Good"},
     };
     for (const auto& f : families) {
         SCOPED_TRACE(f.family);
@@ -265,6 +271,13 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
         {"ESQ-1 bank of 41", Esq1Bank41(), 0, 1, 40},
         {"ESQ-1 dump with a VFX program",
          JoinMessages({MakeEsq1Programs({"A"}), MakeVfxPrograms({"B"}, false)}), 0, 1, 40},
+        {"M1 bank of 101", MakeM1Dump({.count = 101}), 0, 1, 100},
+        // The record count comes from the length: 143 + 10 bytes, 175 packed.
+        {"M1 bank ending after a name", EndedAt(MakeM1Dump({.count = 2}), 6 + 175), 0, 0, 2},
+        {"03R/W combinations",
+         JoinMessages({MakeM1Dump({.model = k03rw, .count = 3}),
+                       MakeM1Dump({.model = k03rw, .function = kM1AllCombinations})}),
+         0, 1, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -7,6 +7,7 @@
 #include "Fs1rGen.h"
 #include "JvXpGen.h"
 #include "KorgGen.h"
+#include "KorgM1Gen.h"
 #include "MorpheusGen.h"
 #include "OrbitGen.h"
 #include "VirusGen.h"
@@ -75,6 +76,13 @@ void WriteExamples(const std::filesystem::path& dir)
          MakeMorpheusMessage({.number = 128, .name = "Vox Filter"}),
          MakeMorpheusMessage({.command = kMorpheusHyperpreset, .number = 0, .name = "Split Zone"}),
          MakeMorpheusMessage({.command = kMorpheusMidimap, .number = 0, .name = "Warm Room"})});
+    WriteBoth(
+        dir, "korg-m1",
+        {MakeM1Dump({.names = {"Universe", "Tine EP", "Lore", "Strings", "Dream Pad", "Fretless"},
+                     .count = 6}),
+         MakeM1Dump({.function = kM1AllCombinations,
+                     .names = {"Orch Tutti", "Pno/Strngs", "Split Lead"},
+                     .count = 3})});
     WriteFile(dir / "ensoniq-esq1.syx",
               MakeEsq1Programs({"PIANO", "STRING", "BRASS", "ORGAN", "BASS-1", "SYNLD"}));
 }
