@@ -38,6 +38,7 @@
 #include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KorgM1Gen.h"
 #include "gen/MidiFile.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"

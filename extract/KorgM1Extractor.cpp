@@ -213,4 +213,10 @@ void CKorgM1Extractor::ClearNames()
     m_editBuffer.clear();
 }
 
+void CKorgM1Extractor::StoreSampleNames(std::span<const std::string> names)
+{
+    ClearNames();
+    m_programs.assign(names.begin(), names.end());
+}
+
 }  // namespace bankwise

@@ -14,6 +14,7 @@ public:
 
     bool Parse(CByteSource& file, bool bMidiFile, std::uint32_t nOffset) override;
     void ClearNames() override;
+    void StoreSampleNames(std::span<const std::string> names) override;
 
     CNameList m_programs;
     CNameList m_combinations;

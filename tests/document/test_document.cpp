@@ -17,6 +17,7 @@
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
 #include "gen/KorgGen.h"
+#include "gen/KorgM1Gen.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
 #include "gen/VirusGen.h"
@@ -80,6 +81,8 @@ gen::Bytes FirstTwoNames(std::uint32_t family, const std::string& a, const std::
                              MakeMorpheusMessage({.number = 1, .name = b})});
     case IDS_SYNTH_ENSONIQ:
         return MakeVfxPrograms({a, b});
+    case IDS_SYNTH_M1:
+        return MakeM1Dump({.names = {a, b}, .count = 2});
     default:
         return {};
     }

@@ -4,10 +4,12 @@ namespace bankwise::gen {
 
 Bytes MakeM1Dump(const M1Dump& dump)
 {
-    const std::size_t record =
-        dump.model == k03rw ? 172 : dump.function == kM1AllCombinations ? 124 : 143;
-    const std::size_t count =
-        dump.count != 0 ? dump.count : dump.function == kM1EditProgram ? 1 : 100;
+    const std::size_t record = dump.model == k03rw                   ? 172
+                               : dump.function == kM1AllCombinations ? 124
+                                                                     : 143;
+    const std::size_t count = dump.count != 0                   ? dump.count
+                              : dump.function == kM1EditProgram ? 1
+                                                                : 100;
     Bytes plain;
     for (std::size_t r = 0; r < count; ++r) {
         Append(plain, FixedText(r < dump.names.size() ? dump.names[r] : "Prog " + std::to_string(r),
