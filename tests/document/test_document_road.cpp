@@ -148,6 +148,26 @@ TEST_F(DocumentRoad, OpenConvertSaveAndSaveAgain)
     EXPECT_TRUE(ui.asked.empty());
 }
 
+// Every example dump, raw or in a MIDI file, opens as its text; the naming
+// options come from the profile the document was given.
+TEST_F(DocumentRoad, EveryExampleOpensAsItsText)
+{
+    std::size_t opened = 0;
+    for (const auto& entry : fs::directory_iterator(BANKWISE_EXAMPLES_DIR)) {
+        const fs::path dump = entry.path();
+        if (dump.extension() != ".syx" && dump.extension() != ".mid")
+            continue;
+        ASSERT_TRUE(doc.OpenDocumentFile(fs::absolute(dump).string())) << dump;
+        EXPECT_EQ(ui.text, ReadAll(fs::path(dump).replace_extension(".ins"))) << dump;
+        ++opened;
+    }
+    EXPECT_GE(opened, 12u);
+    profile.WriteProfileString("Roland JV/XP", "BankFormat", "Studio JV");
+    ASSERT_TRUE(doc.OpenDocumentFile(Example("roland-jvxp.mid")));
+    EXPECT_NE(ui.text.find("\r\n[Studio JV]\r\n"), std::string::npos);
+    EXPECT_TRUE(ui.asked.empty());
+}
+
 TEST_F(DocumentRoad, ADumpNamedInsIsNeverTheSaveTarget)
 {
     const std::string dump = Path("x.ins");
