@@ -4,6 +4,14 @@
 #include <array>
 #include <utility>
 
+// The toolchain line of the program-information box: the desktop program
+// on Windows is the Win32 one.
+#ifdef _WIN32
+#define BANKWISE_TOOLKIT_LINE "Built with C++20 on the Win32 API\n"
+#else
+#define BANKWISE_TOOLKIT_LINE "Built with C++20 and Qt 6 Widgets\n"
+#endif
+
 namespace bankwise {
 namespace {
 
@@ -75,9 +83,7 @@ constexpr std::array kTable{
     Entry{IDS_SYNTH_VIRUS, "access Virus"},
     Entry{IDS_SYNTH_FS1R, "Yamaha FS1R"},
     // UTF-8: the section marks are not plain ASCII.
-    Entry{IDS_PROGRAM_INFO, "\xC2\xA7 Program Informations:\n"
-                            "Built with C++20 and Qt 6 Widgets\n"
-                            "\n"
+    Entry{IDS_PROGRAM_INFO, "\xC2\xA7 Program Informations:\n" BANKWISE_TOOLKIT_LINE "\n"
                             "\xC2\xA7 Supported Synthesizers / Tone Modules:\n"
                             "%s"
                             "\n"
@@ -219,6 +225,8 @@ constexpr std::array kTable{
     Entry{IDS_WIN_PREVIEW_CLOSE, "&Close"},
     Entry{IDS_WIN_REGISTER_FAILED, "Bankwise could not register its file type (error %d)."},
     Entry{IDS_WIN_UNREGISTER_FAILED, "Bankwise could not remove its file type (error %d)."},
+    Entry{IDS_WIN_USAGE_PRINT, "/p needs the FILE to print, and /pt the FILE and the PRINTER."},
+    Entry{IDS_WIN_ALL_FILES, "All Files (*.*)"},
     Entry{IDS_DUMP_BAD_CHECKSUMS, "%d messages have a wrong checksum"},
     Entry{IDS_DUMP_BAD_CHECKSUM, "1 message has a wrong checksum"},
     Entry{IDS_CLI_FAMILIES, "\n"

@@ -175,6 +175,8 @@ enum StringId : std::uint32_t {
     IDS_WIN_PREVIEW_CLOSE = 62405,
     IDS_WIN_REGISTER_FAILED = 62406,    // "%d" = the registry's error code
     IDS_WIN_UNREGISTER_FAILED = 62407,  // "%d" = the registry's error code
+    IDS_WIN_USAGE_PRINT = 62408,
+    IDS_WIN_ALL_FILES = 62409,
 
     // Notes after an open that read names, and the families the converter lists.
     IDS_DUMP_BAD_CHECKSUMS = 62500,  // "%d" = how many messages, more than one

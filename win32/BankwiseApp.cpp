@@ -3,22 +3,27 @@
 #include "AboutDialog.h"
 #include "CommandLine.h"
 #include "Desktop.h"
+#include "DocumentRules.h"
 #include "Families.h"
+#include "OptionsDialog.h"
+#include "OptionsModel.h"
 #include "Registration.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 #include "Texts.h"
+#include "WindowPlace.h"
 #include "resource.h"
 
 namespace bankwise {
 
-CBankwiseApp::CBankwiseApp(HINSTANCE instance)
-    : m_hInstance(instance), m_pFrame(std::make_unique<CMainFrame>(*this))
-{}
-
-CBankwiseApp::~CBankwiseApp() = default;
-
 namespace {
+
+constexpr const wchar_t* kRecentSection = L"Recent File List";
+
+std::wstring RecentEntry(std::size_t index)
+{
+    return L"File" + std::to_wstring(index + 1);
+}
 
 // The libraries whose versions the information box lists: the C run-time
 // and the common controls this program draws with (the C++ run-time is
@@ -70,15 +75,45 @@ std::string VersionLine(unsigned id, const std::string& name, const FileVersionN
     return SafeFormat(LoadString(id), args);
 }
 
+// A full path for a name given on the command line or by the shell.
+std::wstring FullPath(const std::wstring& path)
+{
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (got == 0 || got >= size)
+        return path;
+    full.resize(got);
+    return full;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 }  // namespace
+
+CBankwiseApp::CBankwiseApp(HINSTANCE instance, std::wstring keyPath, IPrompt* prompt)
+    : m_hInstance(instance),
+      m_pOwnPrompt(prompt == nullptr ? std::make_unique<CWinPrompt>() : nullptr),
+      m_pPrompt(prompt == nullptr ? m_pOwnPrompt.get() : prompt),
+      // An unusable stored value gets its default and one box.
+      m_profile(keyPath, [this](const std::string& warning) { Warn(Widen(warning)); }),
+      m_paths(keyPath), m_pFrame(std::make_unique<CMainFrame>(*this)), m_document(*this)
+{}
+
+CBankwiseApp::~CBankwiseApp() = default;
 
 bool CBankwiseApp::InitInstance(const std::vector<std::wstring>& args, int showCommand)
 {
     const CCommandLine line = ParseCommandLine(args);
-    if (line.action == CCommandLine::EAction::Register ||
-        line.action == CCommandLine::EAction::Unregister) {
+    using EAction = CCommandLine::EAction;
+    if (line.action == EAction::Register || line.action == EAction::Unregister) {
         // Asked for on the command line only, and done without a window.
-        const bool registering = line.action == CCommandLine::EAction::Register;
+        const bool registering = line.action == EAction::Register;
         HKEY classes = OpenUserClasses();
         const LONG result = classes == nullptr ? ERROR_ACCESS_DENIED
                             : registering      ? RegisterFileType(classes, ProgramPath())
@@ -93,6 +128,11 @@ bool CBankwiseApp::InitInstance(const std::vector<std::wstring>& args, int showC
         m_nExitCode = result == ERROR_SUCCESS ? 0 : 1;
         return false;
     }
+    if (line.missingArgument) {
+        Warn(Text(IDS_WIN_USAGE_PRINT));
+        m_nExitCode = 2;
+        return false;
+    }
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -100,10 +140,82 @@ bool CBankwiseApp::InitInstance(const std::vector<std::wstring>& args, int showC
         m_nExitCode = 1;
         return false;
     }
-    m_pFrame->SetTitle(Text(IDS_SHELL_UNTITLED));
-    ShowWindow(m_pFrame->GetSafeHwnd(), showCommand);
+    LoadRecentFiles();
+    m_pFrame->SetTitle(m_document.GetTitle());
+    if (line.file.empty()) {
+        m_document.OnNewDocument();
+    } else {
+        // The stored folders are read here too, or the close would store
+        // the folders of a run that never read them.
+        m_document.LoadRememberedDirs();
+        // A file that does not open ends the program, as the shell's
+        // open and print verbs expect.
+        if (!OpenDocumentFile(line.file)) {
+            m_nExitCode = 1;
+            return false;
+        }
+        if (line.action == EAction::Print || line.action == EAction::PrintTo) {
+            EPrintResult result = EPrintResult::Failed;
+            if (line.action == EAction::Print) {
+                result = OnFilePrint(false);
+            } else {
+                result = m_printer.PrintTo(line.printer, m_document.GetTitle(),
+                                           View().Codec().ToWide(View().GetText()));
+                ReportPrint(result, line.printer);
+            }
+            m_nExitCode = result == EPrintResult::Printed ? 0 : 1;
+            return false;
+        }
+    }
+    RestoreWindowPlace(showCommand);
     UpdateWindow(m_pFrame->GetSafeHwnd());
     return true;
+}
+
+void CBankwiseApp::RestoreWindowPlace(int showCommand)
+{
+    HWND hWnd = m_pFrame->GetSafeHwnd();
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(hWnd, &placement);
+    const auto stored = ParseWindowPlace(
+        m_profile.GetProfileString(kSettingsSection, kEntryWindowPlace, std::string()));
+    RECT rect{};
+    bool maximized = false;
+    if (stored) {
+        rect = {stored->normal.left, stored->normal.top, stored->normal.right,
+                stored->normal.bottom};
+        maximized = stored->maximized;
+    }
+    // A place on a screen that is no longer there is not used.
+    if (!stored || MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) {
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const CPlaceRect first = FirstWindowPlace({work.left, work.top, work.right, work.bottom});
+        rect = {first.left, first.top, first.right, first.bottom};
+        maximized = false;
+    }
+    placement.rcNormalPosition = rect;
+    placement.showCmd =
+        static_cast<UINT>(maximized && (showCommand == SW_SHOWNORMAL ||
+                                        showCommand == SW_SHOWDEFAULT || showCommand == SW_SHOW)
+                              ? SW_SHOWMAXIMIZED
+                              : showCommand);
+    SetWindowPlacement(hWnd, &placement);
+}
+
+void CBankwiseApp::SaveWindowPlace()
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(m_pFrame->GetSafeHwnd(), &placement))
+        return;
+    const RECT& r = placement.rcNormalPosition;
+    const bool maximized =
+        placement.showCmd == SW_SHOWMAXIMIZED || (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+    m_profile.WriteProfileString(
+        kSettingsSection, kEntryWindowPlace,
+        FormatWindowPlace({{r.left, r.top, r.right, r.bottom}, maximized}));
 }
 
 bool CBankwiseApp::Dispatch(MSG& msg)
@@ -143,15 +255,33 @@ void CBankwiseApp::PumpMessages()
         m_pFrame->OnIdle();
 }
 
-void CBankwiseApp::Warn(const std::wstring& text, UINT icon)
+void CBankwiseApp::Warn(const std::wstring& text, EBox box)
 {
-    HWND owner = m_pFrame->GetSafeHwnd();
-    MessageBoxW(owner, text.c_str(), Text(AFX_IDS_APP_TITLE).c_str(), MB_OK | icon);
+    m_pPrompt->Message(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, box, text);
 }
 
 void CBankwiseApp::OnCommand(unsigned id)
 {
+    if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount) {
+        OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
+        return;
+    }
     switch (id) {
+    case ID_FILE_NEW:
+        OnFileNew();
+        return;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return;
+    case ID_FILE_SAVE:
+        m_document.OnFileSave();
+        return;
+    case ID_FILE_SAVE_AS:
+        m_document.OnFileSaveAs();
+        return;
+    case ID_VIEW_OPTIONS:
+        m_document.OnViewOptions();
+        return;
     case ID_APP_ABOUT:
         OnAppAbout();
         return;
@@ -169,18 +299,167 @@ void CBankwiseApp::OnCommand(unsigned id)
     }
 }
 
+bool CBankwiseApp::IsCommandEnabled(unsigned id) const
+{
+    if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
+        return id - ID_FILE_MRU_FILE1 < m_recentFiles.size();
+    switch (id) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_APP_ABOUT:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
+    case ID_FILE_PRINT_SETUP:
+        return true;
+    case ID_VIEW_OPTIONS:
+        return m_document.Extractor() != nullptr;
+    default:
+        return false;
+    }
+}
+
+bool CBankwiseApp::OpenDocumentFile(const std::wstring& path)
+{
+    if (!m_document.SaveModified())
+        return false;
+    return m_document.OnOpenDocument(FullPath(path));
+}
+
+void CBankwiseApp::OnFileNew()
+{
+    if (m_document.SaveModified())
+        m_document.OnNewDocument();
+}
+
+void CBankwiseApp::OnFileOpen()
+{
+    CFileRequest request;
+    request.caption = Text(IDS_SHELL_OPEN_CAPTION);
+    request.startDir = m_document.CurrentDir();
+    // The document strings: "...\nSysex File (*.syx; *.mid)\n.syx;.mid\n...".
+    const std::wstring strings = Text(IDR_MAINFRAME);
+    std::vector<std::wstring> fields;
+    for (std::size_t at = 0;;) {
+        const std::size_t next = strings.find(L'\n', at);
+        fields.push_back(strings.substr(at, next - at));
+        if (next == std::wstring::npos)
+            break;
+        at = next + 1;
+    }
+    if (fields.size() > 4) {
+        std::wstring patterns;
+        for (std::size_t at = 0; at < fields[4].size();) {
+            const std::size_t next = std::min(fields[4].find(L';', at), fields[4].size());
+            patterns += (patterns.empty() ? L"*" : L";*") + fields[4].substr(at, next - at);
+            at = next + 1;
+        }
+        request.filters.emplace_back(fields[3], patterns);
+    }
+    request.filters.emplace_back(Text(IDS_WIN_ALL_FILES), L"*.*");
+    const std::wstring path = m_pPrompt->FileName(m_pFrame->GetSafeHwnd(), request);
+    if (!path.empty())
+        OpenDocumentFile(path);
+}
+
+void CBankwiseApp::OnOpenRecentFile(std::size_t index)
+{
+    if (index >= m_recentFiles.size())
+        return;
+    const std::wstring path = m_recentFiles[index];
+    // A file that is gone leaves the list; one the user chose not to open
+    // (a cancelled query or options box) stays on it.
+    if (!OpenDocumentFile(path) && !Exists(path)) {
+        std::erase(m_recentFiles, path);
+        SaveRecentFiles();
+    }
+}
+
+void CBankwiseApp::OnDropFiles(const std::vector<std::wstring>& files)
+{
+    // One after another as if each were chosen with File > Open; the last stays open.
+    for (const std::wstring& file : files)
+        OpenDocumentFile(file);
+}
+
+void CBankwiseApp::OnViewChanged()
+{
+    // The edit control's mark is the user's change; setting the text clears it.
+    if (View().IsModified())
+        m_document.SetModifiedFlag(true);
+}
+
+bool CBankwiseApp::CanCloseFrame()
+{
+    if (!m_document.CanCloseFrame())
+        return false;
+    SaveWindowPlace();
+    return true;
+}
+
+void CBankwiseApp::LoadRecentFiles()
+{
+    m_recentFiles.clear();
+    for (std::size_t i = 0; i < kRecentFileCount; ++i) {
+        const std::wstring path = m_paths.Read(kRecentSection, RecentEntry(i));
+        if (!path.empty())
+            m_recentFiles.push_back(path);
+    }
+}
+
+void CBankwiseApp::SaveRecentFiles()
+{
+    // Stored at every change, so a second window or a crash loses nothing.
+    for (std::size_t i = 0; i < kRecentFileCount; ++i)
+        m_paths.Write(kRecentSection, RecentEntry(i),
+                      i < m_recentFiles.size() ? m_recentFiles[i] : std::wstring());
+}
+
+void CBankwiseApp::AddToRecentFileList(const std::wstring& path)
+{
+    std::vector<std::string> list;
+    for (const std::wstring& file : m_recentFiles)
+        list.push_back(Narrow(file));
+    AddRecentFile(list, Narrow(path));
+    m_recentFiles.clear();
+    for (const std::string& file : list)
+        m_recentFiles.push_back(Widen(file));
+    SaveRecentFiles();
+}
+
+void CBankwiseApp::StatusMessage(const std::wstring& text)
+{
+    m_pFrame->SetMessageText(text.empty() ? Text(AFX_IDS_IDLEMESSAGE) : text);
+}
+
+bool CBankwiseApp::RunOptionsDialog(const CDumpExtractor& extractor)
+{
+    CExtractorOptions model(m_profile, extractor);
+    COptionsDialog dialog(model, View().Codec());
+    return dialog.DoModal(m_hInstance, m_pFrame->GetSafeHwnd()) == IDOK;
+}
+
 void CBankwiseApp::OnAppAbout()
 {
     CAboutDialog dialog([this](const std::wstring& target) { return OpenLink(target); },
-                        [this](HWND) { Warn(InformationText(), MB_ICONINFORMATION); });
+                        [this](HWND) { Warn(InformationText(), EBox::Information); });
     dialog.DoModal(m_hInstance, m_pFrame->GetSafeHwnd());
 }
 
 bool CBankwiseApp::OpenLink(const std::wstring& target)
 {
-    const int code = ShellOpen(target);
+    int code = ShellOpen(target);
     if (code > 32)
         return true;
+    // The web-page command registered for .htm, with the target in place of its "%1".
+    if (const auto type = ReadClassDefault(L".htm"); type && !type->empty()) {
+        if (const auto command = ReadClassDefault(*type + L"\\shell\\open\\command")) {
+            code = RunCommandLine(CutPlaceholder(*command) + L" " + target);
+            if (code > 31)
+                return true;
+        }
+    }
     MessageBeep(MB_ICONEXCLAMATION);
     const unsigned id = LinkErrorId(code);
     const std::string reason =
@@ -213,12 +492,14 @@ std::wstring CBankwiseApp::InformationText() const
     return Widen(text);
 }
 
-void CBankwiseApp::OnFilePrint(bool showDialog)
+EPrintResult CBankwiseApp::OnFilePrint(bool showDialog)
 {
     CBankwiseView& view = m_pFrame->View();
     const std::wstring text = view.Codec().ToWide(view.GetText());
-    ReportPrint(m_printer.Print(m_pFrame->GetSafeHwnd(), Text(AFX_IDS_APP_TITLE), text, showDialog),
-                {});
+    const EPrintResult result =
+        m_printer.Print(m_pFrame->GetSafeHwnd(), m_document.GetTitle(), text, showDialog);
+    ReportPrint(result, {});
+    return result;
 }
 
 void CBankwiseApp::ReportPrint(EPrintResult result, const std::wstring& printer)
@@ -252,32 +533,6 @@ void CBankwiseApp::OnFilePrintPreview()
     CPrintPreview preview(setup, std::move(pages));
     if (preview.Run(m_hInstance, m_pFrame->GetSafeHwnd()))
         OnFilePrint(true);
-}
-
-bool CBankwiseApp::IsCommandEnabled(unsigned id) const
-{
-    switch (id) {
-    case ID_APP_ABOUT:
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_PREVIEW:
-    case ID_FILE_PRINT_SETUP:
-        return true;
-    default:
-        // The document's commands come with the document layer.
-        return false;
-    }
-}
-
-std::vector<std::wstring> CBankwiseApp::RecentFiles() const
-{
-    return {};
-}
-
-void CBankwiseApp::OnDropFiles(const std::vector<std::wstring>& /*files*/) {}
-
-bool CBankwiseApp::CanCloseFrame()
-{
-    return true;
 }
 
 }  // namespace bankwise

@@ -58,4 +58,12 @@ CCommandLine ParseCommandLine(const std::vector<std::wstring>& args)
     return line;
 }
 
+std::wstring CutPlaceholder(const std::wstring& commandLine)
+{
+    std::size_t at = commandLine.find(L"\"%1\"");
+    if (at == std::wstring::npos)
+        at = commandLine.find(L"%1");
+    return at == std::wstring::npos ? commandLine : commandLine.substr(0, at);
+}
+
 }  // namespace bankwise

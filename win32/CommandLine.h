@@ -23,4 +23,9 @@ struct CCommandLine
 
 CCommandLine ParseCommandLine(const std::vector<std::wstring>& args);
 
+// A registered command line such as `"C:\browser.exe" -osint -url "%1"`
+// cut before its placeholder: before a quoted "%1", else before a bare %1,
+// else whole. The caller appends a space and the target.
+std::wstring CutPlaceholder(const std::wstring& commandLine);
+
 }  // namespace bankwise

@@ -134,8 +134,11 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetFocus(m_view.GetSafeHwnd());
         return 0;
     case WM_COMMAND:
-        if (lParam != 0 && reinterpret_cast<HWND>(lParam) == m_view.GetSafeHwnd())
+        if (lParam != 0 && reinterpret_cast<HWND>(lParam) == m_view.GetSafeHwnd()) {
+            if (HIWORD(wParam) == EN_CHANGE)
+                m_owner.OnViewChanged();
             return 0;  // the editor's own notifications
+        }
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_INITMENUPOPUP:

@@ -25,6 +25,8 @@ public:
     virtual bool IsCommandEnabled(unsigned id) const = 0;
     virtual std::vector<std::wstring> RecentFiles() const = 0;
     virtual void OnDropFiles(const std::vector<std::wstring>& files) = 0;
+    // The text view's text changed, by the user or by the program.
+    virtual void OnViewChanged() = 0;
     // Asked before the window closes; false keeps it open.
     virtual bool CanCloseFrame() = 0;
 };

@@ -9,19 +9,37 @@
 
 #include "AboutDialog.h"
 #include "BankwiseApp.h"
+#include "Conversion.h"
 #include "Fs1rExtractor.h"
 #include "OptionsDialog.h"
 #include "OptionsModel.h"
+#include "OutputFormat.h"
 #include "Printing.h"
+#include "Prompt.h"
 #include "Registration.h"
+#include "RegistryPaths.h"
 #include "StringTable.h"
 #include "Texts.h"
 #include "resource.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#ifndef BANKWISE_EXAMPLES_DIR
+#define BANKWISE_EXAMPLES_DIR ""
+#endif
 
 namespace bankwise {
 namespace {
 
 int g_failures = 0;
+// Every setting the checks make lands here, never in the user's own key.
+constexpr const wchar_t* kScratchKey = L"Software\\Orvane\\Bankwise selftest";
 
 void Check(bool ok, const char* what)
 {
@@ -103,6 +121,17 @@ void TestFrame(CBankwiseApp& app)
     Check(!IsWindowVisible(frame.ToolBar()), "View > Toolbar hides the tool bar");
     SendMessageW(hWnd, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
     Check(IsWindowVisible(frame.ToolBar()) != 0, "and shows it again");
+}
+
+void TestFirstPlace(CBankwiseApp& app)
+{
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT rect{};
+    GetWindowRect(app.Frame().GetSafeHwnd(), &rect);
+    Check(rect.right - rect.left == (work.right - work.left) * 2 / 3 &&
+              rect.bottom - rect.top == (work.bottom - work.top) * 2 / 3,
+          "the first start takes two thirds of the screen");
 }
 
 void TestAbout(CBankwiseApp& app)
@@ -232,6 +261,337 @@ void TestOptionsStored(CBankwiseApp& app)
           "OK stores the typed name in the family's section");
 }
 
+// Answers the boxes and file dialogs from the script and keeps what was asked.
+class CScriptedPrompt final : public IPrompt
+{
+public:
+    EAnswer Message(HWND, EBox, const std::wstring& text) override
+    {
+        messages.push_back(text);
+        if (answers.empty())
+            return EAnswer::Ok;
+        const EAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::wstring FileName(HWND, const CFileRequest& request) override
+    {
+        requests.push_back(request);
+        if (files.empty())
+            return {};
+        std::wstring file = files.front();
+        files.pop_front();
+        return file;
+    }
+    std::vector<std::wstring> messages;
+    std::deque<EAnswer> answers;
+    std::vector<CFileRequest> requests;
+    std::deque<std::wstring> files;
+};
+
+std::string ReadBytes(const std::wstring& path)
+{
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+
+// What the converter makes of the dump with the settings under the scratch key.
+std::string ConverterText(const std::wstring& dump)
+{
+    const std::string bytes = ReadBytes(dump);
+    const CRegistryProfile profile(kScratchKey);
+    const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             bytes.size());
+    CConversion conversion = ConvertDump(view, false, profile);
+    std::string text;
+    if (conversion.extractor)
+        WriteOutput(*conversion.extractor, EOutputFormat::Ins, text, nullptr);
+    return text;
+}
+
+// A key as the keyboard sends it, through the program's own loop: the
+// accelerators and the menu's mnemonics see it as they would a real one.
+void PressKey(CBankwiseApp& app, HWND target, UINT key, bool control, bool alt)
+{
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_MENU] = alt ? 0x80 : 0;
+    SetKeyboardState(state);
+    const LPARAM context = alt ? (1 | (1 << 29)) : 1;
+    PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, context);
+    PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, key,
+                 context | (LPARAM{1} << 30) | (LPARAM{1} << 31));
+    app.PumpMessages();
+    state[VK_CONTROL] = 0;
+    state[VK_MENU] = 0;
+    SetKeyboardState(state);
+}
+
+// Alt+letter, then letter in the menu that opened, then step once the
+// command's modal window is up. The item's key is typed from a timer, as
+// the menu's own loop runs only once the first key has been translated.
+wchar_t g_menuItem = 0;
+std::function<void()> g_afterMenu;
+void CALLBACK TypeMenuItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_MENU] = 0;
+    SetKeyboardState(state);
+    PostMessageW(GetFocus(), WM_CHAR, g_menuItem, 1);
+    if (g_afterMenu)
+        WhenModal(std::move(g_afterMenu));
+}
+
+void PressMenu(CBankwiseApp& app, wchar_t menu, wchar_t item, std::function<void()> step)
+{
+    HWND hWnd = app.Frame().GetSafeHwnd();
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_MENU] = 0x80;
+    SetKeyboardState(state);
+    g_menuItem = item;
+    g_afterMenu = std::move(step);
+    PostMessageW(hWnd, WM_SYSKEYDOWN, menu, 1 | (1 << 29));
+    SetTimer(nullptr, 0, 30, TypeMenuItem);
+    app.PumpMessages();
+}
+
+std::wstring RegistryText(const std::wstring& section, const std::wstring& entry)
+{
+    return CRegistryPaths(kScratchKey).Read(section, entry);
+}
+
+std::wstring TempFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring path = std::wstring(folder) + L"bankwise selftest";
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path + L"\\";
+}
+
+void WriteProfileFlag(int showOptions)
+{
+    CRegistryProfile(kScratchKey).WriteProfileInt("Settings", "ShowOptions", showOptions);
+}
+
+// Files dropped from Explorer: the HDROP the shell would hand over.
+void DropFiles(HWND hWnd, const std::vector<std::wstring>& files)
+{
+    std::wstring list;
+    for (const std::wstring& file : files)
+        list += file + L'\0';
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    PostMessageW(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// bankwise.exe DUMP, Ctrl+S, Alt+V O, Alt+H A and the roads behind them.
+void TestDocumentRoads(HINSTANCE instance, const std::wstring& examples)
+{
+    const std::wstring dump = examples + L"\\yamaha-fs1r.syx";
+    const std::wstring folder = TempFolder();
+    CScriptedPrompt prompt;
+    CBankwiseApp app(instance, kScratchKey, &prompt);
+    std::wstring caption;
+    WhenModal([&] {
+        caption = WindowText(GetActiveWindow());
+        PostMessageW(GetActiveWindow(), WM_COMMAND, IDOK, 0);
+    });
+    Check(app.InitInstance({dump}, SW_SHOW), "bankwise.exe DUMP starts");
+    app.PumpMessages();
+    HWND hWnd = app.Frame().GetSafeHwnd();
+    Check(caption == L"Instrument file options for Yamaha FS1R", "the open asks for the options");
+    Check(WindowText(hWnd) == L"yamaha-fs1r - Bankwise", "title \"<base> - Bankwise\"");
+    const std::string expected = ConverterText(dump);
+    Check(!expected.empty() && app.Frame().View().GetText() == expected,
+          "the view holds the converter's text");
+    Check(RegistryText(L"Recent File List", L"File1") == dump, "the dump heads the recent list");
+    Check(prompt.messages.empty(), "no box on a good dump");
+
+    // Ctrl+S: a converted dump has no file of its own yet.
+    const std::wstring saved = folder + L"Bänke out.ins";
+    DeleteFileW(saved.c_str());
+    prompt.files.push_back(saved);
+    PressKey(app, app.Frame().View().GetSafeHwnd(), 'S', true, false);
+    Check(prompt.requests.size() == 1 && prompt.requests[0].caption == L"Save As" &&
+              prompt.requests[0].proposedName == L"yamaha-fs1r.ins" &&
+              prompt.requests[0].filters.at(0).first == L"Instrument Files (*.ins)",
+          "Ctrl+S shows \"Save As\" proposing <base>.ins");
+    Check(ReadBytes(saved) == expected, "the saved file is the converter's bytes");
+    Check(WindowText(hWnd) == L"Bänke out.ins - Bankwise", "titled by the saved file");
+    PressKey(app, app.Frame().View().GetSafeHwnd(), 'S', true, false);
+    Check(prompt.requests.size() == 1, "a second Ctrl+S writes without asking");
+
+    // A read-only target is left as it was, with one box.
+    const std::wstring locked = folder + L"locked.ins";
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteBytes(locked, "old");
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    prompt.files.push_back(locked);
+    SendMessageW(hWnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
+    Check(ReadBytes(locked) == "old" && prompt.messages.size() == 1 &&
+              prompt.messages[0].starts_with(L"Cannot save " + locked + L":\n"),
+          "a read-only target keeps its bytes and says why");
+    Check(WindowText(hWnd) == L"Bänke out.ins - Bankwise", "and the title stays");
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(locked.c_str());
+
+    // Alt+V, O: the options; a typed name and Enter change text and registry.
+    std::wstring options;
+    PressMenu(app, 'V', 'o', [&] {
+        HWND box = GetActiveWindow();
+        options = WindowText(box);
+        HWND definition = GetDlgItem(box, IDC_DEFINITION);
+        SendMessageW(definition, EM_SETSEL, 0, -1);
+        Type(definition, L"Rack");
+        PostMessageW(definition, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    Check(options == L"Instrument file options for Yamaha FS1R", "Alt+V, O opens the options");
+    const std::string text = app.Frame().View().GetText();
+    Check(text.find("[Rack]\r\nPatch[") != std::string::npos, "OK puts the typed name in the text");
+    Check(CRegistryProfile(kScratchKey).GetProfileString("Yamaha FS1R", "Definition", "") == "Rack",
+          "and stores it in the registry key");
+    WhenModal([&] {
+        HWND box = GetActiveWindow();
+        Type(GetDlgItem(box, IDC_DEFINITION), L"Other");
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageW(hWnd, WM_COMMAND, ID_VIEW_OPTIONS, 0);
+    Check(app.Frame().View().GetText() == text &&
+              CRegistryProfile(kScratchKey).GetProfileString("Yamaha FS1R", "Definition", "") ==
+                  "Rack",
+          "Cancel changes neither");
+
+    // Alt+H, A
+    std::wstring about;
+    PressMenu(app, 'H', 'a', [&] {
+        about = WindowText(GetActiveWindow());
+        PostMessageW(GetActiveWindow(), WM_COMMAND, IDOK, 0);
+    });
+    Check(about == L"About Bankwise", "Alt+H, A opens \"About Bankwise\"");
+
+    // A dump that does not convert leaves title, text and flag as they were.
+    const std::wstring junk = folder + L"junk.syx";
+    WriteBytes(junk, std::string(64, '\x7f'));
+    prompt.messages.clear();
+    SendMessageW(app.Frame().View().GetSafeHwnd(), WM_CHAR, L'x', 0);
+    const std::string edited = app.Frame().View().GetText();
+    prompt.answers = {EAnswer::No};
+    Check(!app.OpenDocumentFile(junk), "a broken dump does not open");
+    Check(prompt.messages.size() == 2 && prompt.messages[0] == L"Save changes to Bänke out.ins?" &&
+              prompt.messages[1] == Widen(DescribeError(EConvertError::UnknownFormat)),
+          "the save-changes query, then the error box");
+    Check(WindowText(hWnd) == L"Bänke out.ins - Bankwise" &&
+              app.Frame().View().GetText() == edited && app.Document().IsModified(),
+          "title, text and flag stay");
+    prompt.messages.clear();
+    prompt.answers = {EAnswer::No};
+    Check(!app.OpenDocumentFile(folder + L"missing.syx") && prompt.messages.size() == 2 &&
+              prompt.messages[1].starts_with(L"Cannot read " + folder + L"missing.syx:\n"),
+          "a missing file says it cannot be read");
+
+    // Declining "Modifications will be lost" keeps the edits and their mark.
+    WriteProfileFlag(0);
+    prompt.messages.clear();
+    prompt.answers = {EAnswer::No, EAnswer::Cancel};
+    Check(app.OpenDocumentFile(dump), "the dump opens over edits");
+    Check(prompt.messages.size() == 2 && prompt.messages[1] == L"Modifications will be lost, OK ?",
+          "with the question before the text is replaced");
+    Check(app.Frame().View().GetText() == edited && app.Document().IsModified(),
+          "declined: the edits stay, still marked");
+
+    // Drops open one after another, each as File > Open would.
+    prompt.answers = {EAnswer::No};
+    SendMessageW(hWnd, WM_COMMAND, ID_FILE_NEW, 0);
+    Check(WindowText(hWnd) == L"Untitled - Bankwise" && app.Frame().View().GetText().empty(),
+          "File > New after No to the query");
+    prompt.messages.clear();
+    const std::wstring midi = examples + L"\\roland-jvxp.mid";
+    DropFiles(hWnd, {junk, midi});
+    app.PumpMessages();
+    Check(WindowText(hWnd) == L"roland-jvxp - Bankwise" && prompt.messages.size() == 1,
+          "dropped files open in turn, the last stays");
+    Check(RegistryText(L"Recent File List", L"File1") == midi &&
+              RegistryText(L"Recent File List", L"File2") == dump,
+          "the recent list, newest first");
+    SendMessageW(hWnd, WM_COMMAND, ID_FILE_MRU_FILE1 + 1, 0);
+    Check(WindowText(hWnd) == L"yamaha-fs1r - Bankwise", "a recent entry opens again");
+
+    // The window's place is stored at close and used at the next start.
+    MoveWindow(hWnd, 40, 30, 700, 500, TRUE);
+    prompt.messages.clear();
+    SendMessageW(hWnd, WM_CLOSE, 0, 0);
+    Check(!IsWindow(hWnd), "the window closes");
+    Check(CRegistryProfile(kScratchKey).GetProfileString("Settings", "WindowPlace", "") ==
+              "40,30,740,530,0",
+          "its place is stored");
+    Check(RegistryText(L"Settings", L"OpenDir") == examples, "the open folder is stored");
+    app.PumpMessages();  // the quit message of the closed window
+    DeleteFileW(junk.c_str());
+    DeleteFileW(saved.c_str());
+}
+
+// The next start: the stored place; /pt prints through the page seam and
+// ends; a hostile stored value gets its default and one box.
+void TestNextStart(HINSTANCE instance, const std::wstring& examples)
+{
+    {
+        CScriptedPrompt prompt;
+        CBankwiseApp app(instance, kScratchKey, &prompt);
+        Check(app.InitInstance({}, SW_SHOW), "a second start");
+        RECT rect{};
+        GetWindowRect(app.Frame().GetSafeHwnd(), &rect);
+        Check(rect.left == 40 && rect.top == 30 && rect.right == 740 && rect.bottom == 530,
+              "opens where it was closed");
+        Check(app.RecentFiles().size() == 2, "with the recent list read back");
+        DestroyWindow(app.Frame().GetSafeHwnd());
+        app.PumpMessages();
+    }
+    const std::wstring pages = TempFolder() + L"page.emf";
+    const std::wstring second = TempFolder() + L"page-2.emf";
+    DeleteFileW(pages.c_str());
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kScratchKey) + L"\\Settings").c_str(), 0,
+                    nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExW(key, L"ShowOptions", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"),
+                   2 * sizeof(wchar_t));
+    RegCloseKey(key);
+    CScriptedPrompt prompt;
+    CBankwiseApp app(instance, kScratchKey, &prompt);
+    WhenModal([&] { PostMessageW(GetActiveWindow(), WM_COMMAND, IDOK, 0); });
+    Check(!app.InitInstance({L"/pt", examples + L"\\yamaha-fs1r.syx", pages}, SW_SHOW) &&
+              app.ExitCode() == 0,
+          "/pt FILE PRINTER prints and ends");
+    Check(GetFileAttributesW(pages.c_str()) != INVALID_FILE_ATTRIBUTES &&
+              !app.Printer().LastPages().empty() &&
+              app.Printer().LastPages()[0][0] ==
+                  L"; Cakewalk Instrument Definition File for Yamaha FS1R",
+          "the dump's text reaches the printer");
+    Check(prompt.messages.size() == 1 && prompt.messages[0].starts_with(L"Registry value "),
+          "a stored value of the wrong type: one box, and its default");
+    DeleteFileW(pages.c_str());
+    DeleteFileW(second.c_str());
+    CScriptedPrompt usage;
+    CBankwiseApp bare(instance, kScratchKey, &usage);
+    Check(!bare.InitInstance({L"/p"}, SW_SHOW) && bare.ExitCode() == 2 &&
+              usage.messages.size() == 1,
+          "/p without its FILE says so");
+}
+
 void TestRegistration()
 {
     HKEY scratch = nullptr;
@@ -258,18 +618,35 @@ void TestRegistration()
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     using namespace bankwise;
-    CBankwiseApp app(instance);
-    if (!app.InitInstance({}, SW_SHOW)) {
-        std::printf("FAIL the main window\n");
-        return 1;
+    RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+    // The example dumps: the first argument, else the source tree's.
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring examples = count > 1 ? argv[1] : Widen(BANKWISE_EXAMPLES_DIR);
+    LocalFree(argv);
+    wchar_t full[MAX_PATH] = {};
+    if (GetFullPathNameW(examples.c_str(), MAX_PATH, full, nullptr) != 0)
+        examples = full;
+    {
+        CBankwiseApp app(instance, kScratchKey);
+        if (!app.InitInstance({}, SW_SHOW)) {
+            std::printf("FAIL the main window\n");
+            return 1;
+        }
+        app.PumpMessages();
+        TestFirstPlace(app);
+        TestFrame(app);
+        TestAbout(app);
+        TestPrint(app);
+        TestOptionsDialog(app);
+        TestOptionsStored(app);
+        DestroyWindow(app.Frame().GetSafeHwnd());
+        app.PumpMessages();
     }
-    app.PumpMessages();
-    TestFrame(app);
-    TestAbout(app);
-    TestPrint(app);
-    TestOptionsDialog(app);
-    TestOptionsStored(app);
+    TestDocumentRoads(instance, examples);
+    TestNextStart(instance, examples);
     TestRegistration();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
     std::printf("%d failed\n", g_failures);
     return g_failures;
 }

@@ -7,4 +7,4 @@ build=$(cd "$build" && pwd)
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
 wineserver -w
-timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" wine "$build/win32/bankwise-selftest.exe"
+timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" wine "$build/win32/bankwise-selftest.exe"
