@@ -11,7 +11,6 @@
 #include "SafeFormat.h"
 #include "StringTable.h"
 #include "Texts.h"
-#include "WindowPlace.h"
 #include "resource.h"
 
 namespace bankwise {
@@ -178,29 +177,18 @@ void CBankwiseApp::RestoreWindowPlace(int showCommand)
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(hWnd, &placement);
-    const auto stored = ParseWindowPlace(
-        m_profile.GetProfileString(kSettingsSection, kEntryWindowPlace, std::string()));
-    RECT rect{};
-    bool maximized = false;
-    if (stored) {
-        rect = {stored->normal.left, stored->normal.top, stored->normal.right,
-                stored->normal.bottom};
-        maximized = stored->maximized;
-    }
-    // A place on a screen that is no longer there is not used.
-    if (!stored || MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) {
-        RECT work{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        const CPlaceRect first = FirstWindowPlace({work.left, work.top, work.right, work.bottom});
-        rect = {first.left, first.top, first.right, first.bottom};
-        maximized = false;
-    }
-    placement.rcNormalPosition = rect;
-    placement.showCmd =
-        static_cast<UINT>(maximized && (showCommand == SW_SHOWNORMAL ||
-                                        showCommand == SW_SHOWDEFAULT || showCommand == SW_SHOW)
-                              ? SW_SHOWMAXIMIZED
-                              : showCommand);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // Wide enough for a bank's lines in the view's font.
+    const int minWidth = MulDiv(640, static_cast<int>(DpiOfWindow(hWnd)), USER_DEFAULT_SCREEN_DPI);
+    const CWindowPlace place = PlaceMainWindow(
+        m_profile, {work.left, work.top, work.right - work.left, work.bottom - work.top}, minWidth);
+    placement.rcNormalPosition = {place.x, place.y, place.x + place.width, place.y + place.height};
+    placement.showCmd = static_cast<UINT>(place.maximized && (showCommand == SW_SHOWNORMAL ||
+                                                              showCommand == SW_SHOWDEFAULT ||
+                                                              showCommand == SW_SHOW)
+                                              ? SW_SHOWMAXIMIZED
+                                              : showCommand);
     SetWindowPlacement(hWnd, &placement);
 }
 
@@ -213,9 +201,7 @@ void CBankwiseApp::SaveWindowPlace()
     const RECT& r = placement.rcNormalPosition;
     const bool maximized =
         placement.showCmd == SW_SHOWMAXIMIZED || (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
-    m_profile.WriteProfileString(
-        kSettingsSection, kEntryWindowPlace,
-        FormatWindowPlace({{r.left, r.top, r.right, r.bottom}, maximized}));
+    StoreWindowPlace(m_profile, {r.left, r.top, r.right - r.left, r.bottom - r.top, maximized});
 }
 
 bool CBankwiseApp::Dispatch(MSG& msg)

@@ -536,8 +536,12 @@ void TestDocumentRoads(HINSTANCE instance, const std::wstring& examples)
     prompt.messages.clear();
     SendMessageW(hWnd, WM_CLOSE, 0, 0);
     Check(!IsWindow(hWnd), "the window closes");
-    Check(CRegistryProfile(kScratchKey).GetProfileString("Settings", "WindowPlace", "") ==
-              "40,30,740,530,0",
+    const CRegistryProfile stored(kScratchKey);
+    Check(stored.GetProfileInt("Settings", "WindowLeft", 0) == 40 &&
+              stored.GetProfileInt("Settings", "WindowTop", 0) == 30 &&
+              stored.GetProfileInt("Settings", "WindowWidth", 0) == 700 &&
+              stored.GetProfileInt("Settings", "WindowHeight", 0) == 500 &&
+              stored.GetProfileInt("Settings", "WindowMaximized", 1) == 0,
           "its place is stored");
     Check(RegistryText(L"Settings", L"OpenDir") == examples, "the open folder is stored");
     app.PumpMessages();  // the quit message of the closed window

@@ -1,5 +1,5 @@
 // The Windows program's standard-C++ parts: the code-page codec of the
-// view, the command line, the page layout of printing, and the window place.
+// view, the command line, and the page layout of printing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +8,6 @@
 #include "CommandLine.h"
 #include "PrintLayout.h"
 #include "TextCodec.h"
-#include "WindowPlace.h"
 
 namespace bankwise {
 namespace {
@@ -107,23 +106,6 @@ TEST(CommandLine, CutsTheRegisteredCommandBeforeItsPlaceholder)
     };
     for (const auto& [command, cut] : rows)
         EXPECT_EQ(CutPlaceholder(command), cut);
-}
-
-TEST(WindowPlace, StoredTextRoundTripsAndDamageIsRefused)
-{
-    const CWindowPlace place{{-8, 20, 1200, 900}, true};
-    EXPECT_EQ(FormatWindowPlace(place), "-8,20,1200,900,1");
-    EXPECT_EQ(ParseWindowPlace("-8,20,1200,900,1"), place);
-    for (const char* bad : {"", "1,2,3", "0,0,800,600", "0,0,800,600,2", "0,0,800,600,1,",
-                            "0,0,800,600,1 ", "0,0,99,600,0", "0,0,800,99,0", "a,0,800,600,0",
-                            "2147483647,0,-2147483648,600,0", "0,0,800,99999999999,0"})
-        EXPECT_EQ(ParseWindowPlace(bad), std::nullopt) << bad;
-}
-
-TEST(WindowPlace, FirstStartTakesTwoThirdsCentred)
-{
-    EXPECT_EQ(FirstWindowPlace({0, 0, 1920, 1040}), (CPlaceRect{320, 173, 1600, 866}));
-    EXPECT_EQ(FirstWindowPlace({-1280, 40, 0, 1024}), (CPlaceRect{-1067, 204, -214, 860}));
 }
 
 TEST(PrintLayout, WrapsAtSpacesAndFillsPages)
