@@ -330,7 +330,8 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& out, std::o
     const CParsed parsed = ParseArguments(args, options);
     switch (parsed.action) {
     case EAction::Help:
-        out << LoadString(IDS_CLI_HELP) << LoadString(IDS_CLI_FAMILIES);
+        out << LoadString(IDS_CLI_HELP) << DescribeOutputRules() << LoadString(IDS_CLI_HELP_EXIT)
+            << LoadString(IDS_CLI_FAMILIES);
         for (const CFamily& family : Families())
             out << "  " << LoadString(family.nameId) << '\n';
         out.flush();

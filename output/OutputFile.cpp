@@ -498,6 +498,15 @@ std::optional<std::string> WriteOutputFile(const std::string& path, std::string_
     return target.reason;
 }
 
+std::string DescribeOutputRules()
+{
+#ifdef BANKWISE_OUTPUT_WINDOWS
+    return LoadString(IDS_CLI_HELP_FILES_WINDOWS);
+#else
+    return LoadString(IDS_CLI_HELP_FILES);
+#endif
+}
+
 void RemoveTemporaryFileOnSignals()
 {
 #ifdef BANKWISE_OUTPUT_POSIX

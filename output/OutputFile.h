@@ -17,6 +17,13 @@
 //                                    written by the rules above, in that
 //                                    file's folder, and the link stays
 //   a folder or a block device       refused
+//
+// On Windows the same promises are kept with its own calls: the new file is
+// made with CREATE_NEW and put in place by ReplaceFileW, which passes on the
+// old one's attributes, security and creation time (MoveFileExW where that
+// is refused); "read-only" is the read-only attribute; the link count and
+// "the same file" come from GetFileInformationByHandle (volume serial number
+// and file index); the console, NUL and pipes are written directly.
 #pragma once
 
 #include <optional>
@@ -46,6 +53,9 @@ COutputTarget DescribeOutputTarget(const std::string& path);
 // (a system message, or why the target is refused); a failed Replace or a
 // refusal leaves the target as it was and no temporary file behind.
 std::optional<std::string> WriteOutputFile(const std::string& path, std::string_view bytes);
+
+// The rules above in the words of the converter's --help, for this platform.
+std::string DescribeOutputRules();
 
 // From now on SIGINT, SIGTERM and SIGHUP first remove the temporary file
 // that WriteOutputFile is writing, if any, then end the program as they

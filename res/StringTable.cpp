@@ -141,13 +141,7 @@ constexpr std::array kTable{
           "\n"
           "The naming settings are those stored by the Bankwise program, unless\n"
           "overridden here for this run. A value may also follow as --option=TEXT.\n"
-          "\n"
-          "An output replaces a file only once its whole text is ready, and the new\n"
-          "file keeps the old one's permissions; a read-only file is refused. A file\n"
-          "with several hard links is overwritten in place, so the links stay linked.\n"
-          "A symbolic link is followed and the file it points to is replaced. A\n"
-          "device, FIFO or terminal (-o /dev/stdout) is written to as it is.\n"
-          "Exit status: 0 all converted, 1 a dump or an output failed, 2 usage error.\n"},
+          "\n"},
     Entry{IDS_CLI_UNKNOWN_OPTION, "bankwise-convert: unknown option %s"},
     Entry{IDS_CLI_MISSING_ARGUMENT, "bankwise-convert: option %s needs an argument"},
     Entry{IDS_CLI_NO_DUMP, "bankwise-convert: no dump given"},
@@ -217,6 +211,21 @@ constexpr std::array kTable{
     Entry{IDS_REGISTRY_TOO_LONG, "longer than 32767 characters"},
     Entry{IDS_REGISTRY_NOT_LATIN1, "characters beyond Latin-1"},
     Entry{IDS_REGISTRY_KEY_UNREADABLE, "Registry key %s cannot be read (%s); its defaults apply"},
+    // The file rules as each platform keeps them (see output/OutputFile.h).
+    Entry{IDS_CLI_HELP_FILES,
+          "An output replaces a file only once its whole text is ready, and the new\n"
+          "file keeps the old one's permissions; a read-only file is refused. A file\n"
+          "with several hard links is overwritten in place, so the links stay linked.\n"
+          "A symbolic link is followed and the file it points to is replaced. A\n"
+          "device, FIFO or terminal (-o /dev/stdout) is written to as it is.\n"},
+    Entry{IDS_CLI_HELP_FILES_WINDOWS,
+          "An output replaces a file only once its whole text is ready, and the new\n"
+          "file keeps the old one's attributes and security; a read-only file is\n"
+          "refused. A file with several hard links is overwritten in place, so the\n"
+          "links stay linked. A symbolic link is followed and the file it points to\n"
+          "is replaced. A device such as NUL, or a pipe, is written to as it is.\n"},
+    Entry{IDS_CLI_HELP_EXIT,
+          "Exit status: 0 all converted, 1 a dump or an output failed, 2 usage error.\n"},
     Entry{IDS_WIN_PREVIEW_PRINT, "&Print..."},
     Entry{IDS_WIN_PREVIEW_NEXT, "&Next Page"},
     Entry{IDS_WIN_PREVIEW_PREV, "Pre&v Page"},

@@ -165,6 +165,9 @@ enum StringId : std::uint32_t {
     IDS_REGISTRY_TOO_LONG = 62333,
     IDS_REGISTRY_NOT_LATIN1 = 62334,
     IDS_REGISTRY_KEY_UNREADABLE = 62335,  // "%s" = the key's full name, "%s" = why
+    IDS_CLI_HELP_FILES = 62336,           // the converter's file rules on POSIX
+    IDS_CLI_HELP_FILES_WINDOWS = 62337,   // and on Windows
+    IDS_CLI_HELP_EXIT = 62338,
 
     // The Windows desktop program.
     IDS_WIN_PREVIEW_PRINT = 62400,  // the print preview's buttons
