@@ -24,6 +24,7 @@
 #include "gen/MidiFile.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
+#include "gen/RolandD50Gen.h"
 #include "gen/VirusGen.h"
 
 namespace {
@@ -223,6 +224,13 @@ const CDump& M1AllData()
     return dump;
 }
 
+// The 64 internal patches and the reverb data.
+const CDump& D50Bank()
+{
+    static const CDump dump{JoinMessages(MakeD50Bank({})), false};
+    return dump;
+}
+
 // Detection, parse and write, as one open of the file does them.
 void BM_Convert(benchmark::State& state, const CDump& (*dump)())
 {
@@ -295,6 +303,7 @@ BANKWISE_FAMILY_BENCHMARKS(MorpheusAll);
 BANKWISE_FAMILY_BENCHMARKS(VfxAllPrograms);
 BANKWISE_FAMILY_BENCHMARKS(Esq1AllPrograms);
 BANKWISE_FAMILY_BENCHMARKS(M1AllData);
+BANKWISE_FAMILY_BENCHMARKS(D50Bank);
 
 // Writing alone, the part that runs again after each change of the options.
 void BM_OrbitWriteOnly(benchmark::State& state)

@@ -42,6 +42,7 @@
 #include "gen/MidiFile.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
+#include "gen/RolandD50Gen.h"
 #include "gen/VirusGen.h"
 
 namespace {
@@ -164,6 +165,7 @@ int Big(const std::string& family, const std::string& kind, const fs::path& file
         {"morpheus", MorpheusBank},
         {"vfx", [] { return std::vector<Bytes>{MakeVfxPrograms({})}; }},
         {"esq1", [] { return std::vector<Bytes>{MakeEsq1Programs({})}; }},
+        {"d50", [] { return MakeD50Bank({}); }},
         {"m1",
          [] {
              return std::vector<Bytes>{MakeM1Dump({}),

@@ -15,6 +15,7 @@
 //   E-mu Morpheus   [p]=18 and ([p+1]=0C or [p+1]=04)
 //   Ensoniq         [p]=0F and ([p+1]=05 [p+2]=00 or [p+1]=02)
 //   Korg M1/03R/W   [p]=42 [p+1]=3n and ([p+2]=19 or [p+2]=30)
+//   Roland D-50     [p]=41 [p+2]=14 [p+3]=12
 #include "Families.h"
 
 #include <algorithm>
@@ -28,6 +29,7 @@
 #include "KorgM1Extractor.h"
 #include "MorpheusExtractor.h"
 #include "OrbitExtractor.h"
+#include "RolandD50Extractor.h"
 #include "StringTable.h"
 #include "VirusExtractor.h"
 
@@ -101,6 +103,13 @@ constexpr std::array kFamilies{
                        (b.ByteIs(p + 2, 0x19) || b.ByteIs(p + 2, 0x30));
             },
             Make<CKorgM1Extractor>},
+    // No bank select: the internal patches are listed as bank 0, the
+    // temporary area's as bank 1.
+    CFamily{IDS_SYNTH_D50, "D-50 Internal", "I-%02d ", 11, 0,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x41) && b.ByteIs(p + 2, 0x14) && b.ByteIs(p + 3, 0x12);
+            },
+            Make<CRolandD50Extractor>},
 };
 
 }  // namespace

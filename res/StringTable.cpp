@@ -242,6 +242,7 @@ constexpr std::array kTable{
                             "Dumps of these synthesizers are read; each keeps its naming settings\n"
                             "under its own name:\n"},
     Entry{IDS_SYNTH_M1, "Korg M1/03R/W"},
+    Entry{IDS_SYNTH_D50, "Roland D-50"},
     Entry{IDS_SYNTH_BLOFELD, "Waldorf Blofeld"},
     Entry{IDS_SYNTH_MORPHEUS, "E-mu Morpheus/Proteus"},
     Entry{IDS_SYNTH_ENSONIQ, "Ensoniq VFX/ESQ-1"},

@@ -14,6 +14,7 @@
 #include "gen/KorgM1Gen.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
+#include "gen/RolandD50Gen.h"
 #include "gen/VirusGen.h"
 
 namespace bankwise {
@@ -230,6 +231,41 @@ TEST(Readers, SelfDelimitingFamilies)
     }
 }
 
+// D-50 messages write the address space: a short one is no fault, one
+// without room for its checksum is, and a name counts once all of it came.
+TEST(Readers, D50)
+{
+    const Bytes good = MakeD50Message(0x180, D50Name("Good"));  // the temporary patch's name
+    const Bytes next = MakeD50Message(0x180, D50Name("Next"));
+    const Bytes foreign{0xF0, 0x43, 0x10, 0x5E, 0x00, 0xF7};
+    test::ExpectReads(
+        {{"no room for the checksum", Concat({good, {0xF0, 0x41, 0x00, 0x14, 0x12, 0, 3, 0, 0xF7}}),
+          kInvalid},
+         {"no data", Concat({good, {0xF0, 0x41, 0x00, 0x14, 0x12, 0, 3, 0, 0x7D, 0xF7}}), nullptr,
+          1},
+         {"a foreign message next", Concat({good, foreign, next}), kInvalid},
+         {"another Roland model next", Concat({good, WithByte(next, 3, 0x6A)}), kInvalid},
+         {"a request next", Concat({good, WithByte(next, 4, 0x11)}), kInvalid},
+         {"the end of the address space", Concat({good, MakeD50Message(0x1FFFFF, {1, 2, 3})}),
+          nullptr, 1},
+         // In a cut message the last byte may be the checksum: not a name byte.
+         {"cut after the name", Concat({good, Cut(next, 8 + 18)}), nullptr, 1},
+         {"cut after the checksum", Concat({good, Cut(next, 8 + 18 + 1)}), nullptr, 2},
+         {"in MIDI", Raw({good, next}, true), nullptr, 2, true}},
+        "0=I-11 Good");
+    // Internal patch 63's name, the last byte before the reverb data, in two
+    // messages; and a message that writes only the patch after it.
+    const std::size_t name63 = (2u << 14) + 63 * 448 + 0x180;
+    const Bytes codes = D50Name("Last Patch");
+    const test::Conversion result = test::Convert(
+        JoinMessages({MakeD50Message(name63, Bytes(codes.begin(), codes.begin() + 5)),
+                      MakeD50Message(name63 + 5, Bytes(codes.begin() + 5, codes.end())),
+                      MakeD50Message(name63 + 448, codes)}));
+    ASSERT_TRUE(result.ok);
+    EXPECT_NE(result.text.find("\r\n63=I-88 Last Patch\r\n"), std::string::npos) << result.text;
+    EXPECT_EQ(result.text.find("64="), std::string::npos);
+}
+
 // An ESQ-1 all-programs message with one record more than the 40 it holds.
 Bytes Esq1Bank41()
 {
@@ -271,6 +307,7 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
         {"ESQ-1 bank of 41", Esq1Bank41(), 0, 1, 40},
         {"ESQ-1 dump with a VFX program",
          JoinMessages({MakeEsq1Programs({"A"}), MakeVfxPrograms({"B"}, false)}), 0, 1, 40},
+        {"D-50 sums", JoinMessages(MakeD50Bank({}, 135)), 1, 0, 64},
         {"M1 bank of 101", MakeM1Dump({.count = 101}), 0, 1, 100},
         // The record count comes from the length: 143 + 10 bytes, 175 packed.
         {"M1 bank ending after a name", EndedAt(MakeM1Dump({.count = 2}), 6 + 175), 0, 0, 2},

@@ -20,6 +20,7 @@
 #include "gen/KorgM1Gen.h"
 #include "gen/MorpheusGen.h"
 #include "gen/OrbitGen.h"
+#include "gen/RolandD50Gen.h"
 #include "gen/VirusGen.h"
 
 namespace bankwise {
@@ -81,6 +82,8 @@ gen::Bytes FirstTwoNames(std::uint32_t family, const std::string& a, const std::
                              MakeMorpheusMessage({.number = 1, .name = b})});
     case IDS_SYNTH_ENSONIQ:
         return MakeVfxPrograms({a, b});
+    case IDS_SYNTH_D50:
+        return JoinMessages(MakeD50Bank({a, b}));
     case IDS_SYNTH_M1:
         return MakeM1Dump({.names = {a, b}, .count = 2});
     default:

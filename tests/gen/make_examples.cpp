@@ -10,6 +10,7 @@
 #include "KorgM1Gen.h"
 #include "MorpheusGen.h"
 #include "OrbitGen.h"
+#include "RolandD50Gen.h"
 #include "VirusGen.h"
 
 using namespace bankwise::gen;
@@ -83,6 +84,12 @@ void WriteExamples(const std::filesystem::path& dir)
          MakeM1Dump({.function = kM1AllCombinations,
                      .names = {"Orch Tutti", "Pno/Strngs", "Split Lead"},
                      .count = 3})});
+    std::vector<Bytes> d50 =
+        MakeD50Bank({"Fantasia", "Staccato Heaven", "Pizzagogo", "Digital Native Dnc",
+                     "Glass Voices", "Nylon Atmosphere", "Breathy Chiffer", "Soundtrack"});
+    const std::vector<Bytes> temporary = MakeD50Temporary("Edit Buffer Pad");
+    d50.insert(d50.end(), temporary.begin(), temporary.end());
+    WriteBoth(dir, "roland-d50", d50);
     WriteFile(dir / "ensoniq-esq1.syx",
               MakeEsq1Programs({"PIANO", "STRING", "BRASS", "ORGAN", "BASS-1", "SYNLD"}));
 }
