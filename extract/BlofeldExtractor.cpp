@@ -108,18 +108,9 @@ CDefinition CBlofeldExtractor::BuildDefinition() const
     instrument.name = definition.definitionName;
     const auto addBank = [&](const CNameList& names, std::string title, std::int32_t number,
                              char letter) {
-        if (names.empty())
-            return;
-        CBankNames& bank = definition.banks.emplace_back();
-        bank.title = std::move(title);
-        bank.number = number;
-        bank.patches.reserve(names.size());
-        for (std::size_t slot = 0; slot < names.size(); ++slot) {
-            bank.patches.push_back(
-                {FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot) + 1),
-                 names[slot]});
-        }
-        instrument.banks.push_back(definition.banks.size() - 1);
+        AddNameBank(definition, instrument, names, std::move(title), number, [&](std::size_t slot) {
+            return FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot) + 1);
+        });
     };
     for (std::size_t i = 0; i < kBankCount; ++i) {
         const auto letter = static_cast<char>('A' + i);

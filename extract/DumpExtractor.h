@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ByteSource.h"
@@ -187,6 +188,25 @@ std::string LetteredBankName(std::string_view pattern, char letter);
 // analysis found it uses (letter first).
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,
                                int number);
+
+// Adds names as one bank of definition, titled title and selected by number,
+// with the prefix prefix(slot) before each slot's name, and lists it under
+// instrument. An empty list adds nothing: a bank the dump did not hold is
+// not written.
+template <class PrefixOf>
+void AddNameBank(CDefinition& definition, CInstrumentDef& instrument, const CNameList& names,
+                 std::string title, std::int32_t number, PrefixOf prefix)
+{
+    if (names.empty())
+        return;
+    CBankNames& bank = definition.banks.emplace_back();
+    bank.title = std::move(title);
+    bank.number = number;
+    bank.patches.reserve(names.size());
+    for (std::size_t slot = 0; slot < names.size(); ++slot)
+        bank.patches.push_back({prefix(slot), names[slot]});
+    instrument.banks.push_back(definition.banks.size() - 1);
+}
 
 // Gives each bank whose title (as the files show it, control bytes as '?')
 // an earlier bank already has that title with " (2)", " (3)" ... appended,

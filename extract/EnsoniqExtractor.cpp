@@ -125,25 +125,16 @@ CDefinition CEnsoniqExtractor::BuildDefinition() const
 
     CInstrumentDef& instrument = definition.instruments.emplace_back();
     instrument.name = definition.definitionName;
-    const auto addBank = [&](const CNameList& names, std::string title, std::int32_t number) {
-        if (names.empty())
-            return;
-        CBankNames& bank = definition.banks.emplace_back();
-        bank.title = std::move(title);
-        bank.number = number;
-        bank.patches.reserve(names.size());
-        for (std::size_t slot = 0; slot < names.size(); ++slot) {
-            bank.patches.push_back(
-                {NumberedPrefix(instrFormat, numberedPatches, static_cast<long long>(slot) + 1),
-                 names[slot]});
-        }
-        instrument.banks.push_back(definition.banks.size() - 1);
+    const auto prefix = [&](std::size_t slot) {
+        return NumberedPrefix(instrFormat, numberedPatches, static_cast<long long>(slot) + 1);
     };
-    addBank(m_programs,
-            bankFormat.find("%d") != std::string::npos ? SafeFormat(bankFormat, {FormatArg::Int(0)})
-                                                       : bankFormat,
-            0);
-    addBank(m_singles, KindTitle(bankFormat, "Edit Buffer"), kSinglesBank);
+    AddNameBank(definition, instrument, m_programs,
+                bankFormat.find("%d") != std::string::npos
+                    ? SafeFormat(bankFormat, {FormatArg::Int(0)})
+                    : bankFormat,
+                0, prefix);
+    AddNameBank(definition, instrument, m_singles, KindTitle(bankFormat, "Edit Buffer"),
+                kSinglesBank, prefix);
     return definition;
 }
 

@@ -181,28 +181,20 @@ CDefinition CKorgM1Extractor::BuildDefinition() const
 
     CInstrumentDef& instrument = definition.instruments.emplace_back();
     instrument.name = definition.definitionName;
-    const auto addBank = [&](const CNameList& names, std::string title, std::int32_t number) {
-        if (names.empty())
-            return;
-        CBankNames& bank = definition.banks.emplace_back();
-        bank.title = std::move(title);
-        bank.number = number;
-        bank.patches.reserve(names.size());
-        for (std::size_t slot = 0; slot < names.size(); ++slot) {
-            bank.patches.push_back(
-                {NumberedPrefix(instrFormat, numberedPatches, static_cast<long long>(slot)),
-                 names[slot]});
-        }
-        instrument.banks.push_back(definition.banks.size() - 1);
+    const auto prefix = [&](std::size_t slot) {
+        return NumberedPrefix(instrFormat, numberedPatches, static_cast<long long>(slot));
     };
     const auto title = [&](std::int32_t number, const char* kind) {
         std::string text =
             numberedBanks ? SafeFormat(bankFormat, {FormatArg::Int(number)}) : bankFormat;
         return text + ' ' + kind;
     };
-    addBank(m_programs, title(kProgramsBank, "Programs"), kProgramsBank);
-    addBank(m_combinations, title(kCombinationsBank, "Combinations"), kCombinationsBank);
-    addBank(m_editBuffer, KindTitle(bankFormat, "Edit Buffer"), kEditBufferBank);
+    AddNameBank(definition, instrument, m_programs, title(kProgramsBank, "Programs"), kProgramsBank,
+                prefix);
+    AddNameBank(definition, instrument, m_combinations, title(kCombinationsBank, "Combinations"),
+                kCombinationsBank, prefix);
+    AddNameBank(definition, instrument, m_editBuffer, KindTitle(bankFormat, "Edit Buffer"),
+                kEditBufferBank, prefix);
     return definition;
 }
 

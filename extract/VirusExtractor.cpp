@@ -173,18 +173,10 @@ CDefinition CVirusExtractor::BuildDefinition() const
     instrument.name = definition.definitionName;
     const auto addBank = [&](const CNameList& names, std::string title, std::size_t number,
                              char letter) {
-        if (names.empty())
-            return;
-        CBankNames& bank = definition.banks.emplace_back();
-        bank.title = std::move(title);
-        bank.number = static_cast<std::int32_t>(number);
-        bank.patches.reserve(names.size());
-        for (std::size_t slot = 0; slot < names.size(); ++slot) {
-            bank.patches.push_back(
-                {FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot)),
-                 names[slot]});
-        }
-        instrument.banks.push_back(definition.banks.size() - 1);
+        AddNameBank(definition, instrument, names, std::move(title),
+                    static_cast<std::int32_t>(number), [&](std::size_t slot) {
+                        return FormatLetterPrefix(instrFormat, use, letter, static_cast<int>(slot));
+                    });
     };
     for (std::size_t i = 0; i < kBankCount; ++i) {
         const auto letter = static_cast<char>('A' + i);
