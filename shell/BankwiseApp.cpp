@@ -203,24 +203,21 @@ void CBankwiseApp::OnFilePrint()
 
 bool CBankwiseApp::OnFilePrintDirect(const QString& printerName)
 {
-    if (printerName.isEmpty()) {
-        QPrinter& printer = Printer();
-        return Print(printer, printer.printerName());
-    }
     if (printerName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
         QPrinter pdf(QPrinter::HighResolution);
         pdf.setOutputFormat(QPrinter::PdfFormat);
         pdf.setOutputFileName(printerName);
         return Print(pdf, QDir::toNativeSeparators(printerName));
     }
-    if (QPrinterInfo::printerInfo(printerName).isNull()) {
+    if (!printerName.isEmpty() && QPrinterInfo::printerInfo(printerName).isNull()) {
         m_prompt.Message(MainWindow(), EBox::Warning,
                          Format(IDS_SHELL_NO_SUCH_PRINTER, printerName));
         return false;
     }
     QPrinter& printer = Printer();
-    printer.setPrinterName(printerName);
-    return Print(printer, printerName);
+    if (!printerName.isEmpty())
+        printer.setPrinterName(printerName);
+    return Print(printer, printer.printerName());
 }
 
 void CBankwiseApp::OnFilePrintPreview()

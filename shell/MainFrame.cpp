@@ -73,91 +73,106 @@ CMainFrame::~CMainFrame()
     qApp->removeEventFilter(this);
 }
 
-QAction* CMainFrame::AddCommand(std::uint32_t id, const char* text)
-{
-    auto* action = new QAction(QString::fromLatin1(text), this);
-    const QString prompt = LoadQString(id);
-    const qsizetype newline = prompt.indexOf(QLatin1Char('\n'));
-    action->setStatusTip(newline < 0 ? prompt : prompt.left(newline));
-    if (newline >= 0)
-        action->setToolTip(prompt.mid(newline + 1));
-    m_actions[id] = action;
-    return action;
-}
-
 QAction* CMainFrame::Action(std::uint32_t id) const
 {
-    const auto it = m_actions.find(id);
-    return it == m_actions.end() ? nullptr : it->second;
+    return m_actions.contains(id) ? m_actions.at(id) : nullptr;
 }
 
 QLabel* CMainFrame::Pane(std::uint32_t id) const
 {
-    const auto it = m_panes.find(id);
-    return it == m_panes.end() ? nullptr : it->second;
+    return m_panes.contains(id) ? m_panes.at(id) : nullptr;
 }
 
 void CMainFrame::createActions()
 {
-    // The document is made after the window: it is looked up when a command runs.
-    const auto doc = [this](auto command) { return [this, command] { (Document().*command)(); }; };
+    using Keys = QList<QKeySequence>;
+    struct CCommand
+    {
+        std::uint32_t id;
+        const char* text;
+        Keys keys;
+        const char* icon = nullptr;
+        // The document is made after the window: it is looked up when a
+        // command runs. Commands without one are wired below or by the
+        // application (printing, About).
+        std::function<void(CDocument&)> run = nullptr;
+        bool enabled = true;
+    };
+    const CCommand commands[] = {
+        {ID_FILE_OPEN,
+         "&Open...\tCtrl+O",
+         {Qt::CTRL | Qt::Key_O},
+         "open.png",
+         &CDocument::OnFileOpen},
+        {ID_FILE_SAVE, "&Save\tCtrl+S", {Qt::CTRL | Qt::Key_S}, "save.png", &CDocument::OnFileSave},
+        {ID_FILE_SAVE_AS, "Save &As...", {}, nullptr, &CDocument::OnFileSaveAs},
+        {ID_FILE_EXPORT, "&Export...", {}, nullptr, &CDocument::OnFileExport, false},
+        {ID_FILE_PRINT, "&Print...\tCtrl+P", {Qt::CTRL | Qt::Key_P}, "print.png"},
+        {ID_FILE_PRINT_PREVIEW, "Print Pre&view", {}},
+        {ID_FILE_PRINT_SETUP, "P&rint Setup...", {}},
+        {ID_APP_EXIT, "E&xit", {}},
+        // The edit commands are the editor's own, with the classic keys
+        // beside the usual ones.
+        {ID_EDIT_UNDO,
+         "&Undo\tCtrl+Z",
+         {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace},
+         nullptr,
+         nullptr,
+         false},
+        {ID_EDIT_CUT,
+         "Cu&t\tCtrl+X",
+         {Qt::CTRL | Qt::Key_X, Qt::SHIFT | Qt::Key_Delete},
+         "cut.png",
+         nullptr,
+         false},
+        {ID_EDIT_COPY,
+         "&Copy\tCtrl+C",
+         {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert},
+         "copy.png",
+         nullptr,
+         false},
+        {ID_EDIT_PASTE,
+         "&Paste\tCtrl+V",
+         {Qt::CTRL | Qt::Key_V, Qt::SHIFT | Qt::Key_Insert},
+         "paste.png"},
+        {ID_VIEW_TOOLBAR, "&Toolbar", {}},
+        {ID_VIEW_STATUS_BAR, "&Status Bar", {}},
+        {ID_VIEW_OPTIONS, "&Options...", {}, nullptr, &CDocument::OnViewOptions, false},
+        {ID_APP_ABOUT, "&About Bankwise...", {}, "about.png"},
+        // Keys without a menu item: they live on the window itself.
+        {ID_FILE_NEW, "New", {Qt::CTRL | Qt::Key_N}, nullptr, &CDocument::OnFileNew},
+        {ID_NEXT_PANE, "Next Pane", {Qt::Key_F6}},
+        {ID_PREV_PANE, "Previous Pane", {Qt::SHIFT | Qt::Key_F6}},
+    };
+    for (const CCommand& command : commands) {
+        auto* action = new QAction(QString::fromLatin1(command.text), this);
+        const QString prompt = LoadQString(command.id);
+        const qsizetype newline = prompt.indexOf(QLatin1Char('\n'));
+        action->setStatusTip(newline < 0 ? prompt : prompt.left(newline));
+        if (newline >= 0)
+            action->setToolTip(prompt.mid(newline + 1));
+        action->setShortcuts(command.keys);
+        if (command.icon != nullptr)
+            action->setIcon(ToolIcon(command.icon));
+        action->setEnabled(command.enabled);
+        if (const auto& run = command.run)
+            connect(action, &QAction::triggered, this, [this, run] { run(Document()); });
+        m_actions[command.id] = action;
+    }
+    connect(Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+    for (const std::uint32_t id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        Action(id)->setCheckable(true);
+        Action(id)->setChecked(true);
+    }
 
-    QAction* open = AddCommand(ID_FILE_OPEN, "&Open...\tCtrl+O");
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    open->setIcon(ToolIcon("open.png"));
-    connect(open, &QAction::triggered, this, doc(&CDocument::OnFileOpen));
-
-    QAction* save = AddCommand(ID_FILE_SAVE, "&Save\tCtrl+S");
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setIcon(ToolIcon("save.png"));
-    connect(save, &QAction::triggered, this, doc(&CDocument::OnFileSave));
-
-    QAction* saveAs = AddCommand(ID_FILE_SAVE_AS, "Save &As...");
-    connect(saveAs, &QAction::triggered, this, doc(&CDocument::OnFileSaveAs));
-
-    QAction* exportAction = AddCommand(ID_FILE_EXPORT, "&Export...");
-    exportAction->setEnabled(false);
-    connect(exportAction, &QAction::triggered, this, doc(&CDocument::OnFileExport));
-
-    QAction* print = AddCommand(ID_FILE_PRINT, "&Print...\tCtrl+P");
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    print->setIcon(ToolIcon("print.png"));
-    // Printing is the application's: it connects these three.
-    AddCommand(ID_FILE_PRINT_PREVIEW, "Print Pre&view");
-    AddCommand(ID_FILE_PRINT_SETUP, "P&rint Setup...");
-
-    QAction* exit = AddCommand(ID_APP_EXIT, "E&xit");
-    connect(exit, &QAction::triggered, this, &QWidget::close);
-
-    // The edit commands are the editor's own, with the classic keys beside
-    // the usual ones.
-    QAction* undo = AddCommand(ID_EDIT_UNDO, "&Undo\tCtrl+Z");
-    undo->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    undo->setEnabled(false);
+    QAction* undo = Action(ID_EDIT_UNDO);
     connect(undo, &QAction::triggered, m_pView, &QPlainTextEdit::undo);
     connect(m_pView, &QPlainTextEdit::undoAvailable, undo, &QAction::setEnabled);
-
-    QAction* cut = AddCommand(ID_EDIT_CUT, "Cu&t\tCtrl+X");
-    cut->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    cut->setIcon(ToolIcon("cut.png"));
-    cut->setEnabled(false);
-    connect(cut, &QAction::triggered, m_pView, &QPlainTextEdit::cut);
-    connect(m_pView, &QPlainTextEdit::copyAvailable, cut, &QAction::setEnabled);
-
-    QAction* copy = AddCommand(ID_EDIT_COPY, "&Copy\tCtrl+C");
-    copy->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    copy->setIcon(ToolIcon("copy.png"));
-    copy->setEnabled(false);
-    connect(copy, &QAction::triggered, m_pView, &QPlainTextEdit::copy);
-    connect(m_pView, &QPlainTextEdit::copyAvailable, copy, &QAction::setEnabled);
-
-    QAction* paste = AddCommand(ID_EDIT_PASTE, "&Paste\tCtrl+V");
-    paste->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    paste->setIcon(ToolIcon("paste.png"));
+    connect(Action(ID_EDIT_CUT), &QAction::triggered, m_pView, &QPlainTextEdit::cut);
+    connect(Action(ID_EDIT_COPY), &QAction::triggered, m_pView, &QPlainTextEdit::copy);
+    for (const std::uint32_t id : {ID_EDIT_CUT, ID_EDIT_COPY})
+        connect(m_pView, &QPlainTextEdit::copyAvailable, Action(id), &QAction::setEnabled);
+    QAction* paste = Action(ID_EDIT_PASTE);
     connect(paste, &QAction::triggered, m_pView, &QPlainTextEdit::paste);
     // Offered only while the clipboard holds text, as it changes.
     const auto followClipboard = [paste] {
@@ -167,67 +182,26 @@ void CMainFrame::createActions()
     connect(QApplication::clipboard(), &QClipboard::dataChanged, paste, followClipboard);
     followClipboard();
 
-    QAction* toolbar = AddCommand(ID_VIEW_TOOLBAR, "&Toolbar");
-    toolbar->setCheckable(true);
-    toolbar->setChecked(true);
-    QAction* statusBarAction = AddCommand(ID_VIEW_STATUS_BAR, "&Status Bar");
-    statusBarAction->setCheckable(true);
-    statusBarAction->setChecked(true);
-
-    QAction* options = AddCommand(ID_VIEW_OPTIONS, "&Options...");
-    options->setStatusTip({});
-    options->setEnabled(false);
-    connect(options, &QAction::triggered, this, doc(&CDocument::OnViewOptions));
-
-    QAction* about = AddCommand(ID_APP_ABOUT, "&About Bankwise...");
-    about->setIcon(ToolIcon("about.png"));
-
-    // Keys without a menu item: they live on the window itself.
-    QAction* fileNew = AddCommand(ID_FILE_NEW, "New");
-    fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(fileNew, &QAction::triggered, this, doc(&CDocument::OnFileNew));
     // One pane only: both keys bring the focus back to the text.
-    QAction* nextPane = AddCommand(ID_NEXT_PANE, "Next Pane");
-    nextPane->setShortcut(QKeySequence(Qt::Key_F6));
-    QAction* prevPane = AddCommand(ID_PREV_PANE, "Previous Pane");
-    prevPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    for (QAction* pane : {nextPane, prevPane})
-        connect(pane, &QAction::triggered, m_pView, [this] { m_pView->setFocus(); });
-    addActions({fileNew, nextPane, prevPane});
+    for (const std::uint32_t id : {ID_NEXT_PANE, ID_PREV_PANE})
+        connect(Action(id), &QAction::triggered, m_pView, [this] { m_pView->setFocus(); });
+    addActions({Action(ID_FILE_NEW), Action(ID_NEXT_PANE), Action(ID_PREV_PANE)});
 }
 
 void CMainFrame::createMenus()
 {
     m_pFileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    m_pFileMenu->addAction(Action(ID_FILE_OPEN));
-    m_pFileMenu->addAction(Action(ID_FILE_SAVE));
-    m_pFileMenu->addAction(Action(ID_FILE_SAVE_AS));
-    m_pFileMenu->addAction(Action(ID_FILE_EXPORT));
-    m_pFileMenu->addSeparator();
-    m_pFileMenu->addAction(Action(ID_FILE_PRINT));
-    m_pFileMenu->addAction(Action(ID_FILE_PRINT_PREVIEW));
-    m_pFileMenu->addAction(Action(ID_FILE_PRINT_SETUP));
-    m_pFileMenu->addSeparator();
+    AddItems(m_pFileMenu, {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_EXPORT, 0,
+                           ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0});
     m_pRecentPlaceholder = m_pFileMenu->addAction(QStringLiteral("Recent File"));
     m_pRecentPlaceholder->setEnabled(false);
     m_pRecentEnd = m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(Action(ID_APP_EXIT));
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->addAction(Action(ID_EDIT_UNDO));
-    edit->addSeparator();
-    edit->addAction(Action(ID_EDIT_CUT));
-    edit->addAction(Action(ID_EDIT_COPY));
-    edit->addAction(Action(ID_EDIT_PASTE));
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->addAction(Action(ID_VIEW_TOOLBAR));
-    view->addAction(Action(ID_VIEW_STATUS_BAR));
-    view->addSeparator();
-    view->addAction(Action(ID_VIEW_OPTIONS));
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(Action(ID_APP_ABOUT));
+    AddItems(menuBar()->addMenu(QStringLiteral("&Edit")),
+             {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
+    AddItems(menuBar()->addMenu(QStringLiteral("&View")),
+             {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OPTIONS});
+    AddItems(menuBar()->addMenu(QStringLiteral("&Help")), {ID_APP_ABOUT});
 }
 
 void CMainFrame::createToolBar()
@@ -238,16 +212,8 @@ void CMainFrame::createToolBar()
     m_pToolBar->setFloatable(true);
     m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_pToolBar->setIconSize(QSize(16, 16));
-    m_pToolBar->addAction(Action(ID_FILE_OPEN));
-    m_pToolBar->addAction(Action(ID_FILE_SAVE));
-    m_pToolBar->addSeparator();
-    m_pToolBar->addAction(Action(ID_EDIT_CUT));
-    m_pToolBar->addAction(Action(ID_EDIT_COPY));
-    m_pToolBar->addAction(Action(ID_EDIT_PASTE));
-    m_pToolBar->addSeparator();
-    m_pToolBar->addAction(Action(ID_FILE_PRINT));
-    m_pToolBar->addSeparator();
-    m_pToolBar->addAction(Action(ID_APP_ABOUT));
+    AddItems(m_pToolBar, {ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+                          0, ID_FILE_PRINT, 0, ID_APP_ABOUT});
     addToolBar(Qt::TopToolBarArea, m_pToolBar);
 
     QAction* toggle = Action(ID_VIEW_TOOLBAR);
@@ -303,13 +269,13 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     // The lock keys change only by a key press or while another program has
     // the focus.
-    if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate) {
-        const auto* key =
-            event->type() == QEvent::KeyRelease ? static_cast<QKeyEvent*>(event) : nullptr;
-        if (key == nullptr || key->key() == Qt::Key_CapsLock || key->key() == Qt::Key_NumLock ||
-            key->key() == Qt::Key_ScrollLock)
-            UpdateLockIndicators();
-    }
+    const auto isLockKey = [event] {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock;
+    };
+    if (event->type() == QEvent::ApplicationActivate ||
+        (event->type() == QEvent::KeyRelease && isLockKey()))
+        UpdateLockIndicators();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -363,11 +329,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::PlaceWindow()
 {
     // The screen it was left on, while that is still there.
-    const IProfile& profile = m_profile;
-    const QPoint centre(profile.GetProfileInt(kSettingsSection, kEntryWindowLeft, 0) +
-                            profile.GetProfileInt(kSettingsSection, kEntryWindowWidth, 0) / 2,
-                        profile.GetProfileInt(kSettingsSection, kEntryWindowTop, 0) +
-                            profile.GetProfileInt(kSettingsSection, kEntryWindowHeight, 0) / 2);
+    const auto stored = [this](const char* entry) {
+        return m_profile.GetProfileInt(kSettingsSection, entry, 0);
+    };
+    const QPoint centre(stored(kEntryWindowLeft) + stored(kEntryWindowWidth) / 2,
+                        stored(kEntryWindowTop) + stored(kEntryWindowHeight) / 2);
     const QScreen* screen = QGuiApplication::screenAt(centre);
     if (screen == nullptr)
         screen = QGuiApplication::primaryScreen();
@@ -381,7 +347,7 @@ void CMainFrame::PlaceWindow()
     const int lines = m_pView->fontMetrics().averageCharWidth() * 80 +
                       style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
     const CWindowPlace place =
-        PlaceMainWindow(profile, {area.x(), area.y(), area.width(), area.height()}, lines);
+        PlaceMainWindow(m_profile, {area.x(), area.y(), area.width(), area.height()}, lines);
     setGeometry(place.x, place.y, place.width, place.height);
     if (place.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <utility>
 #include <vector>
@@ -73,7 +74,17 @@ private:
     void createStatusBar();
     // Where the window was left, or two thirds of the screen on a first start.
     void PlaceWindow();
-    QAction* AddCommand(std::uint32_t id, const char* text);
+    // Fills a menu or the tool bar with the actions of these ids; 0 stands
+    // for a separator.
+    template <typename Bar> void AddItems(Bar* bar, std::initializer_list<std::uint32_t> ids) const
+    {
+        for (const std::uint32_t id : ids) {
+            if (id == 0)
+                bar->addSeparator();
+            else
+                bar->addAction(Action(id));
+        }
+    }
 
     CDocument& Document() const { return *m_pDocument; }
 

@@ -1,10 +1,6 @@
 #include "OptionsDialog.h"
 
-#include <QCheckBox>
 #include <QFontMetrics>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include <algorithm>
 #include <utility>
@@ -18,12 +14,8 @@
 namespace bankwise {
 namespace {
 
-// The dialog's own texts.
+// The caption; the controls' texts are beside them in the class.
 constexpr const char* kCaption = "Instrument file options for %s";
-constexpr const char* kDefinitionLabel = "&Instr. def. name:";
-constexpr const char* kBankLabel = "&Bank name:";
-constexpr const char* kInstrLabel = "Instr. name &format:";
-constexpr const char* kShowOptionsText = "&Show this box when file open";
 
 // Client size and control rectangles in dialog units: left, top, width, height.
 constexpr int kClientWidth = 215;
@@ -58,15 +50,7 @@ std::string ToBytes(const QString& text)
 
 COptionsDialog::COptionsDialog(IProfile& profile, std::uint32_t nNameID, const char* pszBankFormat,
                                const char* pszInstrFormat, QWidget* parent)
-    : QDialog(parent), m_profile(profile), m_nNameID(nNameID),
-      m_pDefinitionLabel(new QLabel(QString::fromLatin1(kDefinitionLabel), this)),
-      m_pDefinition(new QLineEdit(this)),
-      m_pBankLabel(new QLabel(QString::fromLatin1(kBankLabel), this)),
-      m_pBankFormat(new QLineEdit(this)), m_pOk(new QPushButton(QStringLiteral("OK"), this)),
-      m_pCancel(new QPushButton(QStringLiteral("Cancel"), this)), m_pPreview(new QLabel(this)),
-      m_pInstrLabel(new QLabel(QString::fromLatin1(kInstrLabel), this)),
-      m_pInstrFormat(new QLineEdit(this)),
-      m_pShowOptions(new QCheckBox(QString::fromLatin1(kShowOptionsText), this))
+    : QDialog(parent), m_profile(profile), m_nNameID(nNameID)
 {
     const COptionsValues values = LoadOptions(profile, nNameID, pszBankFormat, pszInstrFormat);
     m_strDefinition = values.strDefinition;
@@ -95,11 +79,10 @@ COptionsDialog::COptionsDialog(IProfile& profile, std::uint32_t nNameID, const c
     m_pOk->setEnabled(false);
 
     // Template order is tab order.
-    setTabOrder(m_pDefinition, m_pBankFormat);
-    setTabOrder(m_pBankFormat, m_pOk);
-    setTabOrder(m_pOk, m_pCancel);
-    setTabOrder(m_pCancel, m_pInstrFormat);
-    setTabOrder(m_pInstrFormat, m_pShowOptions);
+    QWidget* const tabs[] = {m_pDefinition, m_pBankFormat,  m_pOk,
+                             m_pCancel,     m_pInstrFormat, m_pShowOptions};
+    for (std::size_t i = 1; i < std::size(tabs); ++i)
+        setTabOrder(tabs[i - 1], tabs[i]);
 
     connect(m_pOk, &QPushButton::clicked, this, &COptionsDialog::accept);
     connect(m_pCancel, &QPushButton::clicked, this, &COptionsDialog::reject);
@@ -188,24 +171,18 @@ void COptionsDialog::accept()
 
 QWidget* COptionsDialog::Control(int id) const
 {
-    switch (id) {
-    case 1:
-        return m_pOk;
-    case 2:
-        return m_pCancel;
-    case IDC_DEFINITION:
-        return m_pDefinition;
-    case IDC_BANK_FORMAT:
-        return m_pBankFormat;
-    case IDC_PREVIEW:
-        return m_pPreview;
-    case IDC_INSTR_FORMAT:
-        return m_pInstrFormat;
-    case IDC_SHOW_OPTIONS:
-        return m_pShowOptions;
-    default:
-        return nullptr;
+    const std::pair<int, QWidget*> controls[] = {{1, m_pOk},
+                                                 {2, m_pCancel},
+                                                 {IDC_DEFINITION, m_pDefinition},
+                                                 {IDC_BANK_FORMAT, m_pBankFormat},
+                                                 {IDC_PREVIEW, m_pPreview},
+                                                 {IDC_INSTR_FORMAT, m_pInstrFormat},
+                                                 {IDC_SHOW_OPTIONS, m_pShowOptions}};
+    for (const auto& [controlId, widget] : controls) {
+        if (controlId == id)
+            return widget;
     }
+    return nullptr;
 }
 
 QString COptionsDialog::PreviewText() const

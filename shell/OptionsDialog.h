@@ -3,17 +3,16 @@
 // keystroke. Values come from the settings store and go back only on OK.
 #pragma once
 
+#include <QCheckBox>
 #include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <cstdint>
 #include <string>
 
 #include "DocumentRules.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace bankwise {
 
@@ -57,16 +56,18 @@ private:
     IProfile& m_profile;
     std::uint32_t m_nNameID;
 
-    QLabel* m_pDefinitionLabel;
-    QLineEdit* m_pDefinition;
-    QLabel* m_pBankLabel;
-    QLineEdit* m_pBankFormat;
-    QPushButton* m_pOk;
-    QPushButton* m_pCancel;
-    QLabel* m_pPreview;
-    QLabel* m_pInstrLabel;
-    QLineEdit* m_pInstrFormat;
-    QCheckBox* m_pShowOptions;
+    // The controls in template order, which is also the order they are made in.
+    QLabel* m_pDefinitionLabel = new QLabel(QStringLiteral("&Instr. def. name:"), this);
+    QLineEdit* m_pDefinition = new QLineEdit(this);
+    QLabel* m_pBankLabel = new QLabel(QStringLiteral("&Bank name:"), this);
+    QLineEdit* m_pBankFormat = new QLineEdit(this);
+    QPushButton* m_pOk = new QPushButton(QStringLiteral("OK"), this);
+    QPushButton* m_pCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    QLabel* m_pPreview = new QLabel(this);
+    QLabel* m_pInstrLabel = new QLabel(QStringLiteral("Instr. name &format:"), this);
+    QLineEdit* m_pInstrFormat = new QLineEdit(this);
+    QCheckBox* m_pShowOptions =
+        new QCheckBox(QStringLiteral("&Show this box when file open"), this);
 };
 
 }  // namespace bankwise

@@ -29,29 +29,16 @@ std::string ToDocText(const QString& text)
 
 EAnswer CWidgetPrompt::Message(QWidget* parent, EBox box, const QString& text)
 {
-    const QString title = LoadQString(AFX_IDS_APP_TITLE);
-    switch (box) {
-    case EBox::Warning:
-        QMessageBox::warning(parent, title, text);
+    using Box = QMessageBox;
+    const bool yesNo = box == EBox::YesNoCancel;
+    const Box::StandardButtons buttons = yesNo                   ? Box::Yes | Box::No | Box::Cancel
+                                         : box == EBox::OkCancel ? Box::Ok | Box::Cancel
+                                                                 : Box::Ok;
+    const auto answer = Box::warning(parent, LoadQString(AFX_IDS_APP_TITLE), text, buttons,
+                                     yesNo ? Box::Yes : Box::Ok);
+    if (box == EBox::Warning || answer == Box::Ok)
         return EAnswer::Ok;
-    case EBox::OkCancel:
-        return QMessageBox::warning(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                    QMessageBox::Ok) == QMessageBox::Ok
-                   ? EAnswer::Ok
-                   : EAnswer::Cancel;
-    case EBox::YesNoCancel:
-        switch (QMessageBox::warning(parent, title, text,
-                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                     QMessageBox::Yes)) {
-        case QMessageBox::Yes:
-            return EAnswer::Yes;
-        case QMessageBox::No:
-            return EAnswer::No;
-        default:
-            return EAnswer::Cancel;
-        }
-    }
-    return EAnswer::Cancel;
+    return answer == Box::Yes ? EAnswer::Yes : answer == Box::No ? EAnswer::No : EAnswer::Cancel;
 }
 
 QString CWidgetPrompt::FileName(QWidget* parent, CFileRequest& request)
