@@ -1,7 +1,13 @@
 #include "AboutDialog.h"
 
+#include <algorithm>
+#include <cwctype>
+#include <tuple>
 #include <utility>
+#include <vector>
 
+#include "AboutRules.h"
+#include "Desktop.h"
 #include "StringTable.h"
 #include "Texts.h"
 #include "resource.h"
@@ -80,6 +86,29 @@ INT_PTR CALLBACK CAboutDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam
     default:
         return FALSE;
     }
+}
+
+std::wstring ProgramInformation()
+{
+    std::vector<CLibraryLine> libraries;
+    for (const std::wstring& path : LoadedLibraryPaths()) {
+        // Named in capitals as the system folder's libraries always were.
+        std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); });
+        libraries.push_back({Narrow(name), true, ReadFileVersion(path)});
+    }
+    const auto byName = [](const CLibraryLine& a, const CLibraryLine& b) {
+        return std::tie(a.strName, a.version) < std::tie(b.strName, b.version);
+    };
+    std::sort(libraries.begin(), libraries.end(), byName);
+    // One library loaded under two paths of the same version is one line.
+    libraries.erase(std::unique(libraries.begin(), libraries.end(),
+                                [](const CLibraryLine& a, const CLibraryLine& b) {
+                                    return a.strName == b.strName && a.version == b.version;
+                                }),
+                    libraries.end());
+    return Widen(ProgramInformationText(ReadFileVersion(ProgramPath()), libraries));
 }
 
 }  // namespace bankwise

@@ -30,4 +30,9 @@ private:
     HWND m_hWnd = nullptr;
 };
 
+// The program-information box's text: the families, the program's version
+// from its version resource, and each library the process has loaded with
+// its file version, by name.
+std::wstring ProgramInformation();
+
 }  // namespace bankwise

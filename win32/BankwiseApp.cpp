@@ -24,11 +24,6 @@ std::wstring RecentEntry(std::size_t index)
     return L"File" + std::to_wstring(index + 1);
 }
 
-// The libraries whose versions the information box lists: the C run-time
-// and the common controls this program draws with (the C++ run-time is
-// linked into the program itself).
-constexpr const wchar_t* kLibraries[] = {L"MSVCRT.DLL", L"COMCTL32.DLL"};
-
 // The link texts by the codes of ShellExecute and WinExec.
 unsigned LinkErrorId(int code)
 {
@@ -62,16 +57,6 @@ unsigned LinkErrorId(int code)
     default:
         return 0;
     }
-}
-
-std::string VersionLine(unsigned id, const std::string& name, const FileVersionNumbers& v)
-{
-    std::vector<FormatArg> args;
-    if (!name.empty())
-        args.push_back(FormatArg::Text(name));
-    for (const std::uint16_t n : v)
-        args.push_back(FormatArg::Int(n));
-    return SafeFormat(LoadString(id), args);
 }
 
 // A full path for a name given on the command line or by the shell.
@@ -457,25 +442,7 @@ bool CBankwiseApp::OpenLink(const std::wstring& target)
 
 std::wstring CBankwiseApp::InformationText() const
 {
-    const std::optional<FileVersionNumbers> own = ReadFileVersion(ProgramPath());
-    const std::string program = own ? VersionLine(IDS_INFO_PROGRAM_VERSION, {}, *own)
-                                    : LoadString(IDS_INFO_PROGRAM_UNKNOWN);
-    std::string libraries;
-    for (const wchar_t* name : kLibraries) {
-        const std::string narrow = Narrow(name);
-        const std::optional<std::wstring> path = LoadedLibraryPath(name);
-        const std::optional<FileVersionNumbers> version =
-            path ? ReadFileVersion(*path) : std::nullopt;
-        libraries +=
-            !path     ? SafeFormat(LoadString(IDS_INFO_LIBRARY_MISSING), {FormatArg::Text(narrow)})
-            : version ? VersionLine(IDS_INFO_LIBRARY_VERSION, narrow, *version)
-                      : SafeFormat(LoadString(IDS_INFO_LIBRARY_UNKNOWN), {FormatArg::Text(narrow)});
-    }
-    const std::string text = SafeFormat(
-        LoadString(IDS_PROGRAM_INFO),
-        {FormatArg::Text(FamilyNameLines()), FormatArg::Text(program), FormatArg::Text(libraries)});
-    // A message box breaks lines at "\r\n" as well as at "\n"; keep the table's.
-    return Widen(text);
+    return ProgramInformation();
 }
 
 EPrintResult CBankwiseApp::OnFilePrint(bool showDialog)

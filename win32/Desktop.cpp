@@ -4,6 +4,8 @@
 
 #include "Win.h"
 
+#include <tlhelp32.h>
+
 namespace bankwise {
 
 std::optional<FileVersionNumbers> ReadFileVersion(const std::wstring& path)
@@ -36,16 +38,22 @@ std::wstring ProgramPath()
     }
 }
 
-std::optional<std::wstring> LoadedLibraryPath(const std::wstring& name)
+std::vector<std::wstring> LoadedLibraryPaths()
 {
-    HMODULE module = GetModuleHandleW(name.c_str());
-    if (module == nullptr)
-        return std::nullopt;
-    wchar_t path[MAX_PATH] = {};
-    const DWORD got = GetModuleFileNameW(module, path, MAX_PATH);
-    if (got == 0 || got >= MAX_PATH)
-        return std::nullopt;
-    return std::wstring(path, got);
+    std::vector<std::wstring> paths;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return paths;
+    const HMODULE program = GetModuleHandleW(nullptr);
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32FirstW(snapshot, &entry); more;
+         more = Module32NextW(snapshot, &entry)) {
+        if (entry.hModule != program)
+            paths.emplace_back(entry.szExePath);
+    }
+    CloseHandle(snapshot);
+    return paths;
 }
 
 int ShellOpen(const std::wstring& target)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace bankwise {
 
@@ -15,8 +16,9 @@ using FileVersionNumbers = std::array<std::uint16_t, 4>;
 
 std::optional<FileVersionNumbers> ReadFileVersion(const std::wstring& path);
 std::wstring ProgramPath();
-// The file of a loaded library, when this process has it loaded.
-std::optional<std::wstring> LoadedLibraryPath(const std::wstring& name);
+// The files of the libraries this process has loaded, in load order; the
+// program's own file is not among them.
+std::vector<std::wstring> LoadedLibraryPaths();
 
 // ShellExecuteW's "open" on target: above 32 means opened.
 int ShellOpen(const std::wstring& target);

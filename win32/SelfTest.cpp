@@ -153,7 +153,10 @@ void TestAbout(CBankwiseApp& app)
     const std::wstring info = app.InformationText();
     Check(info.find(L"BANKWISE.EXE: 1.0.0.0\n") != std::wstring::npos,
           "information box: the program's version from its version resource");
-    Check(info.find(L"COMCTL32.DLL: ") != std::wstring::npos, "information box: libraries");
+    Check(info.find(L"COMCTL32.DLL: ") != std::wstring::npos &&
+              info.find(L"KERNEL32.DLL: ") != std::wstring::npos &&
+              info.find(L"SELFTEST.EXE") == std::wstring::npos,
+          "information box: the loaded libraries, not the program itself");
 }
 
 void TestPrint(CBankwiseApp& app)
