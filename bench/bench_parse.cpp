@@ -19,6 +19,7 @@
 #include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KawaiK5000Gen.h"
 #include "gen/KorgGen.h"
 #include "gen/KorgM1Gen.h"
 #include "gen/MidiFile.h"
@@ -231,6 +232,17 @@ const CDump& D50Bank()
     return dump;
 }
 
+// Banks A, D, E and F in full, each record walked by its sources.
+const CDump& K5000Banks()
+{
+    static const CDump dump{JoinMessages({MakeK5000Bank(kK5000BankA, K5000Singles({})),
+                                          MakeK5000Bank(kK5000BankD, K5000Singles({})),
+                                          MakeK5000Bank(kK5000BankE, K5000Singles({})),
+                                          MakeK5000Bank(kK5000BankF, K5000Singles({}))}),
+                            false};
+    return dump;
+}
+
 // Detection, parse and write, as one open of the file does them.
 void BM_Convert(benchmark::State& state, const CDump& (*dump)())
 {
@@ -304,6 +316,7 @@ BANKWISE_FAMILY_BENCHMARKS(VfxAllPrograms);
 BANKWISE_FAMILY_BENCHMARKS(Esq1AllPrograms);
 BANKWISE_FAMILY_BENCHMARKS(M1AllData);
 BANKWISE_FAMILY_BENCHMARKS(D50Bank);
+BANKWISE_FAMILY_BENCHMARKS(K5000Banks);
 
 // Writing alone, the part that runs again after each change of the options.
 void BM_OrbitWriteOnly(benchmark::State& state)

@@ -38,6 +38,7 @@
 #include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KawaiK5000Gen.h"
 #include "gen/KorgM1Gen.h"
 #include "gen/MidiFile.h"
 #include "gen/MorpheusGen.h"
@@ -166,6 +167,11 @@ int Big(const std::string& family, const std::string& kind, const fs::path& file
         {"vfx", [] { return std::vector<Bytes>{MakeVfxPrograms({})}; }},
         {"esq1", [] { return std::vector<Bytes>{MakeEsq1Programs({})}; }},
         {"d50", [] { return MakeD50Bank({}); }},
+        {"k5000",
+         [] {
+             return std::vector<Bytes>{MakeK5000Bank(kK5000BankA, K5000Singles({})),
+                                       MakeK5000Bank(kK5000BankD, K5000Singles({}))};
+         }},
         {"m1",
          [] {
              return std::vector<Bytes>{MakeM1Dump({}),

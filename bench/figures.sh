@@ -77,7 +77,7 @@ row "start-up, one small dump" "$(ms "${times[2]}")" "true $(ms "${times[0]}")" 
     "$(ratio "${times[2]}" "${times[0]}")" "peak memory $(mib "$program_kib")"
 
 # Giant dumps through the converter against read() + memchr over the file.
-for family in virus jvxp orbit fs1r blofeld morpheus vfx esq1 m1 d50; do
+for family in virus jvxp orbit fs1r blofeld morpheus vfx esq1 m1 d50 k5000; do
     for kind in raw mid; do
         file=$scratch/giant-$family.${kind/raw/syx}
         "$tool" big "$family" "$kind" "$file" 256

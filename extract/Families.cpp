@@ -16,6 +16,7 @@
 //   Ensoniq         [p]=0F and ([p+1]=05 [p+2]=00 or [p+1]=02)
 //   Korg M1/03R/W   [p]=42 [p+1]=3n and ([p+2]=19 or [p+2]=30)
 //   Roland D-50     [p]=41 [p+2]=14 [p+3]=12
+//   Kawai K5000     [p]=40 [p+3]=00 [p+4]=0A
 #include "Families.h"
 
 #include <algorithm>
@@ -25,6 +26,7 @@
 #include "EnsoniqExtractor.h"
 #include "Fs1rExtractor.h"
 #include "JvXpExtractor.h"
+#include "KawaiK5000Extractor.h"
 #include "KorgExtractor.h"
 #include "KorgM1Extractor.h"
 #include "MorpheusExtractor.h"
@@ -110,6 +112,12 @@ constexpr std::array kFamilies{
                 return b.ByteIs(p, 0x41) && b.ByteIs(p + 2, 0x14) && b.ByteIs(p + 3, 0x12);
             },
             Make<CRolandD50Extractor>},
+    // Bank select MSB 100, 102, 103, 104 (LSB 0) picks bank A, D, E, F.
+    CFamily{IDS_SYNTH_K5000, "K5000 Bank %c", "%c%03d ", 1, 100 * 128,
+            [](const CByteView& b, std::size_t p) {
+                return b.ByteIs(p, 0x40) && b.ByteIs(p + 3, 0x00) && b.ByteIs(p + 4, 0x0A);
+            },
+            Make<CKawaiK5000Extractor>},
 };
 
 }  // namespace

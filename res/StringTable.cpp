@@ -243,6 +243,7 @@ constexpr std::array kTable{
                             "under its own name:\n"},
     Entry{IDS_SYNTH_M1, "Korg M1/03R/W"},
     Entry{IDS_SYNTH_D50, "Roland D-50"},
+    Entry{IDS_SYNTH_K5000, "Kawai K5000"},
     Entry{IDS_SYNTH_BLOFELD, "Waldorf Blofeld"},
     Entry{IDS_SYNTH_MORPHEUS, "E-mu Morpheus/Proteus"},
     Entry{IDS_SYNTH_ENSONIQ, "Ensoniq VFX/ESQ-1"},

@@ -189,6 +189,7 @@ enum StringId : std::uint32_t {
     // Display names of the Korg M1/03R/W, Roland D-50 and Kawai K5000 families.
     IDS_SYNTH_M1 = 62510,
     IDS_SYNTH_D50 = 62511,
+    IDS_SYNTH_K5000 = 62512,
 
     // Display names of the Waldorf, E-mu Morpheus/Proteus and Ensoniq families.
     IDS_SYNTH_BLOFELD = 62550,

@@ -10,6 +10,7 @@
 #include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KawaiK5000Gen.h"
 #include "gen/KorgGen.h"
 #include "gen/KorgM1Gen.h"
 #include "gen/MorpheusGen.h"
@@ -192,6 +193,7 @@ TEST(Readers, SelfDelimitingFamilies)
         std::size_t nameEnd;      // from the F0
         std::uint8_t otherModel;  // the maker's, in place of the model byte
         const char* kept;
+        std::size_t modelAt = 2;
     } families[] = {
         {"Blofeld", MakeBlofeldSound({.name = "Good"}),
          MakeBlofeldSound({.program = 1, .name = "Next"}), 386, 0x14, "0=A001 Good"},
@@ -211,6 +213,11 @@ TEST(Readers, SelfDelimitingFamilies)
          MakeM1Dump({.function = kM1EditProgram, .names = {"Next"}}), 5 + 12, 0x40, "0=I00 Good"},
         {"03R/W programs", MakeM1Dump({.model = k03rw, .names = {"Good"}, .count = 2}),
          MakeM1Dump({.model = k03rw, .names = {"Next"}, .count = 1}), 6 + 12, 0x20, "0=I00 Good"},
+        {"K5000 single", MakeK5000Single(kK5000BankA, {.name = "Good"}),
+         MakeK5000Single(kK5000BankA, {.slot = 1, .name = "Next"}), 9 + 48, 0x0B, "0=A001 Good", 5},
+        {"K5000 bank", MakeK5000Bank(kK5000BankA, {{.name = "Good"}}),
+         MakeK5000Bank(kK5000BankA, {{.slot = 1, .name = "Next"}}), 27 + 48, 0x0B, "0=A001 Good",
+         5},
     };
     for (const auto& f : families) {
         SCOPED_TRACE(f.family);
@@ -220,7 +227,8 @@ TEST(Readers, SelfDelimitingFamilies)
              {"in MIDI too", Raw({f.good, EndedAt(f.next, f.nameEnd - 1)}, true), kInvalid, -1,
               true},
              {"a foreign message next", Concat({f.good, foreign, f.next}), kInvalid},
-             {"another model next", Concat({f.good, WithByte(f.next, 2, f.otherModel)}), kInvalid},
+             {"another model next", Concat({f.good, WithByte(f.next, f.modelAt, f.otherModel)}),
+              kInvalid},
              {"two stray bytes at the end", Concat({f.good, {0x00, 0x00}}), kInvalid},
              {"the header a byte late", Concat({f.good, {0xF0}, f.next}), kInvalid},
              {"cut in the name", Concat({f.good, Cut(f.next, f.nameEnd - 1)}), nullptr},
@@ -266,6 +274,50 @@ TEST(Readers, D50)
     EXPECT_EQ(result.text.find("64="), std::string::npos);
 }
 
+// A K5000 bank is walked record by record: every present slot's name must
+// lie inside the message, and a record that cannot be measured ends the
+// walk, which only slots still to come make a fault.
+TEST(Readers, K5000)
+{
+    const Bytes good = MakeK5000Single(kK5000BankA, {.name = "Good"});
+    const auto bank = [](std::vector<K5000Single> singles) {
+        return MakeK5000Bank(kK5000BankD, singles);
+    };
+    // Slots 3 and 9 after a single with three ADD sources of six.
+    const Bytes three = bank(
+        {{.slot = 3, .name = "Three", .sources = 6, .addSources = 3}, {.slot = 9, .name = "Nine"}});
+    const std::size_t nine = 27 + 82 + 6 * 86 + 3 * 806;  // slot 9's record, from the F0
+    const Bytes broken = WithByte(three, 27 + 51, 7);     // seven sources
+    Bytes fullMap = bank({{.name = "Zero"}});
+    fullMap[8 + 18] = 0x7C;  // bits 2-6 of the last byte stand for no slot
+    test::ExpectReads(
+        {{"lengths from the sources", Concat({good, three}), nullptr, 11},
+         {"slot 9 past the F7", Concat({good, EndedAt(three, nine + 47)}), kInvalid},
+         {"slot 9 named, then the F7", Concat({good, EndedAt(three, nine + 48)}), nullptr, 11},
+         {"cut before slot 9's name ends", Concat({good, Cut(three, nine + 47)}), nullptr, 5},
+         {"cut in slot 3's sources", Concat({good, Cut(three, 27 + 82 + 100)}), nullptr, 5},
+         {"seven sources", Concat({good, broken}), kInvalid},
+         {"one source", Concat({good, WithByte(three, 27 + 51, 1)}), kInvalid},
+         {"cut after it", Concat({good, Cut(broken, 27 + 60)}), nullptr, 5},
+         {"as the last record", Concat({good, bank({{.slot = 3, .name = "One", .sources = 1}})}),
+          nullptr, 5},
+         {"an empty tone map", Concat({good, bank({})}), nullptr, 1},
+         {"the five bits past slot 127", Concat({good, fullMap}), nullptr, 2},
+         {"a multi", Concat({good, WithByte(good, 6, 0x20)}), nullptr, 1},
+         {"cut in the bank byte", Concat({good, Cut(good, 7)}), nullptr, 1},
+         {"closed before the bank byte", Concat({good, EndedAt(good, 7)}), kInvalid},
+         {"cut in the tone map", Concat({good, Cut(three, 20)}), nullptr, 1},
+         {"closed in the tone map", Concat({good, EndedAt(three, 20)}), kInvalid}},
+        "0=A001 Good");
+    // 0x7F fills a name out; a single replaces the bank's name at its slot.
+    const test::Conversion result = test::Convert(
+        JoinMessages({bank({{.slot = 4, .name = "Pad\x7F\x7F\x7F\x7F\x7F"}}),
+                      MakeK5000Single(kK5000BankD, {.slot = 5, .name = "Bell\x7F"})}));
+    ASSERT_TRUE(result.ok);
+    EXPECT_NE(result.text.find("\r\n4=D005 Pad\r\n5=D006 Bell\r\n"), std::string::npos)
+        << result.text;
+}
+
 // An ESQ-1 all-programs message with one record more than the 40 it holds.
 Bytes Esq1Bank41()
 {
@@ -309,6 +361,12 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
          JoinMessages({MakeEsq1Programs({"A"}), MakeVfxPrograms({"B"}, false)}), 0, 1, 40},
         {"D-50 sums", JoinMessages(MakeD50Bank({}, 135)), 1, 0, 64},
         {"M1 bank of 101", MakeM1Dump({.count = 101}), 0, 1, 100},
+        {"K5000 bank B and program 128",
+         JoinMessages({MakeK5000Bank(kK5000BankA, K5000Singles({}, 3)),
+                       MakeK5000Bank(kK5000BankB, K5000Singles({})),
+                       MakeK5000Single(kK5000BankA, {.slot = 128}),
+                       MakeK5000Single(5, {.slot = 3})}),
+         0, 3, 3},
         // The record count comes from the length: 143 + 10 bytes, 175 packed.
         {"M1 bank ending after a name", EndedAt(MakeM1Dump({.count = 2}), 6 + 175), 0, 0, 2},
         {"03R/W combinations",

@@ -16,6 +16,7 @@
 #include "gen/EnsoniqGen.h"
 #include "gen/Fs1rGen.h"
 #include "gen/JvXpGen.h"
+#include "gen/KawaiK5000Gen.h"
 #include "gen/KorgGen.h"
 #include "gen/KorgM1Gen.h"
 #include "gen/MorpheusGen.h"
@@ -84,6 +85,8 @@ gen::Bytes FirstTwoNames(std::uint32_t family, const std::string& a, const std::
         return MakeVfxPrograms({a, b});
     case IDS_SYNTH_D50:
         return JoinMessages(MakeD50Bank({a, b}));
+    case IDS_SYNTH_K5000:
+        return MakeK5000Bank(kK5000BankA, K5000Singles({a, b}, 2));
     case IDS_SYNTH_M1:
         return MakeM1Dump({.names = {a, b}, .count = 2});
     default:

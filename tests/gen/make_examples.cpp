@@ -6,6 +6,7 @@
 #include "EnsoniqGen.h"
 #include "Fs1rGen.h"
 #include "JvXpGen.h"
+#include "KawaiK5000Gen.h"
 #include "KorgGen.h"
 #include "KorgM1Gen.h"
 #include "MorpheusGen.h"
@@ -90,6 +91,11 @@ void WriteExamples(const std::filesystem::path& dir)
     const std::vector<Bytes> temporary = MakeD50Temporary("Edit Buffer Pad");
     d50.insert(d50.end(), temporary.begin(), temporary.end());
     WriteBoth(dir, "roland-d50", d50);
+    WriteBoth(dir, "kawai-k5000",
+              {MakeK5000Bank(kK5000BankA, K5000Singles({"Spectral", "AddPiano", "Bell Pad",
+                                                        "Harmonic", "Formant", "Glass Vx"},
+                                                       6)),
+               MakeK5000Single(kK5000BankD, {.slot = 0, .name = "Morph Ld", .addSources = 2})});
     WriteFile(dir / "ensoniq-esq1.syx",
               MakeEsq1Programs({"PIANO", "STRING", "BRASS", "ORGAN", "BASS-1", "SYNLD"}));
 }
