@@ -8,6 +8,7 @@
 
 #include "DumpExtractor.h"
 #include "Families.h"
+#include "FileNames.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
 
@@ -108,7 +109,9 @@ void UseRememberedDir(std::string& remembered, std::string& current)
     if (remembered.empty())
         return;
     std::error_code ec;
-    if (std::filesystem::exists(remembered, ec))
+    // Through the UTF-8 name: a plain std::string would be read in the ANSI
+    // code page on Windows, and a folder outside it would be forgotten.
+    if (std::filesystem::exists(PathFromName(remembered), ec))
         current = remembered;
     else
         remembered.clear();

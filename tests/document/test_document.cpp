@@ -11,6 +11,7 @@
 #include "Conversion.h"
 #include "DocumentRules.h"
 #include "Families.h"
+#include "FileNames.h"
 #include "StringTable.h"
 #include "gen/BlofeldGen.h"
 #include "gen/EnsoniqGen.h"
@@ -188,6 +189,16 @@ TEST(DocumentPaths, ARememberedFolderThatIsGoneIsForgotten)
     EXPECT_EQ(std::tie(remembered, current), std::make_tuple(std::string(), here));
     UseRememberedDir(remembered, current);
     EXPECT_EQ(current, here);
+
+    // A name outside the ANSI code page is still found on Windows.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         std::filesystem::path(u8"bankwise-B\u00e4nke-\u0411");
+    std::filesystem::create_directories(folder);
+    const std::string name = NameOfPath(folder);
+    remembered = name;
+    UseRememberedDir(remembered, current);
+    EXPECT_EQ(std::tie(remembered, current), std::tie(name, name));
+    std::filesystem::remove(folder);
 }
 
 // Stored: nothing (-1), or a place; where the window opens on screen.
