@@ -124,7 +124,7 @@ CFileFilter FilterOf(std::string name, const std::vector<std::string>& extension
 
 EConfidence MatchDocType(const std::string& path, const std::string& documentPath)
 {
-    if (!documentPath.empty() && path == documentPath)
+    if (!documentPath.empty() && SameFileName(path, documentPath))
         return EConfidence::yesAlreadyOpen;
     // Everything from the last dot on, even when that dot is in a folder name.
     const auto dot = path.rfind('.');

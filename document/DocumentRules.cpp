@@ -77,7 +77,7 @@ COptionsPreview MakeOptionsPreview(std::uint32_t nNameID, const std::string& def
 
 void AddRecentFile(std::vector<std::string>& list, const std::string& path)
 {
-    std::erase(list, path);
+    std::erase_if(list, [&path](const std::string& entry) { return SameFileName(entry, path); });
     list.insert(list.begin(), path);
     if (list.size() > kMaxRecentFiles)
         list.resize(kMaxRecentFiles);

@@ -44,7 +44,8 @@ struct COptionsPreview
 COptionsPreview MakeOptionsPreview(std::uint32_t nNameID, const std::string& definition,
                                    const std::string& bankFormat, const std::string& instrFormat);
 
-// The recent-file list: the newest first, no path twice, at most four.
+// The recent-file list: the newest first, no file twice (names compared as
+// the file system does, so regardless of case on Windows), at most four.
 inline constexpr std::size_t kMaxRecentFiles = 4;
 void AddRecentFile(std::vector<std::string>& list, const std::string& path);
 

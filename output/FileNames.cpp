@@ -48,6 +48,14 @@ std::string NameOfPath(const std::filesystem::path& path)
     return name;
 }
 
+bool SameFileName(std::string_view a, std::string_view b)
+{
+    const std::wstring wideA = WideOf(a);
+    const std::wstring wideB = WideOf(b);
+    return CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
+                                static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
+
 std::optional<CFileIdentity> FileIdentityOf(const std::string& name)
 {
     // No access asked for: a file open elsewhere, or read-only, still tells.
@@ -125,6 +133,11 @@ std::filesystem::path PathFromName(std::string_view name)
 std::string NameOfPath(const std::filesystem::path& path)
 {
     return path.native();
+}
+
+bool SameFileName(std::string_view a, std::string_view b)
+{
+    return a == b;
 }
 
 std::optional<CFileIdentity> FileIdentityOf(const std::string& name)

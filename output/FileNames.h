@@ -16,6 +16,9 @@ namespace bankwise {
 
 std::filesystem::path PathFromName(std::string_view name);
 std::string NameOfPath(const std::filesystem::path& path);
+// Whether two names are spelt alike for the file system: letter case aside
+// on Windows, by its own rule for every script; byte for byte on POSIX.
+bool SameFileName(std::string_view a, std::string_view b);
 
 // What makes a file the same file whatever name or link reaches it: device
 // and inode on POSIX, volume serial number and file index on Windows.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -36,6 +37,17 @@ std::optional<std::string> Narrow(const std::wstring& wide)
         text += static_cast<char>(c);
     }
     return text;
+}
+
+// The entries that hold file names: the desktop program's recent-file list
+// and remembered folders. They are UTF-16 in the registry as Windows keeps
+// any path (so other tools, and lists stored before, read as names) and
+// UTF-8 for the program, as every file name it carries.
+bool HoldsFileName(const std::string& section, const std::string& entry)
+{
+    return section == "Recent File List" ||
+           (section == "Settings" &&
+            (entry == "OpenDir" || entry == "SaveDir" || entry == "ExportDir"));
 }
 
 class CKey
@@ -191,6 +203,8 @@ std::string CRegistryProfile::GetProfileString(const std::string& section, const
         Warning(section, entry, LoadString(IDS_REGISTRY_TOO_LONG));
         return def;
     }
+    if (HoldsFileName(section, entry))
+        return NameOfPath(std::filesystem::path(wide));
     std::optional<std::string> text = Narrow(wide);
     if (!text) {
         Warning(section, entry, LoadString(IDS_REGISTRY_NOT_LATIN1));
@@ -234,7 +248,8 @@ bool CRegistryProfile::WriteProfileString(const std::string& section, const std:
     if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                         nullptr, key.Out(), nullptr) != ERROR_SUCCESS)
         return false;
-    const std::wstring wide = Widen(value);
+    const std::wstring wide =
+        HoldsFileName(section, entry) ? PathFromName(value).native() : Widen(value);
     const std::wstring name = Widen(entry);
     const auto bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
     return RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ,

@@ -5,7 +5,9 @@
 // The desktop program and the converter share it.
 //
 // Texts are single bytes in the core and cross to the registry's UTF-16 as
-// Latin-1, so every byte 1-255 comes back unchanged. A value that cannot
+// Latin-1, so every byte 1-255 comes back unchanged; the entries that hold
+// file names (the recent-file list, the remembered folders) are UTF-8 names
+// stored as the UTF-16 paths they are. A value that cannot
 // be used (a number stored as text, a text longer than kMaxRegistryText,
 // characters beyond Latin-1, a key that may not be read) reads its default,
 // and the warning callback hears of it once per value.

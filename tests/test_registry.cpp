@@ -151,6 +151,28 @@ TEST_F(RegistryTest, UnusableValuesReadTheirDefaultsWithOneWarningEach)
     EXPECT_EQ(TypeOf(L"Settings", L"Written"), static_cast<DWORD>(REG_NONE));
 }
 
+// File names are the UTF-16 paths they are: a list stored before, or by
+// another tool, reads as the same names, and a name beyond Latin-1 keeps.
+TEST_F(RegistryTest, FileNameEntriesAreStoredAsUtf16Paths)
+{
+    const std::wstring stored = L"C:\\B\u00e4nke\\\u65E5.syx";
+    SetRaw(L"Recent File List", L"File1", REG_SZ, stored.c_str(),
+           (stored.size() + 1) * sizeof(wchar_t));
+    CRegistryProfile store = Store();
+    const std::string utf8 = "C:\\B\u00e4nke\\\u65E5.syx";
+    EXPECT_EQ(store.GetProfileString("Recent File List", "File1", ""), utf8);
+    ASSERT_TRUE(store.WriteProfileString("Settings", "OpenDir", utf8));
+    wchar_t back[64] = {};
+    DWORD size = sizeof back;
+    RegGetValueW(HKEY_CURRENT_USER, (m_key + L"\\Settings").c_str(), L"OpenDir", RRF_RT_REG_SZ,
+                 nullptr, back, &size);
+    EXPECT_EQ(std::wstring(back), stored);
+    // Other texts keep crossing byte for byte.
+    ASSERT_TRUE(store.WriteProfileString("Settings", "Other", "\xE4"));
+    EXPECT_EQ(store.GetProfileString("Settings", "Other", ""), "\xE4");
+    EXPECT_TRUE(m_warnings.empty());
+}
+
 // A section nobody may read: its defaults, and one warning for the key
 // rather than one for each value in it.
 TEST_F(RegistryTest, AnUnreadableKeyReadsItsDefaultsWithOneWarning)

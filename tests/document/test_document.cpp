@@ -160,6 +160,17 @@ TEST(DocumentRecentFiles, NewestFirstNoPathTwiceAtMostFour)
     EXPECT_EQ(list, (Strings{"/e", "/d", "/c", "/b"}));
     AddRecentFile(list, "/c");
     EXPECT_EQ(list, (Strings{"/c", "/e", "/d", "/b"}));
+
+    // One file under two spellings of its case is one entry where the file
+    // system ignores case.
+    Strings spelt;
+    AddRecentFile(spelt, "C:\\Dumps\\B\u00c4NKE.syx");
+    AddRecentFile(spelt, "c:\\dumps\\b\u00e4nke.SYX");
+#ifdef _WIN32
+    EXPECT_EQ(spelt, Strings{"c:\\dumps\\b\u00e4nke.SYX"});
+#else
+    EXPECT_EQ(spelt.size(), 2u);
+#endif
 }
 
 TEST(DocumentPaths, OnlyAnInstrumentFileBecomesThePath)
