@@ -1,7 +1,8 @@
 #include "AboutDialog.h"
 
 #include <algorithm>
-#include <cwctype>
+#include <cctype>
+#include <set>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -13,6 +14,38 @@
 #include "resource.h"
 
 namespace bankwise {
+namespace {
+
+// The picture keeps its own size, centred across its frame wherever the
+// dialog font puts the frame: the template's place suits one font only.
+void CentrePicture(HWND dialog)
+{
+    HWND frame = nullptr;
+    HWND picture = nullptr;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t type[16] = {};
+        GetClassNameW(child, type, 16);
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK;
+        if (lstrcmpiW(type, L"Static") == 0 && style == SS_GRAYFRAME)
+            frame = child;
+        else if (lstrcmpiW(type, L"Static") == 0 && style == SS_BITMAP)
+            picture = child;
+    }
+    if (frame == nullptr || picture == nullptr)
+        return;
+    RECT frameRect{};
+    RECT pictureRect{};
+    GetWindowRect(frame, &frameRect);
+    GetWindowRect(picture, &pictureRect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frameRect), 2);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&pictureRect), 2);
+    const int width = pictureRect.right - pictureRect.left;
+    SetWindowPos(picture, nullptr, frameRect.left + (frameRect.right - frameRect.left - width) / 2,
+                 pictureRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
 
 CAboutDialog::CAboutDialog(CLinkLabel::Opener open, std::function<void(HWND)> onMoreInfo)
     : m_mailLink(open), m_webLink(open), m_onMoreInfo(std::move(onMoreInfo))
@@ -39,6 +72,7 @@ void CAboutDialog::OnInitDialog()
     m_webLink.Attach(GetDlgItem(m_hWnd, IDC_WEB_LINK));
     m_mailLink.SetTarget(L"mailto:" + mail);
     m_webLink.SetTarget(web);
+    CentrePicture(m_hWnd);
 }
 
 INT_PTR CALLBACK CAboutDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
@@ -90,13 +124,22 @@ INT_PTR CALLBACK CAboutDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam
 
 std::wstring ProgramInformation()
 {
+    // Named in capitals, as the system folder's libraries always were.
+    const auto capitals = [](std::string name) {
+        for (char& c : name)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return name;
+    };
+    // The program's own run-time libraries, not the system's libraries
+    // that they load in turn: the box stays short enough for a screen.
+    std::set<std::string> imported;
+    for (const std::string& name : ImportedLibraryNames())
+        imported.insert(capitals(name));
     std::vector<CLibraryLine> libraries;
     for (const std::wstring& path : LoadedLibraryPaths()) {
-        // Named in capitals as the system folder's libraries always were.
-        std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); });
-        libraries.push_back({Narrow(name), true, ReadFileVersion(path)});
+        const std::string name = capitals(Narrow(path.substr(path.find_last_of(L"\\/") + 1)));
+        if (imported.contains(name))
+            libraries.push_back({name, true, ReadFileVersion(path)});
     }
     const auto byName = [](const CLibraryLine& a, const CLibraryLine& b) {
         return std::tie(a.strName, a.version) < std::tie(b.strName, b.version);

@@ -31,8 +31,8 @@ private:
 };
 
 // The program-information box's text: the families, the program's version
-// from its version resource, and each library the process has loaded with
-// its file version, by name.
+// from its version resource, and each run-time library of the program as the
+// process has loaded it, with its file version, by name.
 std::wstring ProgramInformation();
 
 }  // namespace bankwise

@@ -56,6 +56,25 @@ std::vector<std::wstring> LoadedLibraryPaths()
     return paths;
 }
 
+std::vector<std::string> ImportedLibraryNames()
+{
+    // The program's image as the loader mapped it, so the table's addresses
+    // are offsets from its start.
+    const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& table =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    std::vector<std::string> names;
+    if (table.VirtualAddress == 0)
+        return names;
+    for (const auto* entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + table.VirtualAddress);
+         entry->Name != 0; ++entry)
+        names.emplace_back(reinterpret_cast<const char*>(base + entry->Name));
+    return names;
+}
+
 int ShellOpen(const std::wstring& target)
 {
     const HINSTANCE result =

@@ -19,6 +19,8 @@ std::wstring ProgramPath();
 // The files of the libraries this process has loaded, in load order; the
 // program's own file is not among them.
 std::vector<std::wstring> LoadedLibraryPaths();
+// The libraries the program's own file imports, as its import table names them.
+std::vector<std::string> ImportedLibraryNames();
 
 // ShellExecuteW's "open" on target: above 32 means opened.
 int ShellOpen(const std::wstring& target);

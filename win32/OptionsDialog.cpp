@@ -1,5 +1,9 @@
 #include "OptionsDialog.h"
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
 #include "Texts.h"
 #include "resource.h"
 
@@ -17,6 +21,65 @@ std::wstring WithCrLf(const std::wstring& text)
         out.push_back(c);
     }
     return out;
+}
+
+// A child's place in the dialog's client area.
+RECT ChildRect(HWND dialog, HWND child)
+{
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The template's units were chosen for a narrower font than most systems
+// give dialogs today: the layout is widened, keeping its proportions, until
+// every label and the check box show their whole text on one line, as the
+// Linux program does.
+void FitLabels(HWND dialog)
+{
+    HDC dc = GetDC(dialog);
+    const HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    double grow = 1.0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        wchar_t type[16] = {};
+        GetClassNameW(child, type, 16);
+        const bool label = lstrcmpiW(type, L"Static") == 0 && id != IDC_PREVIEW;
+        if (!label && id != IDC_SHOW_OPTIONS)
+            continue;
+        const int length = GetWindowTextLengthW(child);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(child, text.data(), length + 1)));
+        RECT needed{};
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+        // The check box's box and the gap before its text.
+        const int extra = label ? 0 : GetSystemMetrics(SM_CXMENUCHECK) + 6;
+        const RECT have = ChildRect(dialog, child);
+        if (have.right > have.left)
+            grow = std::max(grow, static_cast<double>(needed.right + extra) /
+                                      static_cast<double>(have.right - have.left));
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(dialog, dc);
+    if (grow <= 1.0)
+        return;
+    const auto scaled = [grow](LONG x) { return static_cast<int>(std::lround(x * grow)); };
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT r = ChildRect(dialog, child);
+        SetWindowPos(child, nullptr, scaled(r.left), r.top, scaled(r.right) - scaled(r.left),
+                     r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT client{};
+    RECT window{};
+    GetClientRect(dialog, &client);
+    GetWindowRect(dialog, &window);
+    SetWindowPos(dialog, nullptr, 0, 0,
+                 window.right - window.left + scaled(client.right) - client.right,
+                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -80,6 +143,7 @@ void COptionsDialog::OnInitDialog()
         caption.replace(at, 2, Widen(m_model.FamilyName()));
     SetWindowTextW(m_hWnd, caption.c_str());
     UpdatePreview();
+    FitLabels(m_hWnd);
 }
 
 std::string COptionsDialog::FieldText(int id) const

@@ -204,6 +204,29 @@ void Type(HWND field, const wchar_t* text)
         SendMessageW(field, WM_CHAR, *c, 0);
 }
 
+// Whether each label of a dialog shows its whole text on one line.
+bool LabelsFit(HWND box)
+{
+    HDC dc = GetDC(box);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    bool fit = true;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t type[16] = {};
+        GetClassNameW(child, type, 16);
+        if (lstrcmpiW(type, L"Static") != 0 || GetDlgCtrlID(child) == IDC_PREVIEW)
+            continue;
+        RECT needed{};
+        RECT have{};
+        DrawTextW(dc, WindowText(child).c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+        GetClientRect(child, &have);
+        fit = fit && needed.right <= have.right;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    return fit;
+}
+
 void TestOptionsDialog(CBankwiseApp& app)
 {
     CFakeOptions model;
@@ -211,9 +234,11 @@ void TestOptionsDialog(CBankwiseApp& app)
     std::wstring caption;
     std::wstring preview;
     bool okWhenEmpty = true;
+    bool labelsFit = false;
     WhenModal([&] {
         HWND box = GetActiveWindow();
         caption = WindowText(box);
+        labelsFit = LabelsFit(box);
         HWND definition = GetDlgItem(box, IDC_DEFINITION);
         SendMessageW(definition, EM_SETSEL, 0, -1);
         SendMessageW(definition, WM_CLEAR, 0, 0);
@@ -225,6 +250,7 @@ void TestOptionsDialog(CBankwiseApp& app)
     });
     const INT_PTR result = dialog.DoModal(app.Instance(), app.Frame().GetSafeHwnd());
     Check(caption == L"Instrument file options for Yamaha FS1R", "options caption");
+    Check(labelsFit, "the labels show their whole texts in the dialog's font");
     Check(!okWhenEmpty, "OK is disabled while the definition name is empty");
     Check(preview == L"[FS1R Internal]\r\n[My FS1R]", "the preview follows each typed key");
     Check(result == IDOK && model.stored.size() == 1 && model.stored[0].definition == "My FS1R",
