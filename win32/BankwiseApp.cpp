@@ -17,13 +17,6 @@ namespace bankwise {
 
 namespace {
 
-constexpr const wchar_t* kRecentSection = L"Recent File List";
-
-std::wstring RecentEntry(std::size_t index)
-{
-    return L"File" + std::to_wstring(index + 1);
-}
-
 // The link texts by the codes of ShellExecute and WinExec.
 unsigned LinkErrorId(int code)
 {
@@ -59,23 +52,22 @@ unsigned LinkErrorId(int code)
     }
 }
 
-// A full path for a name given on the command line or by the shell.
-std::wstring FullPath(const std::wstring& path)
+void ShowBusy(bool busy)
 {
-    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return path;
-    std::wstring full(size, L'\0');
-    const DWORD got = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    if (got == 0 || got >= size)
-        return path;
-    full.resize(got);
-    return full;
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
-bool Exists(const std::wstring& path)
+// The folder the file dialogs start in until a remembered one replaces it.
+std::string CurrentFolder()
 {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::wstring folder(MAX_PATH, L'\0');
+    DWORD got = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    if (got >= folder.size()) {
+        folder.resize(got);
+        got = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    }
+    folder.resize(got < folder.size() ? got : 0);
+    return Narrow(folder);
 }
 
 }  // namespace
@@ -86,8 +78,11 @@ CBankwiseApp::CBankwiseApp(HINSTANCE instance, std::wstring keyPath, IPrompt* pr
       m_pPrompt(prompt == nullptr ? m_pOwnPrompt.get() : prompt),
       // An unusable stored value gets its default and one box.
       m_profile(keyPath, [this](const std::string& warning) { Warn(Widen(warning)); }),
-      m_paths(keyPath), m_pFrame(std::make_unique<CMainFrame>(*this)), m_document(*this)
-{}
+      m_pFrame(std::make_unique<CMainFrame>(*this)),
+      m_document(m_profile, *this, m_pFrame->View(), *m_pFrame, ShowBusy, CurrentFolder())
+{
+    m_pFrame->SetDocument(m_document);
+}
 
 CBankwiseApp::~CBankwiseApp() = default;
 
@@ -124,8 +119,8 @@ bool CBankwiseApp::InitInstance(const std::vector<std::wstring>& args, int showC
         m_nExitCode = 1;
         return false;
     }
-    LoadRecentFiles();
-    m_pFrame->SetTitle(m_document.GetTitle());
+    m_document.LoadRecentFiles();
+    m_pFrame->OnTitleChanged();
     if (line.file.empty()) {
         m_document.OnNewDocument();
     } else {
@@ -143,7 +138,7 @@ bool CBankwiseApp::InitInstance(const std::vector<std::wstring>& args, int showC
             if (line.action == EAction::Print) {
                 result = OnFilePrint(false);
             } else {
-                result = m_printer.PrintTo(line.printer, m_document.GetTitle(),
+                result = m_printer.PrintTo(line.printer, Widen(m_document.GetTitle()),
                                            View().Codec().ToWide(View().GetText()));
                 ReportPrint(result, line.printer);
             }
@@ -226,23 +221,23 @@ void CBankwiseApp::PumpMessages()
         m_pFrame->OnIdle();
 }
 
-void CBankwiseApp::Warn(const std::wstring& text, EBox box)
+void CBankwiseApp::Warn(const std::wstring& text)
 {
-    m_pPrompt->Message(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, box, text);
+    m_pPrompt->Message(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, EBox::Warning, text);
 }
 
 void CBankwiseApp::OnCommand(unsigned id)
 {
     if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount) {
-        OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
+        m_document.OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
         return;
     }
     switch (id) {
     case ID_FILE_NEW:
-        OnFileNew();
+        m_document.OnFileNew();
         return;
     case ID_FILE_OPEN:
-        OnFileOpen();
+        m_document.OnFileOpen();
         return;
     case ID_FILE_SAVE:
         m_document.OnFileSave();
@@ -273,7 +268,7 @@ void CBankwiseApp::OnCommand(unsigned id)
 bool CBankwiseApp::IsCommandEnabled(unsigned id) const
 {
     if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
-        return id - ID_FILE_MRU_FILE1 < m_recentFiles.size();
+        return id - ID_FILE_MRU_FILE1 < m_document.GetRecentFiles().size();
     switch (id) {
     case ID_FILE_NEW:
     case ID_FILE_OPEN:
@@ -285,7 +280,7 @@ bool CBankwiseApp::IsCommandEnabled(unsigned id) const
     case ID_FILE_PRINT_SETUP:
         return true;
     case ID_VIEW_OPTIONS:
-        return m_document.Extractor() != nullptr;
+        return m_document.HasExtractor();
     default:
         return false;
     }
@@ -293,58 +288,15 @@ bool CBankwiseApp::IsCommandEnabled(unsigned id) const
 
 bool CBankwiseApp::OpenDocumentFile(const std::wstring& path)
 {
-    if (!m_document.SaveModified())
-        return false;
-    return m_document.OnOpenDocument(FullPath(path));
+    return m_document.OpenDocumentFile(Narrow(path));
 }
 
-void CBankwiseApp::OnFileNew()
+std::vector<std::wstring> CBankwiseApp::RecentFiles() const
 {
-    if (m_document.SaveModified())
-        m_document.OnNewDocument();
-}
-
-void CBankwiseApp::OnFileOpen()
-{
-    CFileRequest request;
-    request.caption = Text(IDS_SHELL_OPEN_CAPTION);
-    request.startDir = m_document.CurrentDir();
-    // The document strings: "...\nSysex File (*.syx; *.mid)\n.syx;.mid\n...".
-    const std::wstring strings = Text(IDR_MAINFRAME);
-    std::vector<std::wstring> fields;
-    for (std::size_t at = 0;;) {
-        const std::size_t next = strings.find(L'\n', at);
-        fields.push_back(strings.substr(at, next - at));
-        if (next == std::wstring::npos)
-            break;
-        at = next + 1;
-    }
-    if (fields.size() > 4) {
-        std::wstring patterns;
-        for (std::size_t at = 0; at < fields[4].size();) {
-            const std::size_t next = std::min(fields[4].find(L';', at), fields[4].size());
-            patterns += (patterns.empty() ? L"*" : L";*") + fields[4].substr(at, next - at);
-            at = next + 1;
-        }
-        request.filters.emplace_back(fields[3], patterns);
-    }
-    request.filters.emplace_back(Text(IDS_WIN_ALL_FILES), L"*.*");
-    const std::wstring path = m_pPrompt->FileName(m_pFrame->GetSafeHwnd(), request);
-    if (!path.empty())
-        OpenDocumentFile(path);
-}
-
-void CBankwiseApp::OnOpenRecentFile(std::size_t index)
-{
-    if (index >= m_recentFiles.size())
-        return;
-    const std::wstring path = m_recentFiles[index];
-    // A file that is gone leaves the list; one the user chose not to open
-    // (a cancelled query or options box) stays on it.
-    if (!OpenDocumentFile(path) && !Exists(path)) {
-        std::erase(m_recentFiles, path);
-        SaveRecentFiles();
-    }
+    std::vector<std::wstring> files;
+    for (const std::string& file : m_document.GetRecentFiles())
+        files.push_back(Widen(file));
+    return files;
 }
 
 void CBankwiseApp::OnDropFiles(const std::vector<std::wstring>& files)
@@ -369,39 +321,14 @@ bool CBankwiseApp::CanCloseFrame()
     return true;
 }
 
-void CBankwiseApp::LoadRecentFiles()
+EAnswer CBankwiseApp::Message(EBox box, const std::string& text)
 {
-    m_recentFiles.clear();
-    for (std::size_t i = 0; i < kRecentFileCount; ++i) {
-        const std::wstring path = m_paths.Read(kRecentSection, RecentEntry(i));
-        if (!path.empty())
-            m_recentFiles.push_back(path);
-    }
+    return m_pPrompt->Message(m_pFrame->GetSafeHwnd(), box, Widen(text));
 }
 
-void CBankwiseApp::SaveRecentFiles()
+std::string CBankwiseApp::FileName(CFileRequest& request)
 {
-    // Stored at every change, so a second window or a crash loses nothing.
-    for (std::size_t i = 0; i < kRecentFileCount; ++i)
-        m_paths.Write(kRecentSection, RecentEntry(i),
-                      i < m_recentFiles.size() ? m_recentFiles[i] : std::wstring());
-}
-
-void CBankwiseApp::AddToRecentFileList(const std::wstring& path)
-{
-    std::vector<std::string> list;
-    for (const std::wstring& file : m_recentFiles)
-        list.push_back(Narrow(file));
-    AddRecentFile(list, Narrow(path));
-    m_recentFiles.clear();
-    for (const std::string& file : list)
-        m_recentFiles.push_back(Widen(file));
-    SaveRecentFiles();
-}
-
-void CBankwiseApp::StatusMessage(const std::wstring& text)
-{
-    m_pFrame->SetMessageText(text.empty() ? Text(AFX_IDS_IDLEMESSAGE) : text);
+    return Narrow(m_pPrompt->FileName(m_pFrame->GetSafeHwnd(), request));
 }
 
 bool CBankwiseApp::RunOptionsDialog(const CDumpExtractor& extractor)
@@ -414,7 +341,7 @@ bool CBankwiseApp::RunOptionsDialog(const CDumpExtractor& extractor)
 void CBankwiseApp::OnAppAbout()
 {
     CAboutDialog dialog([this](const std::wstring& target) { return OpenLink(target); },
-                        [this](HWND) { Warn(InformationText(), EBox::Information); });
+                        [this](HWND owner) { m_pPrompt->Information(owner, InformationText()); });
     dialog.DoModal(m_hInstance, m_pFrame->GetSafeHwnd());
 }
 
@@ -450,7 +377,7 @@ EPrintResult CBankwiseApp::OnFilePrint(bool showDialog)
     CBankwiseView& view = m_pFrame->View();
     const std::wstring text = view.Codec().ToWide(view.GetText());
     const EPrintResult result =
-        m_printer.Print(m_pFrame->GetSafeHwnd(), m_document.GetTitle(), text, showDialog);
+        m_printer.Print(m_pFrame->GetSafeHwnd(), Widen(m_document.GetTitle()), text, showDialog);
     ReportPrint(result, {});
     return result;
 }

@@ -1,6 +1,7 @@
 // The Windows program as a whole: start-up, the command line, the message
-// loop, the settings store, the recent-file list, the window's place, and
-// the commands that are not the frame's own.
+// loop, the settings store, the window's place, the boxes and dialogs the
+// document asks for, and the commands that are neither the frame's nor the
+// document's own.
 #pragma once
 
 #include <memory>
@@ -8,15 +9,16 @@
 #include <vector>
 
 #include "Document.h"
+#include "FrontEnd.h"
 #include "MainFrame.h"
 #include "Printing.h"
-#include "RegistryPaths.h"
+#include "Prompt.h"
 #include "RegistryProfile.h"
 #include "Win.h"
 
 namespace bankwise {
 
-class CBankwiseApp final : public IFrameOwner, public IDocumentHost
+class CBankwiseApp final : public IFrameOwner, public IUserPrompt
 {
 public:
     // keyPath: the settings key under HKEY_CURRENT_USER (tests give a
@@ -36,7 +38,7 @@ public:
     void PumpMessages();
 
     CMainFrame& Frame() { return *m_pFrame; }
-    CBankwiseDoc& Document() { return m_document; }
+    CDocument& Document() { return m_document; }
     HINSTANCE Instance() const { return m_hInstance; }
     // Opens path as File > Open would after its dialog.
     bool OpenDocumentFile(const std::wstring& path);
@@ -44,20 +46,14 @@ public:
     // IFrameOwner
     void OnCommand(unsigned id) override;
     bool IsCommandEnabled(unsigned id) const override;
-    std::vector<std::wstring> RecentFiles() const override { return m_recentFiles; }
+    std::vector<std::wstring> RecentFiles() const override;
     void OnDropFiles(const std::vector<std::wstring>& files) override;
     void OnViewChanged() override;
     bool CanCloseFrame() override;
 
-    // IDocumentHost
-    HWND Owner() const override { return m_pFrame->GetSafeHwnd(); }
-    IPrompt& Prompt() override { return *m_pPrompt; }
-    IProfile& Profile() override { return m_profile; }
-    CRegistryPaths& Paths() override { return m_paths; }
-    CBankwiseView& View() override { return m_pFrame->View(); }
-    void TitleChanged(const std::wstring& title) override { m_pFrame->SetTitle(title); }
-    void AddToRecentFileList(const std::wstring& path) override;
-    void StatusMessage(const std::wstring& text) override;
+    // IUserPrompt: the document's boxes and dialogs, owned by the main window.
+    EAnswer Message(EBox box, const std::string& text) override;
+    std::string FileName(CFileRequest& request) override;
     bool RunOptionsDialog(const CDumpExtractor& extractor) override;
 
     // The program-information box's text.
@@ -69,28 +65,22 @@ public:
 
 private:
     bool Dispatch(MSG& msg);
-    void OnFileOpen();
-    void OnFileNew();
-    void OnOpenRecentFile(std::size_t index);
+    CBankwiseView& View() { return m_pFrame->View(); }
     void OnAppAbout();
     EPrintResult OnFilePrint(bool showDialog);
     void OnFilePrintPreview();
     void ReportPrint(EPrintResult result, const std::wstring& printer);
-    void LoadRecentFiles();
-    void SaveRecentFiles();
     void RestoreWindowPlace(int showCommand);
     void SaveWindowPlace();
-    void Warn(const std::wstring& text, EBox box = EBox::Warning);
+    void Warn(const std::wstring& text);
 
     HINSTANCE m_hInstance;
     std::unique_ptr<IPrompt> m_pOwnPrompt;
     IPrompt* m_pPrompt;
     CRegistryProfile m_profile;
-    CRegistryPaths m_paths;
     std::unique_ptr<CMainFrame> m_pFrame;
-    CBankwiseDoc m_document;
+    CDocument m_document;
     CPrinter m_printer;
-    std::vector<std::wstring> m_recentFiles;
     int m_nExitCode = 0;
 };
 

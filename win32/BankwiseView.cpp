@@ -70,10 +70,11 @@ void CBankwiseView::SetDpi(UINT dpi)
     m_hFont = created;
 }
 
-void CBankwiseView::SetText(const std::string& bytes)
+void CBankwiseView::SetText(std::string_view bytes)
 {
     const std::wstring text = m_codec.ToWide(bytes);
     SetWindowTextW(m_hWnd, text.c_str());
+    SetModified(false);
 }
 
 std::string CBankwiseView::GetText() const

@@ -5,26 +5,29 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "FrontEnd.h"
 #include "TextCodec.h"
 #include "Win.h"
 
 namespace bankwise {
 
-class CBankwiseView
+class CBankwiseView final : public ITextView
 {
 public:
     CBankwiseView();
-    ~CBankwiseView();
+    ~CBankwiseView() override;
     CBankwiseView(const CBankwiseView&) = delete;
     CBankwiseView& operator=(const CBankwiseView&) = delete;
 
     bool Create(HWND parent, UINT dpi);
     HWND GetSafeHwnd() const { return m_hWnd; }
 
-    void SetText(const std::string& bytes);
-    std::string GetText() const;
-    void Clear() { SetText({}); }
+    // ITextView: setting the text clears the user's-change mark.
+    void SetText(std::string_view bytes) override;
+    std::string GetText() const override;
+    bool IsUserChanged() const override { return IsModified(); }
     // The user's-change mark of the control.
     bool IsModified() const;
     void SetModified(bool modified);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "Document.h"
 #include "StringTable.h"
 #include "Texts.h"
 #include "resource.h"
@@ -477,6 +478,24 @@ void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested)
     SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RecalcLayout();
+}
+
+void CMainFrame::SetStatusText(const std::string& text)
+{
+    SetMessageText(text.empty() ? Text(AFX_IDS_IDLEMESSAGE) : Widen(text));
+}
+
+void CMainFrame::OnTitleChanged()
+{
+    if (m_pDocument != nullptr)
+        SetTitle(Widen(m_pDocument->GetTitle()));
+}
+
+void CMainFrame::Activate()
+{
+    if (IsIconic(m_hWnd))
+        ShowWindow(m_hWnd, SW_RESTORE);
+    SetForegroundWindow(m_hWnd);
 }
 
 void CMainFrame::SetTitle(const std::wstring& title)

@@ -1,15 +1,19 @@
 // The main window: menu, accelerators, tool bar, status bar with its four
 // panes and command prompts, around the text view. What a command does is
-// the program's business (IFrameOwner); the frame keeps only the widgets.
+// the program's business (IFrameOwner); the frame keeps only the widgets
+// and shows what the document tells it (IDocumentFrame).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "BankwiseView.h"
+#include "FrontEnd.h"
 #include "Win.h"
 
 namespace bankwise {
+
+class CDocument;
 
 inline constexpr unsigned kIdToolBar = 0xE800;    // AFX_IDW_TOOLBAR
 inline constexpr unsigned kIdStatusBar = 0xE801;  // AFX_IDW_STATUS_BAR
@@ -31,11 +35,11 @@ public:
     virtual bool CanCloseFrame() = 0;
 };
 
-class CMainFrame
+class CMainFrame final : public IDocumentFrame
 {
 public:
     explicit CMainFrame(IFrameOwner& owner);
-    ~CMainFrame();
+    ~CMainFrame() override;
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
@@ -50,6 +54,14 @@ public:
     // Called when the message queue is empty: tool-bar buttons follow
     // their commands' state.
     void OnIdle();
+
+    // The document whose title the frame shows; it must outlive the frame's use of it.
+    void SetDocument(const CDocument& document) { m_pDocument = &document; }
+
+    // IDocumentFrame
+    void SetStatusText(const std::string& text) override;
+    void OnTitleChanged() override;
+    void Activate() override;
 
     // "title - Bankwise"
     void SetTitle(const std::wstring& title);
@@ -76,6 +88,7 @@ private:
     void ShowBar(HWND bar, bool show);
 
     IFrameOwner& m_owner;
+    const CDocument* m_pDocument = nullptr;
     HWND m_hWnd = nullptr;
     HWND m_hToolBar = nullptr;
     HWND m_hStatusBar = nullptr;

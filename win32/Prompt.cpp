@@ -8,9 +8,7 @@ namespace bankwise {
 EAnswer CWinPrompt::Message(HWND owner, EBox box, const std::wstring& text)
 {
     UINT type = MB_OK | MB_ICONEXCLAMATION;
-    if (box == EBox::Information)
-        type = MB_OK | MB_ICONINFORMATION;
-    else if (box == EBox::OkCancel)
+    if (box == EBox::OkCancel)
         type = MB_OKCANCEL | MB_ICONEXCLAMATION;
     else if (box == EBox::YesNoCancel)
         type = MB_YESNOCANCEL | MB_ICONEXCLAMATION;
@@ -26,30 +24,49 @@ EAnswer CWinPrompt::Message(HWND owner, EBox box, const std::wstring& text)
     }
 }
 
-std::wstring CWinPrompt::FileName(HWND owner, const CFileRequest& request)
+void CWinPrompt::Information(HWND owner, const std::wstring& text)
+{
+    MessageBoxW(owner, text.c_str(), Text(AFX_IDS_APP_TITLE).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+std::wstring CWinPrompt::FileName(HWND owner, CFileRequest& request)
 {
     // The dialog takes its filters as one text of NUL-separated pairs.
     std::wstring filter;
-    for (const auto& [name, patterns] : request.filters)
-        filter += name + L'\0' + patterns + L'\0';
+    for (const CFileFilter& each : request.filters) {
+        std::wstring patterns;
+        for (const std::string& pattern : each.patterns)
+            patterns += (patterns.empty() ? L"" : L";") + Widen(pattern);
+        filter += Widen(each.strName) + L'\0' + patterns + L'\0';
+    }
+    // Windows' own words for it, with its own pattern.
+    if (!request.strAllFilesFilter.empty())
+        filter += Text(IDS_WIN_ALL_FILES) + L'\0' + L"*.*" + L'\0';
     filter += L'\0';
+    const std::wstring caption = Widen(request.strCaption);
+    const std::wstring startDir = Widen(request.strStartDir);
+    const std::wstring defaultExt = request.nFilter < request.filters.size()
+                                        ? Widen(request.filters[request.nFilter].strDefaultExt)
+                                        : std::wstring();
     std::wstring file(32768, L'\0');
-    request.proposedName.copy(file.data(), file.size() - 1);
+    Widen(request.strProposedName).copy(file.data(), file.size() - 1);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
+    ofn.nFilterIndex = static_cast<DWORD>(request.nFilter + 1);
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = request.startDir.empty() ? nullptr : request.startDir.c_str();
-    ofn.lpstrTitle = request.caption.c_str();
-    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.lpstrInitialDir = startDir.empty() ? nullptr : startDir.c_str();
+    ofn.lpstrTitle = caption.c_str();
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                (request.save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
-    const BOOL chosen = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+                (request.bSave ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
+    const BOOL chosen = request.bSave ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!chosen)
         return {};
+    if (ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= request.filters.size())
+        request.nFilter = ofn.nFilterIndex - 1;
     file.resize(wcsnlen(file.c_str(), file.size()));
     return file;
 }

@@ -17,7 +17,6 @@
 #include "Printing.h"
 #include "Prompt.h"
 #include "Registration.h"
-#include "RegistryPaths.h"
 #include "StringTable.h"
 #include "Texts.h"
 #include "resource.h"
@@ -303,7 +302,8 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::wstring FileName(HWND, const CFileRequest& request) override
+    void Information(HWND, const std::wstring& text) override { messages.push_back(text); }
+    std::wstring FileName(HWND, CFileRequest& request) override
     {
         requests.push_back(request);
         if (files.empty())
@@ -393,9 +393,16 @@ void PressMenu(CBankwiseApp& app, wchar_t menu, wchar_t item, std::function<void
     app.PumpMessages();
 }
 
+// A text value as any registry tool reads it.
 std::wstring RegistryText(const std::wstring& section, const std::wstring& entry)
 {
-    return CRegistryPaths(kScratchKey).Read(section, entry);
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    const std::wstring key = std::wstring(kScratchKey) + L"\\" + section;
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), entry.c_str(), RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS)
+        return {};
+    return value;
 }
 
 std::wstring TempFolder()
@@ -456,9 +463,9 @@ void TestDocumentRoads(HINSTANCE instance, const std::wstring& examples)
     DeleteFileW(saved.c_str());
     prompt.files.push_back(saved);
     PressKey(app, app.Frame().View().GetSafeHwnd(), 'S', true, false);
-    Check(prompt.requests.size() == 1 && prompt.requests[0].caption == L"Save As" &&
-              prompt.requests[0].proposedName == L"yamaha-fs1r.ins" &&
-              prompt.requests[0].filters.at(0).first == L"Instrument Files (*.ins)",
+    Check(prompt.requests.size() == 1 && prompt.requests[0].strCaption == "Save As" &&
+              prompt.requests[0].strProposedName.ends_with("\\yamaha-fs1r.ins") &&
+              prompt.requests[0].filters.at(0).strName == "Instrument Files (*.ins)",
           "Ctrl+S shows \"Save As\" proposing <base>.ins");
     Check(ReadBytes(saved) == expected, "the saved file is the converter's bytes");
     Check(WindowText(hWnd) == L"Bänke out.ins - Bankwise", "titled by the saved file");
@@ -560,6 +567,22 @@ void TestDocumentRoads(HINSTANCE instance, const std::wstring& examples)
     SendMessageW(hWnd, WM_COMMAND, ID_FILE_MRU_FILE1 + 1, 0);
     Check(WindowText(hWnd) == L"yamaha-fs1r - Bankwise", "a recent entry opens again");
 
+    // A name beyond the code page is listed as the UTF-16 path it is; the
+    // same file in other letters, chosen with File > Open, is listed once,
+    // and its folder is the open folder from now on.
+    const std::wstring named = folder + L"B\u00e4nke \u0431.syx";
+    const std::wstring upper = folder + L"B\u00c4NKE \u0411.SYX";
+    WriteBytes(named, ReadBytes(dump));
+    DropFiles(hWnd, {named});
+    app.PumpMessages();
+    Check(RegistryText(L"Recent File List", L"File1") == named, "a name beyond the code page");
+    prompt.files.push_back(upper);
+    SendMessageW(hWnd, WM_COMMAND, ID_FILE_OPEN, 0);
+    Check(WindowText(hWnd) == L"B\u00c4NKE \u0411 - Bankwise" &&
+              RegistryText(L"Recent File List", L"File1") == upper &&
+              RegistryText(L"Recent File List", L"File2") == dump && app.RecentFiles().size() == 3,
+          "File > Open; one file in other letters is one entry");
+
     // The window's place is stored at close and used at the next start.
     MoveWindow(hWnd, 40, 30, 700, 500, TRUE);
     prompt.messages.clear();
@@ -572,8 +595,10 @@ void TestDocumentRoads(HINSTANCE instance, const std::wstring& examples)
               stored.GetProfileInt("Settings", "WindowHeight", 0) == 500 &&
               stored.GetProfileInt("Settings", "WindowMaximized", 1) == 0,
           "its place is stored");
-    Check(RegistryText(L"Settings", L"OpenDir") == examples, "the open folder is stored");
+    Check(RegistryText(L"Settings", L"OpenDir") == folder.substr(0, folder.size() - 1),
+          "the open folder is stored");
     app.PumpMessages();  // the quit message of the closed window
+    DeleteFileW(named.c_str());
     DeleteFileW(junk.c_str());
     DeleteFileW(saved.c_str());
 }
@@ -590,7 +615,7 @@ void TestNextStart(HINSTANCE instance, const std::wstring& examples)
         GetWindowRect(app.Frame().GetSafeHwnd(), &rect);
         Check(rect.left == 40 && rect.top == 30 && rect.right == 740 && rect.bottom == 530,
               "opens where it was closed");
-        Check(app.RecentFiles().size() == 2, "with the recent list read back");
+        Check(app.RecentFiles().size() == 3, "with the recent list read back");
         DestroyWindow(app.Frame().GetSafeHwnd());
         app.PumpMessages();
     }
