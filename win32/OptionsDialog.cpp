@@ -77,9 +77,11 @@ void FitLabels(HWND dialog)
     RECT window{};
     GetClientRect(dialog, &client);
     GetWindowRect(dialog, &window);
-    SetWindowPos(dialog, nullptr, 0, 0,
-                 window.right - window.left + scaled(client.right) - client.right,
-                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Half the growth to each side: the dialog stays where it was centred.
+    const int growth = scaled(client.right) - client.right;
+    SetWindowPos(dialog, nullptr, window.left - growth / 2, window.top,
+                 window.right - window.left + growth, window.bottom - window.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
