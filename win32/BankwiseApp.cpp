@@ -52,6 +52,40 @@ unsigned LinkErrorId(int code)
     }
 }
 
+// A line on the standard error the program was given, or on the console
+// it was started from; false when it has neither, as when started from
+// Explorer.
+bool WriteToConsole(const std::wstring& text)
+{
+    HANDLE out = GetStdHandle(STD_ERROR_HANDLE);
+    const bool given =
+        out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN;
+    const bool attached = !given && AttachConsole(ATTACH_PARENT_PROCESS) != 0;
+    if (attached)
+        out = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+    bool written = false;
+    if (given || (attached && out != INVALID_HANDLE_VALUE)) {
+        DWORD count = 0;
+        const std::wstring line = text + L"\r\n";
+        written =
+            GetFileType(out) == FILE_TYPE_CHAR &&
+            WriteConsoleW(out, line.c_str(), static_cast<DWORD>(line.size()), &count, nullptr) != 0;
+        if (!written) {
+            // A file or a pipe: the same bytes the Linux program writes.
+            const std::string bytes = Narrow(text) + "\n";
+            written = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &count,
+                                nullptr) != 0;
+        }
+    }
+    if (attached) {
+        if (out != INVALID_HANDLE_VALUE)
+            CloseHandle(out);
+        FreeConsole();
+    }
+    return written;
+}
+
 void ShowBusy(bool busy)
 {
     SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
@@ -107,8 +141,14 @@ bool CBankwiseApp::InitInstance(const std::vector<std::wstring>& args, int showC
         m_nExitCode = result == ERROR_SUCCESS ? 0 : 1;
         return false;
     }
-    if (line.missingArgument) {
-        Warn(Text(IDS_WIN_USAGE_PRINT));
+    if (line.tooManyFiles > 0 || line.missingArgument) {
+        const std::wstring problem =
+            line.tooManyFiles > 0
+                ? Widen(SafeFormat(LoadString(IDS_SHELL_USAGE_ONE_FILE),
+                                   {FormatArg::Int(static_cast<long long>(line.tooManyFiles))}))
+                : Text(IDS_WIN_USAGE_PRINT);
+        if (!WriteToConsole(problem))
+            Warn(problem);
         m_nExitCode = 2;
         return false;
     }

@@ -39,6 +39,8 @@ CCommandLine ParseCommandLine(const std::vector<std::wstring>& args)
         line.file = params[0];
     if (params.size() > 1)
         line.printer = params[1];
+    if (params.size() > 1 && line.action != EAction::PrintTo)
+        line.tooManyFiles = params.size();
     switch (line.action) {
     case EAction::New:
         if (!line.file.empty())

@@ -5,6 +5,7 @@
 // are passed over, as the shell may add its own. Standard C++ only.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct CCommandLine
     std::wstring printer;
     // A print switch without the file it needs.
     bool missingArgument = false;
+    // How many FILEs were given when more than one was (0 otherwise): one
+    // at most is opened. /pt's PRINTER, DRIVER and PORT are no FILEs.
+    std::size_t tooManyFiles = 0;
 };
 
 CCommandLine ParseCommandLine(const std::vector<std::wstring>& args);

@@ -643,11 +643,32 @@ void TestNextStart(HINSTANCE instance, const std::wstring& examples)
           "a stored value of the wrong type: one box, and its default");
     DeleteFileW(pages.c_str());
     DeleteFileW(second.c_str());
+
+    // A usage error goes to the standard error when there is one, else
+    // into a box (started from Explorer).
+    const HANDLE standardError = GetStdHandle(STD_ERROR_HANDLE);
+    const std::wstring said = TempFolder() + L"usage.txt";
+    HANDLE file = CreateFileW(said.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    SetStdHandle(STD_ERROR_HANDLE, file);
+    CScriptedPrompt quiet;
+    CBankwiseApp two(instance, kScratchKey, &quiet);
+    const bool refused = !two.InitInstance({L"a.syx", L"b.syx"}, SW_SHOW) && two.ExitCode() == 2;
+    CloseHandle(file);
+    SetStdHandle(STD_ERROR_HANDLE, nullptr);
     CScriptedPrompt usage;
+    CBankwiseApp boxed(instance, kScratchKey, &usage);
+    boxed.InitInstance({L"a.syx", L"b.syx"}, SW_SHOW);
     CBankwiseApp bare(instance, kScratchKey, &usage);
-    Check(!bare.InitInstance({L"/p"}, SW_SHOW) && bare.ExitCode() == 2 &&
-              usage.messages.size() == 1,
-          "/p without its FILE says so");
+    const bool bareRefused = !bare.InitInstance({L"/p"}, SW_SHOW) && bare.ExitCode() == 2;
+    SetStdHandle(STD_ERROR_HANDLE, standardError);
+    Check(refused && quiet.messages.empty() &&
+              ReadBytes(said) == "bankwise: one FILE at most is opened; 2 were given.\n",
+          "two FILEs: exit 2, said on the standard error");
+    Check(bareRefused && usage.messages.size() == 2 &&
+              usage.messages[0] == L"bankwise: one FILE at most is opened; 2 were given.",
+          "and in a box without one, as /p without its FILE");
+    DeleteFileW(said.c_str());
 }
 
 void TestRegistration()

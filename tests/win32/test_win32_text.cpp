@@ -60,6 +60,7 @@ TEST(CommandLine, SwitchesAndFiles)
         std::wstring file;
         std::wstring printer;
         bool missing;
+        std::size_t tooMany = 0;
     } cases[] = {
         {{}, A::New, L"", L"", false},
         {{L"C:\\B\u00E4nke\\x.syx"}, A::Open, L"C:\\B\u00E4nke\\x.syx", L"", false},
@@ -73,6 +74,8 @@ TEST(CommandLine, SwitchesAndFiles)
         {{L"/Register"}, A::Register, L"", L"", false},
         {{L"/unregserver"}, A::Unregister, L"", L"", false},
         {{L"/dde", L"x.syx"}, A::Open, L"x.syx", L"", false},
+        {{L"a.syx", L"b.syx"}, A::Open, L"a.syx", L"b.syx", false, 2},
+        {{L"/p", L"a.syx", L"b.syx", L"c.syx"}, A::Print, L"a.syx", L"b.syx", false, 3},
     };
     for (const auto& c : cases) {
         const CCommandLine line = ParseCommandLine(c.args);
@@ -80,6 +83,7 @@ TEST(CommandLine, SwitchesAndFiles)
         EXPECT_EQ(line.file, c.file);
         EXPECT_EQ(line.printer, c.printer);
         EXPECT_EQ(line.missingArgument, c.missing);
+        EXPECT_EQ(line.tooManyFiles, c.tooMany);
     }
 }
 
