@@ -10,7 +10,7 @@
 # imagemagick. It runs in the build's own wine prefix, whose Bankwise settings
 # it sets afresh.
 set -euo pipefail
-for tool in wine wineserver xvfb-run xauth xdotool import; do
+for tool in wine wineserver xvfb-run xauth xdotool import convert; do
     if ! command -v "$tool" >/dev/null; then
         echo "win32/screenshots.sh needs $tool: apt-get install wine fonts-wine xvfb xauth xdotool imagemagick" >&2
         exit 2
@@ -48,7 +48,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         "Z:'"$examples"'/roland-jvxp.syx" &
     shot() { sleep "$2"; import -window root -crop 640x460+0+0 +repage "'"$out"'/$1"; }
     # Opening a dump shows its options first; OK keeps them.
-    sleep 5
+    sleep 8
     xdotool key Return
     shot win-main-window.png 1.5
     xdotool key alt+v; sleep 0.3; xdotool key o
@@ -59,4 +59,14 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     xdotool key alt+m
     shot win-about-more.png 1.5
     wineserver -k'
-ls "$out"/win-*.png
+# A picture of one colour means wine had not drawn in time (a busy machine):
+# say so rather than leave it for the README.
+status=0
+for picture in "$out"/win-*.png; do
+    echo "$picture"
+    if [ "$(convert "$picture" -format '%[fx:standard_deviation>0]' info:)" != 1 ]; then
+        echo "$picture is blank: run again on a quieter machine" >&2
+        status=1
+    fi
+done
+exit $status
