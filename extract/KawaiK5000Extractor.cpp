@@ -91,11 +91,12 @@ std::string RecordName(const CByteView& data, std::size_t record)
     return NameFromCodes(std::move(codes));
 }
 
-// The length of the record at offset r of m, or nothing when its source
-// count is out of range or its sources do not lie inside the message.
+// The length of the record at offset r of m, or nothing when its common
+// part or its sources do not lie inside the message or its source count is
+// out of range.
 std::optional<std::size_t> RecordLength(const CByteView& data, const CMessage& m, std::size_t r)
 {
-    if (!m.Holds(r + kSourceCountOffset, 1))
+    if (!m.Holds(r, kCommonLength))
         return std::nullopt;
     const std::size_t sources = data.At(m.o + r + kSourceCountOffset);
     if (sources < kMinSources || sources > kMaxSources ||

@@ -134,7 +134,7 @@ bool CRolandD50Extractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t
             address < kInternalBase ? 0 : (address - kInternalBase) / kPatchLength;
         for (std::size_t n = first;
              n < kPatchCount && kInternalBase + n * kPatchLength + kNameOffset < last; ++n)
-            WriteName(patches[n], kInternalBase + n * kPatchLength, address, bytes);
+            WriteName(patches.at(n), kInternalBase + n * kPatchLength, address, bytes);
         return true;
     };
     const std::optional<std::size_t> broken = WalkMessages(

@@ -32,6 +32,7 @@ TEST(SafeFormat, RendersAsPrintfDoes)
         {"%#x %#o", {Int(0), Int(0)}, "0 0"},
         {"%hhu %hu", {Int(200), Int(-1)}, "200 65535"},
         {"%ld", {Int(9)}, "9"},
+        {"%jd %zd %td", {Int(1), Int(2), Int(3)}, "1 2 3"},
         {"%3c|", {a}, "  A|"},
         {"100%%", {}, "100%"},
         {"%s=%s", {FormatArg::Text("a"), FormatArg::Text("b")}, "a=b"},

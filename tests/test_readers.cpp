@@ -127,6 +127,7 @@ TEST(Readers, Fs1r)
          {"header misplaced after a long message", odd(401), kInvalid, 2},
          {"other manufacturer", after({0xF0, 0x41, 0x10, 0x6A, 0x12, 0xF7}), kInvalid, 1},
          {"other Yamaha model", after({0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7}), kInvalid, 1},
+         {"header closed short", after({0xF0, 0x43, 0x10, 0x5E, 0x03, 0xF7}), kInvalid, 1},
          {"sub-status not 0", after(MakeVoiceBulk({.names = {"A"}, .subStatus = 0x10})), kInvalid,
           1},
          {"voice records do not fit", after(MakeVoiceBulk({.names = {"A"}, .count = 2})), kInvalid,
@@ -233,6 +234,8 @@ TEST(Readers, SelfDelimitingFamilies)
              {"the header a byte late", Concat({f.good, {0xF0}, f.next}), kInvalid},
              {"cut in the name", Concat({f.good, Cut(f.next, f.nameEnd - 1)}), nullptr},
              {"cut in the header", Concat({f.good, Cut(f.next, 3)}), nullptr},
+             {"a header closed short at the end", Concat({f.good, Cut(f.next, 3), {0xF7}}),
+              kInvalid},
              {"MIDI cut in the name", Cut(midi, midi.size() - (f.next.size() - f.nameEnd) - 5),
               nullptr, -1, true}},
             f.kept);
@@ -272,6 +275,16 @@ TEST(Readers, D50)
     ASSERT_TRUE(result.ok);
     EXPECT_NE(result.text.find("\r\n63=I-88 Last Patch\r\n"), std::string::npos) << result.text;
     EXPECT_EQ(result.text.find("64="), std::string::npos);
+}
+
+// Bit 7 of an M1 name byte comes from its group's bit byte; the display
+// has no character for such a code.
+TEST(Readers, M1NameBytesWithBit7)
+{
+    const test::Conversion result =
+        test::Convert(MakeM1Dump({.function = kM1EditProgram, .names = {"Hi\x80\xFEZ"}}));
+    ASSERT_TRUE(result.ok);
+    EXPECT_NE(result.text.find("\r\n0=I00 Hi??Z\r\n"), std::string::npos) << result.text;
 }
 
 // A K5000 bank is walked record by record: every present slot's name must
