@@ -144,7 +144,7 @@ std::vector<std::string> DescribeNotes(const CConvertNotes& notes)
         lines.push_back(LoadString(IDS_DUMP_CUT_OFF));
     if (notes.nBadChecksums == 1)
         lines.push_back(LoadString(IDS_DUMP_BAD_CHECKSUM));
-    else if (notes.nBadChecksums > 1)
+    else if (notes.nBadChecksums != 0)
         lines.push_back(
             SafeFormat(LoadString(IDS_DUMP_BAD_CHECKSUMS), {FormatArg::Int(notes.nBadChecksums)}));
     if (notes.nPassedOver != 0) {

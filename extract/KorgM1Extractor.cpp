@@ -25,6 +25,8 @@
 // program change in program or combination mode picks the number.
 #include "KorgM1Extractor.h"
 
+#include <algorithm>
+
 #include "MessageWalk.h"
 #include "SafeFormat.h"
 #include "StringTable.h"
@@ -143,7 +145,7 @@ bool CKorgM1Extractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_t nO
             return true;
         }
         const std::size_t from = m.o + (function == kEditProgram ? 4 : 5);
-        const std::size_t packed = m.end > from ? m.end - from : 0;
+        const std::size_t packed = m.end - std::min(m.end, from);
         const std::size_t unpacked = UnpackedLength(packed);
         const std::size_t record = RecordLength(m1, function);
         // A message that cannot hold even one name breaks the layout, unless
