@@ -302,6 +302,12 @@ TEST_F(DocumentRoad, RecentListAndMatchingFiles)
     CDocument again(profile, ui, ui, ui, {}, m_dir.string());  // the list outlives the run
     again.LoadRecentFiles();
     EXPECT_EQ(again.GetRecentFiles(), doc.GetRecentFiles());
+    // Four entries at most, whatever the store holds beyond them.
+    for (const char* entry : {"File4", "File5"})
+        profile.WriteProfileString("Recent File List", entry, Path(entry));
+    again.LoadRecentFiles();
+    EXPECT_EQ(again.GetRecentFiles().size(), 4u);
+    EXPECT_EQ(again.GetRecentFiles().back(), Path("File4"));
 
     const std::pair<const char*, bool> native[] = {
         {"/d/x.SYX", true}, {"/d/x.Mid", true},         {"/d/x.ins", false},
