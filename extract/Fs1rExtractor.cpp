@@ -79,7 +79,7 @@ std::size_t FindFs1rMessage(const CByteView& data, std::size_t from)
 // cut short before its count or its records.
 bool ReadVoiceBulk(const CByteView& data, std::size_t o, CNameList& names)
 {
-    if (!data.Fits(o, 4))
+    if (!data.Fits(o, kVoiceRecordOffset))
         return false;
     const std::size_t count = data.At(o + 3);
     if (!data.Fits(o + kVoiceRecordOffset, count * kVoiceRecordLength))

@@ -116,6 +116,16 @@ TEST(Families, EachRowMakesAnExtractorWithItsOwnNameAndDefaults)
         EXPECT_EQ(extractor->m_pszInstrFormat, family.instrFormat) << name;
         EXPECT_EQ(extractor->m_nPreviewFirstPatch, family.previewFirstPatch) << name;
         EXPECT_EQ(extractor->m_nPreviewBank, family.previewBank) << name;
+        // The preview numbers are what the writer puts in the first line.
+        const std::string samples[] = {"One", "Two"};
+        extractor->StoreSampleNames(samples);
+        const CDefinition definition = extractor->MakeDefinition();
+        ASSERT_FALSE(definition.banks.empty()) << name;
+        EXPECT_EQ(definition.banks[0].number, family.previewBank) << name;
+        const std::string& prefix = definition.banks[0].patches.at(0).prefix;
+        EXPECT_TRUE(prefix.empty() ||
+                    prefix.find(std::to_string(family.previewFirstPatch)) != std::string::npos)
+            << name << ": " << prefix;
     }
     const std::string info =
         SafeFormat(LoadString(IDS_PROGRAM_INFO), {FormatArg::Text(FamilyNameLines()),

@@ -322,20 +322,26 @@ TEST(Readers, K5000)
          {"cut in the tone map", Concat({good, Cut(three, 20)}), nullptr, 1},
          {"closed in the tone map", Concat({good, EndedAt(three, 20)}), kInvalid}},
         "0=A001 Good");
-    // 0x7F fills a name out; a single replaces the bank's name at its slot.
+    // 0x7F fills a name out; a wave kit whose bytes look like an ADD source
+    // is not one; a single replaces the bank's name at its slot.
+    Bytes kit = bank({{.slot = 4, .name = "Pad\x7F\x7F\x7F\x7F\x7F", .addSources = 1},
+                      {.slot = 5, .name = "Five"},
+                      {.slot = 6, .name = "Six"}});
+    const std::size_t kitAt = 27 + 82 + 2 * 86;
+    kit.at(kitAt + 28) = 4;
+    kit.at(kitAt + 29) = 0;
     const test::Conversion result = test::Convert(
-        JoinMessages({bank({{.slot = 4, .name = "Pad\x7F\x7F\x7F\x7F\x7F"}}),
-                      MakeK5000Single(kK5000BankD, {.slot = 5, .name = "Bell\x7F"})}));
+        JoinMessages({kit, MakeK5000Single(kK5000BankD, {.slot = 6, .name = "Bell\x7F"})}));
     ASSERT_TRUE(result.ok);
-    EXPECT_NE(result.text.find("\r\n4=D005 Pad\r\n5=D006 Bell\r\n"), std::string::npos)
+    EXPECT_NE(result.text.find("\r\n4=D005 Pad\r\n5=D006 Five\r\n6=D007 Bell\r\n"),
+              std::string::npos)
         << result.text;
 }
 
-// An ESQ-1 all-programs message with one record more than the 40 it holds.
-Bytes Esq1Bank41()
+// An all-programs message with one record more than it holds.
+Bytes OneProgramMore(Bytes bank, std::size_t recordBytes)
 {
-    Bytes bank = MakeEsq1Programs({});
-    const Bytes last(bank.end() - 1 - 204, bank.end() - 1);
+    const Bytes last(bank.end() - 1 - static_cast<long>(recordBytes), bank.end() - 1);
     bank.insert(bank.end() - 1, last.begin(), last.end());
     return bank;
 }
@@ -371,7 +377,8 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
                        MakeMorpheusMessage({.command = kMorpheusHyperpreset, .number = 256}),
                        MakeMorpheusMessage({.command = kMorpheusMidimap, .number = 16})}),
          0, 5, 128},
-        {"ESQ-1 bank of 41", Esq1Bank41(), 0, 1, 40},
+        {"ESQ-1 bank of 41", OneProgramMore(MakeEsq1Programs({}), 204), 0, 1, 40},
+        {"VFX bank of 61", OneProgramMore(MakeVfxPrograms({}), 1060), 0, 1, 60},
         {"ESQ-1 dump with a VFX program",
          JoinMessages({MakeEsq1Programs({"A"}), MakeVfxPrograms({"B"}, false)}), 0, 1, 40},
         {"D-50 sums", JoinMessages(MakeD50Bank({}, 135)), 1, 0, 64},
