@@ -285,6 +285,9 @@ void CBankwiseApp::OnCommand(unsigned id)
     case ID_FILE_SAVE_AS:
         m_document.OnFileSaveAs();
         return;
+    case ID_FILE_EXPORT:
+        m_document.OnFileExport();
+        return;
     case ID_VIEW_OPTIONS:
         m_document.OnViewOptions();
         return;
@@ -320,6 +323,7 @@ bool CBankwiseApp::IsCommandEnabled(unsigned id) const
     case ID_FILE_PRINT_SETUP:
         return true;
     case ID_VIEW_OPTIONS:
+    case ID_FILE_EXPORT:
         return m_document.HasExtractor();
     default:
         return false;

@@ -2,8 +2,23 @@
 
 #include "StringTable.h"
 #include "Texts.h"
+#include "resource.h"
 
 namespace bankwise {
+
+namespace {
+
+// Fills the note below the file list; the note's text comes in lCustData.
+UINT_PTR CALLBACK NoteHook(HWND child, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        const auto& ofn = *reinterpret_cast<const OPENFILENAMEW*>(lParam);
+        SetDlgItemTextW(child, IDC_FILE_NOTE, reinterpret_cast<const wchar_t*>(ofn.lCustData));
+    }
+    return 0;
+}
+
+}  // namespace
 
 EAnswer CWinPrompt::Message(HWND owner, EBox box, const std::wstring& text)
 {
@@ -62,6 +77,16 @@ std::wstring CWinPrompt::FileName(HWND owner, CFileRequest& request)
     ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                 (request.bSave ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
+    // A hook gives the older Explorer look on newer Windows: only the
+    // dialogs with a note take it.
+    const std::wstring note = Widen(request.strNote);
+    if (!note.empty()) {
+        ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLESIZING;
+        ofn.hInstance = GetModuleHandleW(nullptr);
+        ofn.lpTemplateName = MAKEINTRESOURCEW(IDD_FILE_NOTE);
+        ofn.lpfnHook = NoteHook;
+        ofn.lCustData = reinterpret_cast<LPARAM>(note.c_str());
+    }
     const BOOL chosen = request.bSave ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!chosen)
         return {};

@@ -69,6 +69,14 @@ void WhenModal(std::function<void()> step)
     SetTimer(nullptr, 0, 50, RunStep);
 }
 
+// The state File > ID shows once the menu has been opened.
+bool MenuItemEnabled(HWND hWnd, UINT id)
+{
+    HMENU file = GetSubMenu(GetMenu(hWnd), 0);
+    SendMessageW(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    return (GetMenuState(file, id, MF_BYCOMMAND) & MF_GRAYED) == 0;
+}
+
 void TestFrame(CBankwiseApp& app)
 {
     CMainFrame& frame = app.Frame();
@@ -80,8 +88,8 @@ void TestFrame(CBankwiseApp& app)
     // The menu's commands are the ones the C++ side handles.
     HMENU menu = GetMenu(hWnd);
     const std::vector<std::vector<UINT>> items = {
-        {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
-         ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT},
+        {ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_EXPORT, 0, ID_FILE_PRINT,
+         ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT},
         {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE},
         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_OPTIONS},
         {ID_APP_ABOUT}};
@@ -93,6 +101,7 @@ void TestFrame(CBankwiseApp& app)
             same = GetMenuItemID(popup, i) == items[m][i];
     }
     Check(same, "menu items and their commands");
+    Check(!MenuItemEnabled(hWnd, ID_FILE_EXPORT), "File > Export is greyed without a dump");
 
     // Every byte the converter may write comes back from the edit control.
     std::string bytes = "Patch Names\r\n";
@@ -120,6 +129,33 @@ void TestFrame(CBankwiseApp& app)
     Check(!IsWindowVisible(frame.ToolBar()), "View > Toolbar hides the tool bar");
     SendMessageW(hWnd, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
     Check(IsWindowVisible(frame.ToolBar()) != 0, "and shows it again");
+}
+
+// The real save dialog shows a request's note below its controls.
+void TestFileNote(CBankwiseApp& app)
+{
+    CFileRequest request;
+    request.bSave = true;
+    request.strNote = "Names, not the edited text.";
+    request.filters.push_back({"MIDNAM (*.midnam)", {"*.midnam"}, "midnam"});
+    std::wstring note;
+    WhenModal([&] {
+        HWND box = GetActiveWindow();
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM found) {
+                if (GetDlgCtrlID(child) != IDC_FILE_NOTE)
+                    return TRUE;
+                *reinterpret_cast<std::wstring*>(found) = WindowText(child);
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&note));
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    CWinPrompt prompt;
+    Check(prompt.FileName(app.Frame().GetSafeHwnd(), request).empty() &&
+              note == L"Names, not the edited text.",
+          "the save dialog shows the note");
 }
 
 void TestFirstPlace(CBankwiseApp& app)
@@ -306,6 +342,10 @@ public:
     std::wstring FileName(HWND, CFileRequest& request) override
     {
         requests.push_back(request);
+        if (!filters.empty()) {
+            request.nFilter = filters.front();
+            filters.pop_front();
+        }
         if (files.empty())
             return {};
         std::wstring file = files.front();
@@ -316,6 +356,7 @@ public:
     std::deque<EAnswer> answers;
     std::vector<CFileRequest> requests;
     std::deque<std::wstring> files;
+    std::deque<std::size_t> filters;  // the filter each file dialog closes with
 };
 
 std::string ReadBytes(const std::wstring& path)
@@ -330,7 +371,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes)
 }
 
 // What the converter makes of the dump with the settings under the scratch key.
-std::string ConverterText(const std::wstring& dump)
+std::string ConverterText(const std::wstring& dump, EOutputFormat format = EOutputFormat::Ins)
 {
     const std::string bytes = ReadBytes(dump);
     const CRegistryProfile profile(kScratchKey);
@@ -339,7 +380,7 @@ std::string ConverterText(const std::wstring& dump)
     CConversion conversion = ConvertDump(view, false, profile);
     std::string text;
     if (conversion.extractor)
-        WriteOutput(*conversion.extractor, EOutputFormat::Ins, text, nullptr);
+        WriteOutput(*conversion.extractor, format, text, nullptr);
     return text;
 }
 
@@ -471,6 +512,31 @@ void TestDocumentRoads(HINSTANCE instance, const std::wstring& examples)
     Check(WindowText(hWnd) == L"Bänke out.ins - Bankwise", "titled by the saved file");
     PressKey(app, app.Frame().View().GetSafeHwnd(), 'S', true, false);
     Check(prompt.requests.size() == 1, "a second Ctrl+S writes without asking");
+
+    // File > Export: the format is the filter chosen, its extension added.
+    Check(MenuItemEnabled(hWnd, ID_FILE_EXPORT), "File > Export is enabled with a dump");
+    const std::wstring exported = folder + L"Bänke out";
+    DeleteFileW((exported + L".reabank").c_str());
+    prompt.requests.clear();
+    prompt.files.push_back(exported);
+    prompt.filters.push_back(1);
+    SendMessageW(hWnd, WM_COMMAND, ID_FILE_EXPORT, 0);
+    const std::vector<std::string> exportFilters = {
+        GetOutputFilter(EOutputFormat::Midnam), GetOutputFilter(EOutputFormat::Reabank),
+        GetOutputFilter(EOutputFormat::Cubase), GetOutputFilter(EOutputFormat::Rosegarden),
+        GetOutputFilter(EOutputFormat::Muse),   GetOutputFilter(EOutputFormat::Ins)};
+    std::vector<std::string> offered;
+    for (const CFileFilter& filter : prompt.requests.at(0).filters)
+        offered.push_back(filter.strName);
+    Check(offered == exportFilters && prompt.requests[0].strCaption == "Export" &&
+              !prompt.requests[0].strNote.empty(),
+          "Export offers the six formats under its caption and note");
+    const std::string reabank = ConverterText(dump, EOutputFormat::Reabank);
+    Check(!reabank.empty() && ReadBytes(exported + L".reabank") == reabank &&
+              WindowText(hWnd) == L"Bänke out.ins - Bankwise",
+          "the exported file is the converter's REAPER bank file; the document stays");
+    DeleteFileW((exported + L".reabank").c_str());
+    prompt.requests.clear();
 
     // A read-only target is left as it was, with one box.
     const std::wstring locked = folder + L"locked.ins";
@@ -715,6 +781,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         app.PumpMessages();
         TestFirstPlace(app);
         TestFrame(app);
+        TestFileNote(app);
         TestAbout(app);
         TestPrint(app);
         TestOptionsDialog(app);

@@ -9,6 +9,7 @@
 #define IDI_DOCUMENT 129
 #define IDB_ABOUT 133
 #define IDB_TOOLBAR_2X 134
+#define IDD_FILE_NOTE 135
 
 #define IDC_STATIC (-1)
 #define IDC_DEFINITION 1000
@@ -21,6 +22,7 @@
 #define IDC_WEB_LINK 1007
 #define IDC_ABOUT_TITLE 1008
 #define IDC_ABOUT_NOTICE 1009
+#define IDC_FILE_NOTE 1010
 
 #define ID_VIEW_OPTIONS 32771
 
@@ -44,4 +46,5 @@
 #define ID_PREV_PANE 0xE151
 #define ID_VIEW_TOOLBAR 0xE800
 #define ID_VIEW_STATUS_BAR 0xE801
+#define ID_FILE_EXPORT 0xF370
 #endif
