@@ -70,8 +70,9 @@ constexpr std::size_t kWaveOffset = 28;
 constexpr unsigned kAddWave = 512;
 constexpr std::size_t kWaveKitLength = 806;
 
-// The list index of each bank byte; B and the rest are not listed.
-constexpr std::array<int, 5> kListOfBank{0, -1, 1, 2, 3};
+// Bank bytes 0 A, 1 B (not listed), 2 D, 3 E, 4 F.
+constexpr std::uint8_t kBankB = 1;
+constexpr std::uint8_t kBankF = 4;
 constexpr std::array<char, 4> kLetters{'A', 'D', 'E', 'F'};
 constexpr std::array<std::int32_t, 4> kBankSelect{100 * 128, 102 * 128, 103 * 128, 104 * 128};
 
@@ -155,11 +156,11 @@ bool CKawaiK5000Extractor::Parse(CByteSource& file, bool bMidiFile, std::uint32_
             !data.ByteIs(m.o + 5, kSingleKind))
             return true;
         const std::uint8_t bank = data.At(m.o + kBankOffset);
-        if (bank >= kListOfBank.size() || kListOfBank[bank] < 0) {
+        if (bank == kBankB || bank > kBankF) {
             ++m_nPassedOver;
             return true;
         }
-        CNameList& list = m_banks[static_cast<std::size_t>(kListOfBank[bank])];
+        CNameList& list = m_banks.at(bank == 0 ? 0 : bank - 1u);
         if (function == kSingleBank)
             return ReadBank(data, m, list);
         if (!m.Holds(kSingleRecordOffset + kNameOffset, kNameLength))
