@@ -264,15 +264,18 @@ TEST(Readers, D50)
          {"cut after the checksum", Concat({good, Cut(next, 8 + 18 + 1)}), nullptr, 2},
          {"in MIDI", Raw({good, next}, true), nullptr, 2, true}},
         "0=I-11 Good");
-    // Internal patch 63's name, the last byte before the reverb data, in two
-    // messages; and a message that writes only the patch after it.
+    // A message from below the internal patches into patch 0's name; patch
+    // 63's name, the last byte before the reverb data, in two messages; and a
+    // message that writes only the patch after it.
     const std::size_t name63 = (2u << 14) + 63 * 448 + 0x180;
     const Bytes codes = D50Name("Last Patch");
     const test::Conversion result = test::Convert(
-        JoinMessages({MakeD50Message(name63, Bytes(codes.begin(), codes.begin() + 5)),
+        JoinMessages({MakeD50Message((2u << 14) - 1, Concat({Bytes(1 + 0x180), D50Name("First")})),
+                      MakeD50Message(name63, Bytes(codes.begin(), codes.begin() + 5)),
                       MakeD50Message(name63 + 5, Bytes(codes.begin() + 5, codes.end())),
                       MakeD50Message(name63 + 448, codes)}));
     ASSERT_TRUE(result.ok);
+    EXPECT_NE(result.text.find("\r\n0=I-11 First\r\n"), std::string::npos) << result.text;
     EXPECT_NE(result.text.find("\r\n63=I-88 Last Patch\r\n"), std::string::npos) << result.text;
     EXPECT_EQ(result.text.find("64="), std::string::npos);
 }
