@@ -220,6 +220,13 @@ std::string LetteredBankName(std::string_view pattern, char letter)
     return SafeFormat(pattern, {FormatArg::Char(letter)});
 }
 
+std::string NumberedBankName(std::string_view pattern, long long number)
+{
+    if (pattern.find("%d") == std::string_view::npos)
+        return std::string(pattern);
+    return SafeFormat(pattern, {FormatArg::Int(number)});
+}
+
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,
                                int number)
 {
@@ -338,7 +345,6 @@ CDefinition CDumpExtractor::BuildReferenceDefinition(std::span<const CNameList> 
 {
     CDefinition definition = StartDefinition(makerId);
     const std::string bankFormat = GetBankFormat();
-    const bool numberedBanks = bankFormat.find("%d") != std::string::npos;
     const std::string instrFormat = GetInstrFormat();
     const bool numberedPatches = PatternCarriesNumber(instrFormat);
 
@@ -348,7 +354,7 @@ CDefinition CDumpExtractor::BuildReferenceDefinition(std::span<const CNameList> 
             continue;
         const auto index = static_cast<long long>(i);
         CBankNames bank;
-        bank.title = numberedBanks ? SafeFormat(bankFormat, {FormatArg::Int(index)}) : bankFormat;
+        bank.title = NumberedBankName(bankFormat, index);
         bank.number = static_cast<std::int32_t>(i);
         bank.patches.reserve(banks[i].size());
         for (std::size_t slot = 0; slot < banks[i].size(); ++slot) {

@@ -184,6 +184,10 @@ std::string NumberedPrefix(std::string_view pattern, bool carriesNumber, long lo
 // written as typed.
 std::string LetteredBankName(std::string_view pattern, char letter);
 
+// A bank name fed only a number: the pattern formatted with number when it
+// holds "%d", else the pattern as it stands.
+std::string NumberedBankName(std::string_view pattern, long long number);
+
 // The patch prefix for a letter-and-number pattern, formatted with what the
 // analysis found it uses (letter first).
 std::string FormatLetterPrefix(std::string_view pattern, const CPatternUse& use, char letter,

@@ -128,11 +128,7 @@ CDefinition CEnsoniqExtractor::BuildDefinition() const
     const auto prefix = [&](std::size_t slot) {
         return NumberedPrefix(instrFormat, numberedPatches, static_cast<long long>(slot) + 1);
     };
-    AddNameBank(definition, instrument, m_programs,
-                bankFormat.find("%d") != std::string::npos
-                    ? SafeFormat(bankFormat, {FormatArg::Int(0)})
-                    : bankFormat,
-                0, prefix);
+    AddNameBank(definition, instrument, m_programs, NumberedBankName(bankFormat, 0), 0, prefix);
     AddNameBank(definition, instrument, m_singles, KindTitle(bankFormat, "Edit Buffer"),
                 kSinglesBank, prefix);
     return definition;

@@ -179,7 +179,6 @@ CDefinition CKorgM1Extractor::BuildDefinition() const
     const std::string bankFormat = GetBankFormat();
     const std::string instrFormat = GetInstrFormat();
     const bool numberedPatches = PatternCarriesNumber(instrFormat);
-    const bool numberedBanks = bankFormat.find("%d") != std::string::npos;
 
     CInstrumentDef& instrument = definition.instruments.emplace_back();
     instrument.name = definition.definitionName;
@@ -187,9 +186,7 @@ CDefinition CKorgM1Extractor::BuildDefinition() const
         return NumberedPrefix(instrFormat, numberedPatches, static_cast<long long>(slot));
     };
     const auto title = [&](std::int32_t number, const char* kind) {
-        std::string text =
-            numberedBanks ? SafeFormat(bankFormat, {FormatArg::Int(number)}) : bankFormat;
-        return text + ' ' + kind;
+        return NumberedBankName(bankFormat, number) + ' ' + kind;
     };
     AddNameBank(definition, instrument, m_programs, title(kProgramsBank, "Programs"), kProgramsBank,
                 prefix);

@@ -127,7 +127,6 @@ CDefinition CMorpheusExtractor::BuildDefinition() const
 {
     CDefinition definition = StartDefinition(IDS_MAKER_EMU);
     const std::string bankFormat = GetBankFormat();
-    const bool numberedBanks = bankFormat.find("%d") != std::string::npos;
     const std::string instrFormat = GetInstrFormat();
     const bool numberedPatches = PatternCarriesNumber(instrFormat);
 
@@ -150,25 +149,13 @@ CDefinition CMorpheusExtractor::BuildDefinition() const
     CInstrumentDef& instrument = definition.instruments.emplace_back();
     instrument.name = definition.definitionName;
     for (const CList& list : lists) {
-        if (list.names->empty())
-            continue;
-        CBankNames& bank = definition.banks.emplace_back();
-        if (list.kind == nullptr) {
-            bank.title = KindTitle(bankFormat, "Midimaps");
-        } else {
-            bank.title =
-                numberedBanks ? SafeFormat(bankFormat, {FormatArg::Int(list.bank)}) : bankFormat;
-            bank.title += ' ';
-            bank.title += list.kind;
-        }
-        bank.number = list.bank;
-        bank.patches.reserve(list.names->size());
-        for (std::size_t slot = 0; slot < list.names->size(); ++slot) {
-            const long long number = list.firstNumber + static_cast<long long>(slot);
-            bank.patches.push_back(
-                {NumberedPrefix(instrFormat, numberedPatches, number), (*list.names)[slot]});
-        }
-        instrument.banks.push_back(definition.banks.size() - 1);
+        const std::string title = list.kind == nullptr
+                                      ? KindTitle(bankFormat, "Midimaps")
+                                      : NumberedBankName(bankFormat, list.bank) + ' ' + list.kind;
+        AddNameBank(definition, instrument, *list.names, title, list.bank, [&](std::size_t slot) {
+            return NumberedPrefix(instrFormat, numberedPatches,
+                                  list.firstNumber + static_cast<long long>(slot));
+        });
     }
     return definition;
 }

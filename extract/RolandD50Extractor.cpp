@@ -162,11 +162,7 @@ CDefinition CRolandD50Extractor::BuildDefinition() const
     const auto prefix = [&](std::size_t slot) {
         return NumberedPrefix(instrFormat, numberedPatches, D50Number(slot));
     };
-    AddNameBank(definition, instrument, m_patches,
-                bankFormat.find("%d") != std::string::npos
-                    ? SafeFormat(bankFormat, {FormatArg::Int(0)})
-                    : bankFormat,
-                0, prefix);
+    AddNameBank(definition, instrument, m_patches, NumberedBankName(bankFormat, 0), 0, prefix);
     AddNameBank(definition, instrument, m_editBuffer, KindTitle(bankFormat, "Edit Buffer"),
                 kEditBufferBank, prefix);
     return definition;
