@@ -375,6 +375,9 @@ TEST(Readers, CountsOfWrongChecksumsAndPassedOverMessages)
          0, 2, 1},
         {"Morpheus sums", JoinMessages({morpheus(0), morpheus(1, true), morpheus(2, true)}), 2, 0,
          3},
+        // No room for the checksum after the name: counted as a wrong one.
+        {"Morpheus ending after its name", JoinMessages({morpheus(0), EndedAt(morpheus(1), 32)}), 1,
+         0, 2},
         {"Morpheus out of range",
          JoinMessages({morpheus(383), morpheus(384), morpheus(-1), morpheus(5, false, 2),
                        MakeMorpheusMessage({.command = kMorpheusHyperpreset, .number = 256}),
